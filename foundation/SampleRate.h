@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+
+namespace NSQuillet {
+
+constexpr uint32_t kMinimumSampleRate = 11025;
+constexpr uint32_t kMaximumSampleRate = 1000000;
+
+// Every sample rate used in arithmetic goes through this clamp.
+constexpr uint32_t ClampSampleRate(uint32_t rate) {
+    return rate < kMinimumSampleRate ? kMinimumSampleRate : rate > kMaximumSampleRate ? kMaximumSampleRate : rate;
+}
+
+}  // namespace NSQuillet
