@@ -1,0 +1,44 @@
+# Quillet: every entry point sets up what it needs first (scripts/install-deps is idempotent).
+JOBS ?= $(shell nproc)
+# CI builds with warnings as errors.
+CMAKE_EXTRA := $(if $(CI),-DQUILLET_WERROR=ON,)
+SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1 \
+                 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+define build_preset
+	mkdir -p build && cmake --preset $(1) $(CMAKE_EXTRA) > build/configure-$(1).log || (cat build/configure-$(1).log; exit 1)
+	cmake --build --preset $(1) -j $(JOBS)
+endef
+
+.PHONY: all deps run test test-asan test-tsan bench fuzz-smoke clean
+all: test
+
+deps:
+	@scripts/install-deps
+
+run: deps
+	$(call build_preset,default)
+	./build/default/cli/quillet-cli --help
+
+test: deps
+	$(call build_preset,default)
+	ctest --preset default
+
+test-asan: deps
+	$(call build_preset,asan)
+	$(SANITIZER_ENV) ctest --preset asan
+
+test-tsan: deps
+	$(call build_preset,tsan)
+	ctest --preset tsan
+
+bench: deps
+	$(call build_preset,default)
+	@for b in build/default/bench/*_bench; do [ -x "$$b" ] && "$$b" || exit 1; done
+
+fuzz-smoke: deps
+	$(call build_preset,fuzz)
+	scripts/fuzz-smoke build/fuzz/fuzz
+
+clean:
+	rm -rf build
