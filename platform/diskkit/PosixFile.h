@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/diskkit/INewFile.h"
+
+namespace NSDiskKit::NSDiskKitDetails {
+
+// An open file descriptor behind the file interfaces. Opened and created files share it; only a
+// created file has a name to remove on Discard, and a temporary name when it replaces a file.
+class CPosixFile final : public INewFile, private IFileReader, private IFileWriter {
+public:
+    struct SCreated {
+        std::string fPath;           // the name the file has once closed
+        std::string fTemporaryPath;  // where the bytes are written when replacing, else empty
+    };
+
+    // Takes ownership of `descriptor`.
+    CPosixFile(int descriptor, bool writable);
+    CPosixFile(int descriptor, uint32_t creatorCode, uint32_t typeCode, SCreated created);
+
+    IFileReader* GetReader() override { return this; }
+    IFileWriter* GetWriter() override { return this; }
+    uint32_t GetSize(uint64_t* size) override;
+    bool IsWritable() const override { return fWritable; }
+    uint32_t Close() override;
+    void Discard() override;
+
+private:
+    ~CPosixFile();
+
+    uint32_t Read(uint64_t position, uint64_t count, void* destination) override;
+    uint32_t Write(uint64_t position, uint64_t count, const void* source) override;
+    uint32_t CloseDescriptor();
+
+    int fDescriptor;
+    bool fWritable;
+    bool fCreated;
+    SCreated fNames;
+};
+
+}  // namespace NSDiskKit::NSDiskKitDetails
