@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/TransientSearch.h"
 #include "engine/WaveSample.h"
 #include "foundation/MulDiv.h"
 
@@ -160,6 +161,37 @@ int32_t CSliceSequence::GatedLength(int32_t start, int32_t available, float thre
         block = kLaterGateBlock;
     }
     return taken;
+}
+
+bool CSliceSequence::Analyze(IProgressReporter* progress) {
+    bool completed = true;
+    if (fWaveSample) {
+        CTransientSearch search(*fWaveSample, *this);
+        completed = search.Run(progress);
+        EnsureFirstSlice(search.GetZeroCount());
+    }
+    UpdateSliceLengths();
+    return completed;
+}
+
+bool CSliceSequence::ReAnalyze(IProgressReporter* progress) {
+    constexpr int32_t kMergeDistance = 65;
+    CSliceSequence found(fWaveSample);
+    const bool completed = found.Analyze(progress);
+    for (CSlice slice : found.fSlices) {
+        const CSlice* nearest = FindNearestSlice(slice.GetPosition());
+        if (nearest && std::abs(int64_t(nearest->GetPosition()) - slice.GetPosition()) < kMergeDistance) {
+            slice.SetPosition(nearest->GetPosition());
+        }
+        InsertSlice(slice);
+    }
+    UpdateSliceLengths();
+    return completed;
+}
+
+void CSliceSequence::EnsureFirstSlice(int32_t zeroCount) {
+    if (zeroCount == 1 && !fSlices.empty()) fSlices.erase(fSlices.begin());
+    if (fSlices.empty()) InsertSlice(CSlice(0, CSlice::kInsertedLevel, ESliceKind::kNormal));
 }
 
 void CSliceSequence::UpdateSliceLengths() {

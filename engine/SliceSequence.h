@@ -8,6 +8,7 @@
 namespace NSQuillet {
 
 class CABCWaveSample;
+class IProgressReporter;
 
 // The ordered slice points of one loop over the frames of one wave sample, with the
 // sensitivity and gate that decide which points count. Positions are unique, ascending and
@@ -68,6 +69,18 @@ public:
     // cut by the gate when it is on; every other slice gets length 1. Reads only the sample's
     // overview; without one the overview counts as silent.
     void UpdateSliceLengths();
+
+    // Inserts every slice point the transient search finds in the whole sample (progress "Finding slices…", 0..1000, to `progress` when given), cleans up frame
+    // 0 and updates the lengths. False when the user stopped it; what was found until then
+    // stays, and the caller says "Analyze was interrupted!".
+    bool Analyze(IProgressReporter* progress);
+    // Analyzes afresh and merges what is found into this list: a found slice within 64 frames
+    // of an existing one (the nearest, any kind) takes its position, so the user's kinds stay
+    // and levels become the larger. False when stopped.
+    bool ReAnalyze(IProgressReporter* progress);
+    // End of the search: with exactly one slice inserted at frame 0 (the placeholder) the first
+    // slice is removed; an empty list then gets a normal slice at 0 with level 16384.
+    void EnsureFirstSlice(int32_t zeroCount);
 
     // A dragged frame snapped: 0 in the first half before the first active slice, `end` in
     // the second half after the last one, else the nearest active slice's position; the frame

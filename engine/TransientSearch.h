@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+
+namespace NSQuillet {
+
+class CABCWaveSample;
+class CSliceSequence;
+class IProgressReporter;
+
+// The onset detector: one integer pass over the audio in 16-bit scale (24-bit audio through
+// the 16-bit accessors) that inserts every candidate slice point with its strength. It does not
+// depend on the sensitivity, which only moves the threshold over the levels found here.
+class CTransientSearch {
+public:
+    static constexpr int32_t kBlockFrames = 1 << 20;
+
+    CTransientSearch(const CABCWaveSample& sample, CSliceSequence& slices);
+
+    // Runs the search, reporting 0..1000 at the start of each block. A stop is looked at only
+    // at block boundaries after the first: the slices inserted so far stay and the pending one
+    // is dropped. Returns false when stopped. The caller runs EnsureFirstSlice with
+    // GetZeroCount() and then the length update.
+    bool Run(IProgressReporter* progress);
+
+    // How many slices were inserted at frame 0.
+    int32_t GetZeroCount() const { return fZeroCount; }
+
+    // Where the transient at `frame` really starts: at most 500 frames back, on the later frame
+    // of a sign change or on the first quiet frame met going back; never below frame 0.
+    int32_t SnapToZeroCrossing(int32_t frame) const;
+
+private:
+    // Channel 1, or for stereo (left + right) / 2 truncated toward zero.
+    int16_t ValueAt(int32_t frame) const;
+    void InsertPendingSlice();
+
+    const CABCWaveSample& fSample;
+    CSliceSequence& fSlices;
+
+    int16_t fPrevious = 0;
+    int16_t fFollower = 100;
+    int16_t fFloor = 100;
+    bool fInTransient = false;
+    int16_t fPeak = 0;
+    int16_t fPeakIndex = 0;
+    int16_t fCounter = 0;
+    int16_t fWindow = 300;
+    int16_t fStep = 200;
+    int16_t fOnsetFloor = 0;
+    int32_t fPendingPosition = 0;
+    int32_t fZeroCount = 0;
+};
+
+}  // namespace NSQuillet
