@@ -33,21 +33,39 @@ public:
 private:
     // Channel 1, or for stereo (left + right) / 2 truncated toward zero.
     int16_t ValueAt(int32_t frame) const;
-    void InsertPendingSlice();
+
+    // The detector's state between frames; 16-bit like the values it follows.
+    struct SState {
+        int16_t fPrevious = 0;
+        int16_t fFollower = 100;
+        int16_t fFloor = 100;
+        bool fInTransient = false;
+        int16_t fPeak = 0;
+        int16_t fPeakIndex = 0;
+        int16_t fCounter = 0;
+        int16_t fWindow = 300;
+        int16_t fStep = 200;
+        int16_t fOnsetFloor = 0;
+    };
+
+    // The emphasised magnitude of one frame: |2·x − previous| in 16 bits.
+    template <bool kStereo>
+    static int16_t Emphasise(const int16_t* left, const int16_t* right, int32_t at, int16_t& previous);
+    // Searches from `at` for the next onset; returns its index (or `count`) and its magnitude.
+    template <bool kStereo>
+    static int32_t Search(const int16_t* left, const int16_t* right, int32_t at, int32_t count, SState& state,
+                          int16_t& onsetMagnitude);
+    template <bool kStereo>
+    void ScanBlock(const int16_t* left, const int16_t* right, int32_t blockStart, int32_t count);
+    // One frame of a transient being measured: peak, watch window and its end.
+    static void MeasureTransient(SState& state, int16_t magnitude);
+    void InsertPendingSlice(const SState& state);
+    // Completes the pending slice and starts measuring the transient found at `frame`.
+    void StartTransient(SState& state, int32_t frame, int16_t magnitude);
 
     const CABCWaveSample& fSample;
     CSliceSequence& fSlices;
-
-    int16_t fPrevious = 0;
-    int16_t fFollower = 100;
-    int16_t fFloor = 100;
-    bool fInTransient = false;
-    int16_t fPeak = 0;
-    int16_t fPeakIndex = 0;
-    int16_t fCounter = 0;
-    int16_t fWindow = 300;
-    int16_t fStep = 200;
-    int16_t fOnsetFloor = 0;
+    SState fState;
     int32_t fPendingPosition = 0;
     int32_t fZeroCount = 0;
 };
