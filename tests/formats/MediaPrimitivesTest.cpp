@@ -4,8 +4,6 @@
 #include <memory>
 #include <string>
 
-#include "formats/MediaByteReader.h"
-#include "formats/MediaByteWriter.h"
 #include "formats/MediaPrimitives.h"
 #include "formats/OwnedMemoryMedia.h"
 #include "tests/formats/CaughtFailure.h"
@@ -42,18 +40,6 @@ TEST(MediaPrimitives, AShortReadFailsWithoutMoving) {
     EXPECT_FAILURE(ReadU16(media), XRead, "");
     EXPECT_EQ(ReadU8(media), 3);
     EXPECT_FAILURE(ReadU8(media), XRead, "");
-}
-
-TEST(MediaByteStreams, ReachTheMediaThroughTheInterfaces) {
-    COwnedMemoryMedia media;
-    std::unique_ptr<NSMishap::IByteWriter> writer = std::make_unique<CCMediaByteWriter>(media);
-    writer->Write(2, 3, "abc");
-    EXPECT_EQ(writer->GetSize(), 5u);
-    std::unique_ptr<NSMishap::IByteReader> reader = std::make_unique<CCMediaByteReader>(media);
-    char back[5] = {'#', '#', '#', '#', '#'};
-    reader->Read(0, 5, back);
-    EXPECT_EQ(std::string(back, 5), std::string("\0\0abc", 5));
-    EXPECT_FAILURE(reader->Read(3, 3, back), XRead, "");
 }
 
 }  // namespace
