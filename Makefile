@@ -18,7 +18,7 @@ deps:
 
 run: deps
 	$(call build_preset,default)
-	./build/default/cli/quillet-cli --help
+	./build/default/cli/quillet-cli slices build/default/demo/demo-loop.wav --sensitivity 50
 
 test: deps
 	$(call build_preset,default)
@@ -35,6 +35,7 @@ test-tsan: deps
 bench: deps
 	$(call build_preset,default)
 	@for b in build/default/bench/*_bench; do [ -x "$$b" ] && "$$b" || exit 1; done
+	scripts/bench-peers build/default
 
 fuzz-smoke: deps
 	$(call build_preset,fuzz)

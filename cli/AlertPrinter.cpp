@@ -1,11 +1,37 @@
 #include "cli/AlertPrinter.h"
 
+#include <algorithm>
 #include <new>
 
 #include "foundation/FailureCode.h"
 #include "foundation/Mishap.h"
 
 namespace NSQuillet::NSCli {
+
+namespace {
+
+const char* KindHeading(EAlertKind kind) {
+    switch (kind) {
+        case EAlertKind::kStop: return "Error";
+        case EAlertKind::kWarn: return "Warning";
+        case EAlertKind::kNote: return "Note";
+    }
+    return "Note";
+}
+
+}  // namespace
+
+int32_t CAlertPrinter::Present(const SAlert& alert) {
+    const size_t buttons = std::max<size_t>(alert.fButtons.size(), 1);
+    const bool question = buttons > 1;
+    if (question && fAnswerYes) return AlertAnswerOfButton(buttons - 1, buttons);
+    std::string body = alert.fBody;
+    std::replace(body.begin(), body.end(), '\r', ' ');
+    PrintAlert(alert.fHeading.empty() ? KindHeading(alert.fKind) : alert.fHeading, body);
+    if (question) return AlertAnswerOfButton(0, buttons);
+    if (alert.fKind != EAlertKind::kNote) fShownFailureAlert = true;
+    return AlertAnswerOfButton(0, 1);
+}
 
 void CAlertPrinter::PrintAlert(const std::string& heading, const std::string& body, const std::string& diagnostic) const {
     fErr << "quillet-cli: " << heading << ": " << body;

@@ -8,7 +8,7 @@ EExitCode RunGuarded(const CAlertPrinter& alerts, const std::function<EExitCode(
     try {
         return command();
     } catch (const NSMishap::XSilentAbort&) {
-        return kExitStopped;
+        return alerts.HasShownFailureAlert() ? kExitFailure : kExitStopped;
     } catch (const NSMishap::XAbort& stop) {
         alerts.PrintAlert("Stopped", stop.what());
         return kExitStopped;

@@ -2,7 +2,17 @@
 
 #include <CLI/CLI.hpp>
 
+#include <memory>
+#include <utility>
+
+#include "app/LengthyOperationUI.h"
+#include "cli/AlertPrinter.h"
+#include "cli/Command.h"
+#include "cli/CommandGuard.h"
 #include "cli/ExitCode.h"
+#include "cli/InfoCommand.h"
+#include "cli/SlicesCommand.h"
+#include "cli/TerminalProgressUI.h"
 #include "foundation/Version.h"
 
 namespace NSQuillet::NSCli {
@@ -12,6 +22,22 @@ namespace {
 struct SGlobalOptions {
     bool fVerbose = false;
     bool fQuiet = false;
+    bool fYes = false;
+};
+
+// Sets the process-wide alert presenter and progress UI for one command, and takes them back.
+class CCommandEnvironment {
+public:
+    CCommandEnvironment(IAlertPresenter& alerts, NSCourier::ILengthyOperationUI& progress) {
+        SetAlertPresenter(&alerts);
+        NSCourier::SetLengthyOperationUI(&progress);
+    }
+    ~CCommandEnvironment() {
+        NSCourier::SetLengthyOperationUI(nullptr);
+        SetAlertPresenter(nullptr);
+    }
+    CCommandEnvironment(const CCommandEnvironment&) = delete;
+    CCommandEnvironment& operator=(const CCommandEnvironment&) = delete;
 };
 
 }  // namespace
@@ -22,7 +48,16 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
     SGlobalOptions options;
     app.add_flag("--verbose", options.fVerbose, "Print the diagnostic message after each alert");
     app.add_flag("--quiet", options.fQuiet, "Hide progress bars");
+    app.add_flag("--yes", options.fYes, "Answer every question with its affirmative button");
     app.require_subcommand(0, 1);
+    app.fallthrough();
+
+    std::vector<std::pair<CLI::App*, std::unique_ptr<ICommand>>> commands;
+    auto add = [&](std::unique_ptr<ICommand> command) {
+        commands.emplace_back(app.get_subcommands({}).back(), std::move(command));
+    };
+    add(MakeInfoCommand(app));
+    add(MakeSlicesCommand(app));
 
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
     try {
@@ -32,8 +67,14 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
         return code == 0 ? kExitSuccess : kExitUsage;
     }
 
-    // Commands register themselves as subcommands and run through RunGuarded; without one
-    // there is nothing to do.
+    for (auto& [subcommand, command] : commands) {
+        if (!subcommand->parsed()) continue;
+        CAlertPrinter alerts(err, options.fVerbose, options.fYes);
+        CTerminalProgressUI progress(err, !options.fQuiet && CTerminalProgressUI::IsErrorStreamATerminal());
+        CCommandEnvironment environment(alerts, progress);
+        SCommandContext context{out, err, alerts};
+        return RunGuarded(alerts, [&] { return command->Run(context); });
+    }
     err << app.help();
     return kExitUsage;
 }

@@ -67,3 +67,30 @@ TEST(CommandGuard, FailuresPrintOneAlertAndStopsEndWithThree) {
               "quillet-cli: Error: cannot open loop.wav [kFailureCode_RuntimeError_NotFound: cannot open loop.wav, "
               "file, error 5001]\n");
 }
+
+TEST(AlertPrinter, QuestionsAreDeclinedWithTheirTextUnlessYesAndWarningsMakeSilentAbortsFailures) {
+    const auto question = NSQuillet::ParseAlert(
+        "[WARN]The sound file you are about to open is long, which might make operations in Quillet slower. "
+        "Are you sure you want to open this file?[Cancel][Open Anyway]");
+    std::ostringstream err;
+    CAlertPrinter declining(err, false);
+    // Leftmost of two buttons: 34.
+    EXPECT_EQ(declining.Present(question), 34);
+    EXPECT_EQ(err.str(), "quillet-cli: Warning: The sound file you are about to open is long, which might make "
+                         "operations in Quillet slower. Are you sure you want to open this file?\n");
+    EXPECT_FALSE(declining.HasShownFailureAlert());
+    EXPECT_EQ(RunGuarded(declining, []() -> EExitCode { throw NSMishap::XSilentAbort("declined"); }), kExitStopped);
+
+    std::ostringstream yesErr;
+    CAlertPrinter agreeing(yesErr, false, true);
+    EXPECT_EQ(agreeing.Present(question), 33);
+    EXPECT_EQ(yesErr.str(), "");
+
+    EXPECT_EQ(agreeing.Present(NSQuillet::ParseAlert("[NOTE][LUX files may not sound as expected!]Adjust it.[OK]")), 33);
+    EXPECT_EQ(yesErr.str(), "quillet-cli: LUX files may not sound as expected!: Adjust it.\n");
+    EXPECT_FALSE(agreeing.HasShownFailureAlert());
+    agreeing.Present(NSQuillet::ParseAlert("[WARN]Quillet only supports Mono and Stereo sound files.[OK]"));
+    EXPECT_TRUE(agreeing.HasShownFailureAlert());
+    EXPECT_EQ(RunGuarded(agreeing, []() -> EExitCode { throw NSMishap::XSilentAbort("invalid sound file info"); }),
+              kExitFailure);
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <ostream>
+
+#include "cli/AlertPrinter.h"
+#include "cli/ExitCode.h"
+
+namespace NSQuillet::NSCli {
+
+// What a running command may use: the output streams and the alert printer.
+struct SCommandContext {
+    std::ostream& fOut;
+    std::ostream& fErr;
+    CAlertPrinter& fAlerts;
+};
+
+// One subcommand of quillet-cli. Its options are bound when it registers with the parser;
+// Run is called once, inside the command guard, when the command line chose it.
+class ICommand {
+public:
+    virtual ~ICommand() = default;
+    virtual EExitCode Run(SCommandContext& context) = 0;
+};
+
+}  // namespace NSQuillet::NSCli

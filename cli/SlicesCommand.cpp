@@ -1,0 +1,96 @@
+#include "cli/SlicesCommand.h"
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <optional>
+
+#include "cli/LoopSource.h"
+
+namespace NSQuillet::NSCli {
+
+namespace {
+
+const char* KindName(ESliceKind kind) {
+    switch (kind) {
+        case ESliceKind::kNormal: return "normal";
+        case ESliceKind::kMuted: return "muted";
+        case ESliceKind::kLocked: return "locked";
+    }
+    return "normal";
+}
+
+class CSlicesCommand final : public ICommand {
+public:
+    explicit CSlicesCommand(CLI::App& app) {
+        auto* command = app.add_subcommand("slices", "Analyse a sound file and list every slice, shown or not");
+        command->add_option("FILE", fPath, "WAVE or AIFF file")->required();
+        command->add_option("--sensitivity", fSensitivity, "Analysis sensitivity, 0..99")->check(CLI::Range(0, 99));
+        command->add_option("--gate", fGate, "Gate sensitivity, 0..999 (0: off)")->check(CLI::Range(0, 999));
+        command->add_flag("--json", fJson, "Print one JSON object");
+    }
+
+    EExitCode Run(SCommandContext& context) override {
+        SOpenedLoop loop = OpenAndAnalyze(fPath);
+        CSliceSequence& slices = *loop.fSlices;
+        if (fSensitivity) slices.SetSensitivity(*fSensitivity);
+        if (fGate) slices.SetGateSensitivity(*fGate);
+        if (fJson) {
+            PrintJson(context, loop);
+        } else {
+            PrintTable(context, loop);
+        }
+        return kExitSuccess;
+    }
+
+private:
+    void PrintJson(SCommandContext& context, const SOpenedLoop& loop) const {
+        const CSliceSequence& slices = *loop.fSlices;
+        nlohmann::json list = nlohmann::json::array();
+        for (const CSlice& slice : slices.GetSlices()) {
+            list.push_back({{"position", slice.GetPosition()},
+                            {"length", slice.GetLength()},
+                            {"level", slice.GetLevel()},
+                            {"kind", KindName(slice.GetKind())},
+                            {"selected", slice.IsSelected()},
+                            {"active", slices.IsSliceActive(slice)},
+                            {"shown", slices.IsSliceShown(slice)}});
+        }
+        nlohmann::json json = {{"frame_count", loop.fWaveSample->GetFrameCount()},
+                               {"sensitivity", slices.GetSensitivity()},
+                               {"gate_sensitivity", slices.GetGateSensitivity()},
+                               {"slices", list}};
+        context.fOut << json.dump() << '\n';
+    }
+
+    void PrintTable(SCommandContext& context, const SOpenedLoop& loop) const {
+        const CSliceSequence& slices = *loop.fSlices;
+        context.fOut << "frames: " << loop.fWaveSample->GetFrameCount() << ", sensitivity: " << slices.GetSensitivity()
+                     << ", gate sensitivity: " << slices.GetGateSensitivity() << ", slices: " << slices.GetSliceCount()
+                     << '\n';
+        char line[128];
+        std::snprintf(line, sizeof line, "%6s %10s %10s %6s %-7s %-8s %-6s %-5s\n", "index", "position", "length",
+                      "level", "kind", "selected", "active", "shown");
+        context.fOut << line;
+        int32_t index = 0;
+        for (const CSlice& slice : slices.GetSlices()) {
+            std::snprintf(line, sizeof line, "%6d %10d %10d %6d %-7s %-8s %-6s %-5s\n", int(index++),
+                          int(slice.GetPosition()), int(slice.GetLength()), int(slice.GetLevel()), KindName(slice.GetKind()),
+                          slice.IsSelected() ? "yes" : "no", slices.IsSliceActive(slice) ? "yes" : "no",
+                          slices.IsSliceShown(slice) ? "yes" : "no");
+            context.fOut << line;
+        }
+    }
+
+    std::string fPath;
+    std::optional<int32_t> fSensitivity;
+    std::optional<int32_t> fGate;
+    bool fJson = false;
+};
+
+}  // namespace
+
+std::unique_ptr<ICommand> MakeSlicesCommand(CLI::App& app) { return std::make_unique<CSlicesCommand>(app); }
+
+}  // namespace NSQuillet::NSCli

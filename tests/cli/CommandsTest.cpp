@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/CommandLine.h"
+#include "formats/FileMediaAccess.h"
+#include "formats/SoundFileWriter.h"
+#include "tests/platform/TemporaryFolder.h"
+#include "tools/DemoLoop.h"
+
+using namespace NSQuillet;
+using NSQuillet::NSTools::SDemoLoop;
+using NSQuilletTest::CTemporaryFolder;
+
+namespace {
+
+struct SRun {
+    int fExitCode;
+    std::string fOut, fErr;
+};
+
+SRun RunCli(const std::vector<std::string>& arguments) {
+    std::ostringstream out, err;
+    int code = NSCli::RunCommandLine(arguments, out, err);
+    return {code, out.str(), err.str()};
+}
+
+class CommandsTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        sFolder = new CTemporaryFolder;
+        auto sample = SDemoLoop::Render();
+        auto file = NSDiskKitSupport::CreateMediaForWriting(sFolder->PathOf("demo.wav"), 0);
+        WriteSoundFile(*sample, *file, ESoundFileType::kWave);
+        file->Close();
+    }
+    static void TearDownTestSuite() {
+        delete sFolder;
+        sFolder = nullptr;
+    }
+    static std::string Demo() { return sFolder->PathOf("demo.wav"); }
+    static CTemporaryFolder* sFolder;
+};
+
+CTemporaryFolder* CommandsTest::sFolder = nullptr;
+
+void PutU16(std::string& bytes, uint16_t value) {
+    bytes += char(value & 0xFF);
+    bytes += char(value >> 8);
+}
+void PutU32(std::string& bytes, uint32_t value) {
+    PutU16(bytes, uint16_t(value & 0xFFFF));
+    PutU16(bytes, uint16_t(value >> 16));
+}
+
+// A canonical 44-byte WAVE header with `frames` zero frames.
+std::string WaveBytes(uint16_t format, uint16_t channels, uint32_t rate, uint16_t bits, uint32_t frames) {
+    const uint32_t blockAlign = uint32_t(channels) * bits / 8;
+    std::string data(size_t(frames) * blockAlign, '\0');
+    std::string bytes = "RIFF";
+    PutU32(bytes, uint32_t(36 + data.size()));
+    bytes += "WAVEfmt ";
+    PutU32(bytes, 16);
+    PutU16(bytes, format);
+    PutU16(bytes, channels);
+    PutU32(bytes, rate);
+    PutU32(bytes, rate * blockAlign);
+    PutU16(bytes, uint16_t(blockAlign));
+    PutU16(bytes, bits);
+    bytes += "data";
+    PutU32(bytes, uint32_t(data.size()));
+    return bytes + data;
+}
+
+}  // namespace
+
+TEST_F(CommandsTest, InfoPrintsTheFormatAsJson) {
+    auto run = RunCli({"info", Demo(), "--json"});
+    ASSERT_EQ(run.fExitCode, 0) << run.fErr;
+    auto json = nlohmann::json::parse(run.fOut);
+    EXPECT_EQ(json["file_type"], "wave");
+    EXPECT_EQ(json["channels"], 2);
+    EXPECT_EQ(json["bit_depth"], 16);
+    EXPECT_EQ(json["sample_rate"], 44100);
+    EXPECT_EQ(json["frame_count"], 176400);
+    // 176400 / 44100
+    EXPECT_DOUBLE_EQ(json["duration"].get<double>(), 4.0);
+}
+
+TEST_F(CommandsTest, SlicesListsEverySliceWithItsStateAsJson) {
+    auto run = RunCli({"slices", Demo(), "--sensitivity", "50", "--gate", "0", "--json", "--quiet"});
+    ASSERT_EQ(run.fExitCode, 0) << run.fErr;
+    auto json = nlohmann::json::parse(run.fOut);
+    EXPECT_EQ(json["frame_count"], SDemoLoop::kFrameCount);
+    EXPECT_EQ(json["sensitivity"], 50);
+    EXPECT_EQ(json["gate_sensitivity"], 0);
+    const auto& slices = json["slices"];
+    // One drum hit every eighth note: 16 over two bars.
+    ASSERT_EQ(slices.size(), 16u);
+    int64_t covered = 0;
+    for (size_t i = 0; i < slices.size(); ++i) {
+        const int32_t eighth = int32_t(i) * SDemoLoop::kFramesPerBeat / 2;
+        const int32_t position = slices[i]["position"];
+        EXPECT_GE(position, eighth - 500) << i;
+        EXPECT_LE(position, eighth + 64) << i;
+        EXPECT_EQ(slices[i]["kind"], "normal");
+        EXPECT_EQ(slices[i]["selected"], false);
+        EXPECT_EQ(slices[i]["active"], true);
+        EXPECT_EQ(slices[i]["shown"], true);
+        covered += slices[i]["length"].get<int64_t>();
+    }
+    EXPECT_EQ(covered, SDemoLoop::kFrameCount);
+
+    // Sensitivity 0 keeps every slice in the list but none counts.
+    auto hidden = nlohmann::json::parse(RunCli({"slices", Demo(), "--json"}).fOut);
+    ASSERT_EQ(hidden["slices"].size(), 16u);
+    for (const auto& slice : hidden["slices"]) {
+        EXPECT_EQ(slice["active"], false);
+        EXPECT_EQ(slice["shown"], false);
+    }
+}
+
+TEST_F(CommandsTest, RefusedFilesEndWithTheirAlertAndExitCode) {
+    struct SCase {
+        const char* fName;
+        std::string fBytes;
+        std::vector<std::string> fExtra;
+        std::string fErr;
+    } cases[] = {
+        {"float.wav", WaveBytes(3, 2, 44100, 32, 10), {}, "quillet-cli: Warning: Quillet only supports 8, 16 and 24-bit audio files.\n"},
+        {"three.wav", WaveBytes(1, 3, 44100, 16, 10), {}, "quillet-cli: Warning: Quillet only supports Mono and Stereo sound files.\n"},
+        {"slow.wav", WaveBytes(1, 1, 8000, 16, 10), {},
+         "quillet-cli: Warning: Quillet does not support sample rates lower than 11.025 kHz or higher than 1.0 MHz.\n"},
+        {"short.wav", "RIFF1234567", {"--verbose"},
+         "quillet-cli: Error: sound file media too short [kFailureCode_RuntimeError_FormatViolation: sound file media too short]\n"},
+        {"text.wav", "just some words, not audio", {},
+         "quillet-cli: Error: unkown main chunk types\n"},
+    };
+    CTemporaryFolder folder;
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.fName);
+        const std::string path = folder.Make(row.fName, row.fBytes);
+        for (const char* command : {"info", "slices"}) {
+            std::vector<std::string> arguments = {command, path};
+            arguments.insert(arguments.end(), row.fExtra.begin(), row.fExtra.end());
+            auto run = RunCli(arguments);
+            EXPECT_EQ(run.fExitCode, 1) << command;
+            EXPECT_EQ(run.fErr, row.fErr) << command;
+            EXPECT_EQ(run.fOut, "") << command;
+        }
+    }
+    auto missing = RunCli({"info", folder.PathOf("missing.wav")});
+    EXPECT_EQ(missing.fExitCode, 1);
+    EXPECT_NE(missing.fErr.find("No such file or directory"), std::string::npos) << missing.fErr;
+}
+
+TEST_F(CommandsTest, OutOfRangeOptionsAreUsageErrors) {
+    EXPECT_EQ(RunCli({"slices", Demo(), "--sensitivity", "100"}).fExitCode, 2);
+    EXPECT_EQ(RunCli({"slices", Demo(), "--gate", "-1"}).fExitCode, 2);
+    EXPECT_EQ(RunCli({"info"}).fExitCode, 2);
+}
