@@ -13,7 +13,7 @@
 #include "app/SplitStereoPair.h"
 #include "tests/formats/CaughtFailure.h"
 #include "tests/formats/SoundFileTestSupport.h"
-#include "tests/platform/TemporaryFolder.h"
+#include "tests/support/TemporaryFolder.h"
 
 namespace {
 

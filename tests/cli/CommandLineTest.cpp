@@ -7,26 +7,13 @@
 #include "cli/AlertPrinter.h"
 #include "cli/CommandGuard.h"
 #include "cli/CommandLine.h"
+#include "tests/cli/RunCli.h"
 #include "foundation/DiskKitStatus.h"
 #include "foundation/Mishap.h"
 #include "foundation/Version.h"
 
 using namespace NSQuillet::NSCli;
-
-namespace {
-
-struct SRun {
-    int fExitCode;
-    std::string fOut, fErr;
-};
-
-SRun RunCli(const std::vector<std::string>& arguments) {
-    std::ostringstream out, err;
-    int code = RunCommandLine(arguments, out, err);
-    return {code, out.str(), err.str()};
-}
-
-}  // namespace
+using NSQuilletTest::RunCli;
 
 TEST(CommandLine, VersionHelpAndUsageErrorsGiveTheirExitCodes) {
     auto version = RunCli({"--version"});

@@ -6,27 +6,18 @@
 #include <vector>
 
 #include "cli/CommandLine.h"
+#include "tests/cli/RunCli.h"
 #include "formats/FileMediaAccess.h"
 #include "formats/SoundFileWriter.h"
-#include "tests/platform/TemporaryFolder.h"
+#include "tests/support/TemporaryFolder.h"
 #include "tools/DemoLoop.h"
 
 using namespace NSQuillet;
 using NSQuillet::NSTools::SDemoLoop;
 using NSQuilletTest::CTemporaryFolder;
+using NSQuilletTest::RunCli;
 
 namespace {
-
-struct SRun {
-    int fExitCode;
-    std::string fOut, fErr;
-};
-
-SRun RunCli(const std::vector<std::string>& arguments) {
-    std::ostringstream out, err;
-    int code = NSCli::RunCommandLine(arguments, out, err);
-    return {code, out.str(), err.str()};
-}
 
 class CommandsTest : public ::testing::Test {
 protected:

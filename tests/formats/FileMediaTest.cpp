@@ -18,7 +18,7 @@
 #include "foundation/FailureCode.h"
 #include "platform/diskkit/FourCharCode.h"
 #include "tests/formats/CaughtFailure.h"
-#include "tests/platform/TemporaryFolder.h"
+#include "tests/support/TemporaryFolder.h"
 
 namespace {
 

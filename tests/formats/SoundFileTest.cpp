@@ -14,7 +14,7 @@
 #include "platform/sndkits/SoundKitStatus.h"
 #include "tests/formats/CaughtFailure.h"
 #include "tests/formats/SoundFileTestSupport.h"
-#include "tests/platform/TemporaryFolder.h"
+#include "tests/support/TemporaryFolder.h"
 
 namespace {
 

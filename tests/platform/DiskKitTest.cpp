@@ -12,7 +12,7 @@
 #include "foundation/DiskKitStatus.h"
 #include "platform/diskkit/DiskKit.h"
 #include "platform/diskkit/FourCharCode.h"
-#include "tests/platform/TemporaryFolder.h"
+#include "tests/support/TemporaryFolder.h"
 
 namespace {
 
