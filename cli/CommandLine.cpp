@@ -67,13 +67,14 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
         return code == 0 ? kExitSuccess : kExitUsage;
     }
 
-    for (auto& [subcommand, command] : commands) {
-        if (!subcommand->parsed()) continue;
+    for (auto& entry : commands) {
+        if (!entry.first->parsed()) continue;
+        ICommand& command = *entry.second;
         CAlertPrinter alerts(err, options.fVerbose, options.fYes);
         CTerminalProgressUI progress(err, !options.fQuiet && CTerminalProgressUI::IsErrorStreamATerminal());
         CCommandEnvironment environment(alerts, progress);
         SCommandContext context{out, err, alerts};
-        return RunGuarded(alerts, [&] { return command->Run(context); });
+        return RunGuarded(alerts, [&] { return command.Run(context); });
     }
     err << app.help();
     return kExitUsage;
