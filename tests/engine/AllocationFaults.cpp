@@ -13,6 +13,7 @@ namespace {
 std::atomic<size_t> gFaultMinimumSize{0};
 std::atomic<int> gFaultAllowed{0};
 std::atomic<size_t> gLiveTrackedBytes{0};
+thread_local size_t tAllocations = 0;
 
 bool Refused(size_t size) {
     const size_t minimum = gFaultMinimumSize.load();
@@ -22,6 +23,7 @@ bool Refused(size_t size) {
 // malloc_usable_size is the allocator's own size of the block, the same on allocation and
 // on release; a header in front of the block would hide underruns from the sanitizer.
 void* Allocate(size_t size) noexcept {
+    ++tAllocations;
     if (Refused(size)) return nullptr;
     void* block = std::malloc(size == 0 ? 1 : size);
     if (block) {
@@ -47,6 +49,8 @@ void* AllocateOrThrow(size_t size) {
 }  // namespace
 
 size_t GetLiveTrackedBytes() { return gLiveTrackedBytes.load(); }
+
+size_t GetThreadAllocationCount() { return tAllocations; }
 
 CAllocationFaults::CAllocationFaults(size_t minimumSize, int allowed) {
     gFaultAllowed = allowed;

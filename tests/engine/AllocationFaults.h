@@ -15,6 +15,10 @@ constexpr size_t kTrackedBlockSize = 4096;
 // Bytes held by live blocks of at least kTrackedBlockSize bytes, as the allocator sizes them.
 size_t GetLiveTrackedBytes();
 
+// Allocations the calling thread has made so far, of any size: the real-time tests take the
+// difference around audio-thread work.
+size_t GetThreadAllocationCount();
+
 // While it exists, allocations of at least `minimumSize` bytes fail with std::bad_alloc once
 // `allowed` of them have been granted. Not nestable; single thread.
 class CAllocationFaults {

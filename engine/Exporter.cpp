@@ -1,0 +1,130 @@
+#include "engine/Exporter.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "engine/16BitWaveSample.h"
+#include "engine/24BitWaveSample.h"
+#include "engine/PlayList.h"
+#include "engine/QuilletSequencer.h"
+#include "foundation/Mishap.h"
+#include "foundation/MulDiv.h"
+#include "foundation/SampleRate.h"
+#include "foundation/Units.h"
+
+namespace NSQuillet {
+
+CExporter::CExporter(const CQuilletSequencer& sequencer, bool sliceMode, bool cutAtLoopEnd)
+    : fSequencer(std::make_unique<CQuilletSequencer>(sequencer)), fSliceMode(sliceMode), fCutAtLoopEnd(cutAtLoopEnd) {
+    const CABCWaveSample* sample = fSequencer->GetWaveSample();
+    if (!sample) throw NSMishap::XStdInvalidArgument("exporter without a wave sample");
+    fSequencer->SetPreviewOn(true);
+    fRate = ClampSampleRate(sample->GetSampleRate());
+    fSequencer->SetOutputRate(fRate);
+
+    const CPlayList::SLoopRange loop = CPlayList::GetLoopRange(*sample);
+    fLeftLocator = loop.fLeft;
+    fLoopFrames = int64_t(loop.fRight) - loop.fLeft;
+    for (const SPlayListEntry& entry : fSequencer->GetPlayListEntries()) {
+        if (entry.fStart >= loop.fLeft && entry.fEnd <= loop.fRight) {
+            fPlanned.push_back(entry);
+            fPlayLengths.push_back(fSequencer->SampleFramesToOutputFrames(int64_t(entry.fEnd) - entry.fStart));
+        }
+    }
+
+    fOneSampleLength = fSequencer->SampleFramesToOutputFrames(fLoopFrames);
+    int64_t previous = 0;
+    for (size_t i = 0; i < fPlanned.size(); ++i) {
+        int64_t start = Round64(fSequencer->SampleFramesToOutputFrames(int64_t(fPlanned[i].fStart) - fLeftLocator));
+        if (i > 0) start = std::max(start, previous + kBlockFrames);
+        fScheduledStarts.push_back(start);
+        previous = start;
+    }
+    if (!fCutAtLoopEnd && !fPlanned.empty()) {
+        fOneSampleLength = std::max(fOneSampleLength, fScheduledStarts.back() + fPlayLengths.back());
+    }
+}
+
+CExporter::~CExporter() = default;
+
+int32_t CExporter::GetSliceCount() const { return fSliceMode ? int32_t(fPlanned.size()) : 1; }
+
+SExportItemInfo CExporter::GetSliceInfo(int32_t index) const {
+    if (index < 0 || index >= GetSliceCount()) throw NSMishap::XStdOutOfRange("no such export item");
+    SExportItemInfo info;
+    if (fSliceMode) {
+        const int64_t offset = int64_t(fPlanned[size_t(index)].fStart) - fLeftLocator;
+        const int64_t length = GetPlayLength(index);
+        info.fStartTick = fSequencer->FramesToTicks(offset);
+        info.fEndTick = fSequencer->FramesToTicks(offset + MulDivTruncate(length, fRate, fSequencer->GetOutputRate()));
+        info.fLength = length;
+    } else {
+        info.fEndTick = fSequencer->FramesToTicks(fLoopFrames);
+        info.fLength = fOneSampleLength;
+    }
+    return info;
+}
+
+int64_t CExporter::GetTotalFrames() const {
+    int64_t total = 0;
+    for (int32_t i = 0; i < GetSliceCount(); ++i) total += GetSliceInfo(i).fLength;
+    return total;
+}
+
+std::unique_ptr<CABCWaveSample> CExporter::RenderSlice(int32_t index) {
+    const SExportItemInfo info = GetSliceInfo(index);
+    if (info.fLength > std::numeric_limits<int32_t>::max() - kBlockFrames) {
+        throw NSMishap::XStdLengthError("export item too long");
+    }
+    const int32_t length = int32_t(std::max<int64_t>(info.fLength, 0));
+    const CABCWaveSample& source = *fSequencer->GetWaveSample();
+    std::unique_ptr<CABCWaveSample> result;
+    if (source.GetBitDepth() == 24) {
+        result = std::make_unique<C24BitWaveSample>(fRate, length, source.IsStereo());
+    } else {
+        result = std::make_unique<C16BitWaveSample>(fRate, length, source.IsStereo());
+    }
+    result->SetLocators(2, 0, length);
+
+    const size_t frameCount = size_t(length);
+    std::vector<float> left(frameCount), right(frameCount);
+    float blockLeft[kBlockFrames];
+    float blockRight[kBlockFrames];
+    fSequencer->ResetPlayback();
+    size_t next = 0;
+    for (int32_t frame = 0; frame < length; frame += kBlockFrames) {
+        if (fSliceMode) {
+            if (frame == 0) fSequencer->PlaySliceAt(fPlanned[size_t(index)].fStart);
+        } else if (next < fPlanned.size() && fScheduledStarts[next] <= frame) {
+            fSequencer->PlaySliceAt(fPlanned[next].fStart);
+            ++next;
+        }
+        fSequencer->Render(blockLeft, blockRight, kBlockFrames);
+        const int32_t frames = std::min(kBlockFrames, length - frame);
+        std::copy_n(blockLeft, frames, left.begin() + frame);
+        std::copy_n(blockRight, frames, right.begin() + frame);
+    }
+    fSequencer->ResetPlayback();
+
+    if (fSliceMode) {
+        const int64_t playLength = std::clamp<int64_t>(GetPlayLength(index), 0, length);
+        std::fill(left.begin() + playLength, left.end(), 0.0f);
+        std::fill(right.begin() + playLength, right.end(), 0.0f);
+    } else if (fCutAtLoopEnd) {
+        FadeOutEnd(left.data(), length);
+        FadeOutEnd(right.data(), length);
+    }
+    result->SetFloats(0, length, left.data(), 1);
+    if (source.IsStereo()) result->SetFloats(0, length, right.data(), 2);
+    return result;
+}
+
+void CExporter::FadeOutEnd(float* frames, int64_t count) {
+    const int64_t first = std::max<int64_t>(count - kFadeFrames, 0);
+    for (int64_t i = first; i < count; ++i) {
+        const double factor = std::max(0.0, 1.0 - 0.025 * double(i - first));
+        frames[i] = float(frames[i] * factor);
+    }
+}
+
+}  // namespace NSQuillet
