@@ -19,6 +19,9 @@ deps:
 run: deps
 	$(call build_preset,default)
 	./build/default/cli/quillet-cli slices build/default/demo/demo-loop.wav --sensitivity 50
+	./build/default/cli/quillet-cli render build/default/demo/demo-loop.wav -o build/demo-loop-140bpm.wav --force \
+	  --sensitivity 50 --bars 2 --sign 4/4 --tempo 140
+	./build/default/cli/quillet-cli info build/demo-loop-140bpm.wav
 
 test: deps
 	$(call build_preset,default)

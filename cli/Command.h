@@ -12,6 +12,8 @@ struct SCommandContext {
     std::ostream& fOut;
     std::ostream& fErr;
     CAlertPrinter& fAlerts;
+    // --yes: replace existing outputs and answer questions affirmatively.
+    bool fAnswerYes;
 };
 
 // One subcommand of quillet-cli. Its options are bound when it registers with the parser;

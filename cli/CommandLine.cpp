@@ -11,6 +11,7 @@
 #include "cli/CommandGuard.h"
 #include "cli/ExitCode.h"
 #include "cli/InfoCommand.h"
+#include "cli/RenderCommand.h"
 #include "cli/SlicesCommand.h"
 #include "cli/TerminalProgressUI.h"
 #include "foundation/Version.h"
@@ -58,6 +59,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
     };
     add(MakeInfoCommand(app));
     add(MakeSlicesCommand(app));
+    add(MakeRenderCommand(app));
 
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
     try {
@@ -73,7 +75,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
         CAlertPrinter alerts(err, options.fVerbose, options.fYes);
         CTerminalProgressUI progress(err, !options.fQuiet && CTerminalProgressUI::IsErrorStreamATerminal());
         CCommandEnvironment environment(alerts, progress);
-        SCommandContext context{out, err, alerts};
+        SCommandContext context{out, err, alerts, options.fYes};
         return RunGuarded(alerts, [&] { return command.Run(context); });
     }
     err << app.help();

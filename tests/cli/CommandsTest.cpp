@@ -153,3 +153,42 @@ TEST_F(CommandsTest, OutOfRangeOptionsAreUsageErrors) {
     EXPECT_EQ(RunCli({"slices", Demo(), "--gate", "-1"}).fExitCode, 2);
     EXPECT_EQ(RunCli({"info"}).fExitCode, 2);
 }
+
+TEST_F(CommandsTest, RenderPlaysTheSlicesAtThePreviewTempo) {
+    CTemporaryFolder folder;
+    const std::string output = folder.PathOf("fast.wav");
+    auto run = RunCli({"render", Demo(), "-o", output, "--sensitivity", "50", "--bars", "2", "--sign", "4/4",
+                       "--tempo", "140"});
+    ASSERT_EQ(run.fExitCode, 0) << run.fErr;
+    auto info = nlohmann::json::parse(RunCli({"info", output, "--json"}).fOut);
+    // 176400 frames at 120 BPM last 176400 × 120 / 140 = 151200 frames at 140 BPM.
+    EXPECT_EQ(info["frame_count"], 151200);
+    EXPECT_EQ(info["channels"], 2);
+    EXPECT_EQ(info["bit_depth"], 16);
+
+    // The rendered hits fall on the eighth notes of 140 BPM: 22050 × 120 / 140 / 2 = 9450 apart
+    // (at 120 BPM they were 11025 apart). Each detection may snap up to 500 frames back, in the
+    // source and again in the rendering.
+    auto slices = nlohmann::json::parse(RunCli({"slices", output, "--sensitivity", "50", "--json"}).fOut)["slices"];
+    std::vector<int32_t> active;
+    for (const auto& slice : slices) {
+        if (slice["active"].get<bool>()) active.push_back(slice["position"].get<int32_t>());
+    }
+    ASSERT_EQ(active.size(), 16u);
+    for (size_t i = 0; i < active.size(); ++i) EXPECT_NEAR(active[i], int32_t(i) * 9450, 500) << i;
+}
+
+TEST_F(CommandsTest, RenderRefusesWhatItCannotDoAndKeepsExistingFiles) {
+    CTemporaryFolder folder;
+    const std::string existing = folder.Make("kept.wav", "not touched");
+    auto refused = RunCli({"render", Demo(), "-o", existing, "--bars", "2"});
+    EXPECT_EQ(refused.fExitCode, 1);
+    std::ifstream kept(existing);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "not touched");
+    EXPECT_EQ(RunCli({"render", Demo(), "-o", existing, "--bars", "2", "--force"}).fExitCode, 0);
+
+    EXPECT_EQ(RunCli({"render", Demo(), "-o", folder.PathOf("a.wav"), "--tempo", "140"}).fExitCode, 2);
+    EXPECT_EQ(RunCli({"render", Demo(), "-o", folder.PathOf("a.mp3")}).fExitCode, 2);
+    EXPECT_EQ(RunCli({"render", Demo(), "-o", folder.PathOf("a.wav"), "--sign", "4-4"}).fExitCode, 2);
+    EXPECT_EQ(RunCli({"render", Demo(), "-o", folder.PathOf("a.wav"), "--bits", "20"}).fExitCode, 2);
+}

@@ -1,0 +1,43 @@
+#include "cli/OutputFile.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "formats/FileMediaAccess.h"
+#include "formats/SoundFileWriter.h"
+#include "platform/diskkit/FourCharCode.h"
+
+namespace NSQuillet::NSCli {
+
+namespace {
+
+std::string LowerExtension(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    const size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+    std::string extension = path.substr(dot);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    return extension;
+}
+
+}  // namespace
+
+std::optional<ESoundFileType> SoundFileTypeOfPath(const std::string& path) {
+    const std::string extension = LowerExtension(path);
+    if (extension == ".wav" || extension == ".wave") return ESoundFileType::kWave;
+    if (extension == ".aif" || extension == ".aiff") return ESoundFileType::kAiff;
+    return std::nullopt;
+}
+
+void WriteSoundFileTo(const std::string& path, ESoundFileType type, const CABCWaveSample& sample, bool replace,
+                      IProgressReporter* progress) {
+    const uint32_t typeCode = type == ESoundFileType::kAiff ? NSDiskKit::MakeFourCharCode('A', 'I', 'F', 'F')
+                                                            : NSDiskKit::MakeFourCharCode('W', 'A', 'V', 'E');
+    auto file = NSDiskKitSupport::CreateMediaForWriting(
+        path, typeCode, replace ? NSDiskKit::ECreateMode::kReplaceExisting : NSDiskKit::ECreateMode::kCreateNew);
+    WriteSoundFile(sample, *file, type, progress);
+    file->Close();
+}
+
+}  // namespace NSQuillet::NSCli

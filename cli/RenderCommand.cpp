@@ -1,0 +1,147 @@
+#include "cli/RenderCommand.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cmath>
+#include <optional>
+
+#include "app/PlaybackRenderer.h"
+#include "app/QuilletLengthyOperation.h"
+#include "cli/LoopSource.h"
+#include "cli/OutputFile.h"
+#include "engine/QuilletSequencer.h"
+#include "foundation/SampleRate.h"
+
+namespace NSQuillet::NSCli {
+
+namespace {
+
+const std::map<std::string, bool> kOnOff = {{"on", true}, {"off", false}};
+
+struct STimeSignature {
+    int32_t fNumerator = 4;
+    int32_t fDenominator = 4;
+};
+
+// "N/D" with both parts 1..15.
+std::optional<STimeSignature> ParseSignature(const std::string& text) {
+    int numerator = 0, denominator = 0;
+    char slash = 0, extra = 0;
+    if (std::sscanf(text.c_str(), "%d%c%d%c", &numerator, &slash, &denominator, &extra) != 3 || slash != '/')
+        return std::nullopt;
+    if (numerator < 1 || numerator > 15 || denominator < 1 || denominator > 15) return std::nullopt;
+    return STimeSignature{numerator, denominator};
+}
+
+class CRenderCommand final : public ICommand {
+public:
+    explicit CRenderCommand(CLI::App& app) {
+        auto* command = app.add_subcommand("render", "Render the loop as the preview plays it and write it as WAVE or AIFF");
+        command->add_option("IN", fInput, "WAVE or AIFF file")->required();
+        command->add_option("-o,--output", fOutput, "Output file (.wav or .aif)")->required();
+        command->add_flag("--force", fForce, "Replace an existing output file");
+        command->add_option("--sensitivity", fSensitivity, "Analysis sensitivity of a sound file, 0..99")
+            ->check(CLI::Range(0, 99));
+        command->add_option("--gate", fGate, "Gate sensitivity, 0..999 (0: off)")->check(CLI::Range(0, 999));
+        command->add_option("--tempo", fTempo, "Preview tempo in BPM")->check(CLI::Range(20.0, 450.0));
+        command->add_option("--preview", fPreview, "Preview on or off")->transform(CLI::CheckedTransformer(kOnOff));
+        command->add_option("--bars", fBars, "Loop length in bars")->check(CLI::Range(0, 999));
+        command->add_option("--beats", fBeats, "Additional beats")->check(CLI::Range(0, 7));
+        command->add_option("--sign", fSignature, "Time signature N/D");
+        command->add_option("--pitch", fPitch, "Preview pitch in cents")->check(CLI::Range(-2400, 2400));
+        command->add_option("--gain", fGain, "Processing gain in thousandths (1000 = unity)")->check(CLI::Range(0, 7943));
+        command->add_option("--envelope", fEnvelope, "Envelope on or off")->transform(CLI::CheckedTransformer(kOnOff));
+        command->add_option("--attack", fAttack, "Envelope attack, 0..1023")->check(CLI::Range(0, 1023));
+        command->add_option("--decay", fDecay, "Envelope decay, 0..1023 (1023: none)")->check(CLI::Range(0, 1023));
+        command->add_option("--stretch", fStretch, "Envelope stretch, 0..100")->check(CLI::Range(0, 100));
+        command->add_option("--eq", fEqualizer, "Equalizer on or off")->transform(CLI::CheckedTransformer(kOnOff));
+        command->add_option("--repeat", fRepeat, "How many times the loop plays")->check(CLI::Range(1, 1000));
+        command->add_option("--rate", fRate, "Output sample rate in Hz")->check(CLI::Range(11025, 1000000));
+        command->add_option("--bits", fBits, "Output bit depth")->check(CLI::IsMember({16, 24}));
+    }
+
+    EExitCode Run(SCommandContext& context) override {
+        const auto type = SoundFileTypeOfPath(fOutput);
+        if (!type) return UsageError(context, "the output must end in .wav, .wave, .aif or .aiff");
+        std::optional<STimeSignature> signature;
+        if (fSignature) {
+            signature = ParseSignature(*fSignature);
+            if (!signature) return UsageError(context, "--sign takes N/D with N and D from 1 to 15");
+        }
+
+        SOpenedLoop loop = OpenAndAnalyze(fInput);
+        if (fSensitivity) loop.fSlices->SetSensitivity(*fSensitivity);
+        if (fGate) loop.fSlices->SetGateSensitivity(*fGate);
+        const CABCWaveSample& sample = *loop.fWaveSample;
+        CQuilletSequencer sequencer(&sample, loop.fSlices.get(), fRate ? *fRate : ClampSampleRate(sample.GetSampleRate()));
+        if (signature) {
+            sequencer.SetTimeSignatureNumerator(signature->fNumerator);
+            sequencer.SetTimeSignatureDenominator(signature->fDenominator);
+        }
+        if (fBars) sequencer.SetBars(*fBars);
+        if (fBeats) sequencer.SetBeats(*fBeats);
+        // A length given for the first time sets the preview tempo to the loop's own.
+        if (sequencer.IsLoopLengthSet() && sequencer.GetOriginalTempo() > 0)
+            sequencer.SetPreviewTempo(sequencer.GetOriginalTempo());
+        sequencer.SetPreviewOn(fPreview ? *fPreview : sequencer.IsLoopLengthSet());
+        if (fTempo) {
+            if (!sequencer.IsLoopLengthSet())
+                return UsageError(context, "--tempo needs the loop's length: give --bars or --beats");
+            sequencer.SetPreviewTempo(int32_t(std::lround(*fTempo * 1000.0)));
+        }
+        if (fPitch) sequencer.SetPitch(int16_t(*fPitch));
+        if (fGain) sequencer.SetGain(int16_t(*fGain));
+        sequencer.ChangeSampler([&](CQuilletSampler& sampler) {
+            if (fEnvelope) sampler.SetEnvelopeOn(*fEnvelope);
+            if (fAttack) sampler.SetAttack(int16_t(*fAttack));
+            if (fDecay) sampler.SetDecay(int16_t(*fDecay));
+            if (fStretch) sampler.SetStretch(int16_t(*fStretch));
+        });
+        if (fEqualizer) sequencer.ChangeEqualizer([&](CEqualizerEffect& equalizer) { equalizer.SetOn(*fEqualizer); });
+
+        const int64_t frames = sequencer.SampleFramesToOutputFrames(sequencer.GetLoopFrames()) * fRepeat;
+        if (frames > INT32_MAX) return UsageError(context, "the rendered loop would be longer than 2^31 frames");
+        std::unique_ptr<CABCWaveSample> rendered;
+        {
+            CQuilletLengthyOperation rendering("Render");
+            rendering.SetText("Rendering loop…");
+            rendered = RenderLoopPlayback(sequencer, int32_t(frames), fBits ? *fBits : sample.GetBitDepth(), &rendering);
+        }
+        CQuilletLengthyOperation writing("Save");
+        WriteSoundFileTo(fOutput, *type, *rendered, fForce || context.fAnswerYes, &writing);
+        return kExitSuccess;
+    }
+
+private:
+    static EExitCode UsageError(SCommandContext& context, const std::string& message) {
+        context.fAlerts.PrintAlert("Usage", message);
+        return kExitUsage;
+    }
+
+    std::string fInput;
+    std::string fOutput;
+    bool fForce = false;
+    std::optional<int32_t> fSensitivity;
+    std::optional<int32_t> fGate;
+    std::optional<double> fTempo;
+    std::optional<bool> fPreview;
+    std::optional<int32_t> fBars;
+    std::optional<int32_t> fBeats;
+    std::optional<std::string> fSignature;
+    std::optional<int32_t> fPitch;
+    std::optional<int32_t> fGain;
+    std::optional<bool> fEnvelope;
+    std::optional<int32_t> fAttack;
+    std::optional<int32_t> fDecay;
+    std::optional<int32_t> fStretch;
+    std::optional<bool> fEqualizer;
+    int64_t fRepeat = 1;
+    std::optional<uint32_t> fRate;
+    std::optional<int32_t> fBits;
+};
+
+}  // namespace
+
+std::unique_ptr<ICommand> MakeRenderCommand(CLI::App& app) { return std::make_unique<CRenderCommand>(app); }
+
+}  // namespace NSQuillet::NSCli
