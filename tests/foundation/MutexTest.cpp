@@ -83,6 +83,9 @@ TEST(Mutex, LockKeepsWaitingPastTheFirstFiveSeconds) {
 }
 
 TEST(Mutex, ALockAbandonedByADeadThreadCountsAsAcquired) {
+#if defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "ThreadSanitizer reports the hand-over of a lock from a dead thread as an error";
+#endif
     CMutex mutex;
     std::thread([&] { mutex.Lock(); }).join();
     EXPECT_TRUE(mutex.TryLock());
