@@ -606,15 +606,14 @@ void CQuilletSequencer::StopOnEmptyLoopLocked() {
 }
 
 void CQuilletSequencer::RenderOneBlock(float* left, float* right) {
+    // Without the state lock the voices sound on and the schedule waits a block: no dropout
+    // while the user-interface thread holds the lock. Voices are the audio thread's; the other
+    // thread touches them only while no audio thread renders (wave-sample swaps, forced stop).
     CMutexTryLock state(fStateLock);
-    if (!state.IsLocked()) {
-        std::fill_n(left, kBlockFrames, 0.0f);
-        std::fill_n(right, kBlockFrames, 0.0f);
-        return;
-    }
-    ScheduleBlockLocked();
+    if (state.IsLocked()) ScheduleBlockLocked();
     fSampler.RenderBlock(left, right);
     fEqualizer.Process(left, right);
+    if (!state.IsLocked()) return;
     if (fSampler.IsSounding() && fSampler.GetSoundingSliceStart() >= 0) {
         fShownPosition = fSampler.GetSoundingSliceStart();
         fShownPositionValid = 1;

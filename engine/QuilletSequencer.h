@@ -124,7 +124,8 @@ public:
     void ResetPlayback();
 
     // Audio thread. Writes `count` output frames, any count, computed in 64-frame blocks.
-    // A block for which the state lock cannot be had is silence and the music waits.
+    // In a block for which the state lock cannot be had the voices sound on unscheduled and
+    // the next slice start waits a block.
     void Render(float* left, float* right, int32_t count);
 
 private:
