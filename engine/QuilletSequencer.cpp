@@ -7,6 +7,7 @@
 
 #include "engine/SliceSequence.h"
 #include "engine/WaveSample.h"
+#include "foundation/Mishap.h"
 #include "foundation/MulDiv.h"
 #include "foundation/SampleRate.h"
 
@@ -51,6 +52,13 @@ CQuilletSequencer::~CQuilletSequencer() = default;
 void CQuilletSequencer::SetSliceSequence(const CSliceSequence* sequence) {
     CMutexLock lock(fStateLock);
     fSliceSequence = sequence;
+    RebuildPlayListLocked();
+}
+
+void CQuilletSequencer::SetLocators(CABCWaveSample& sample, int32_t left, int32_t right) {
+    CMutexLock lock(fStateLock);
+    if (&sample != fWaveSample) throw NSMishap::XStdInvalidArgument("locators of another wave sample");
+    sample.SetLocators(sample.GetLoopKind(), left, right);
     RebuildPlayListLocked();
 }
 

@@ -40,6 +40,9 @@ public:
 
     // Stores the pointer and rebuilds the play list.
     void SetSliceSequence(const CSliceSequence* sequence);
+    // Moves the loop locators of `sample`, which must be this sequencer's wave sample, under
+    // the state lock (the audio thread reads them under it), and rebuilds the play list.
+    void SetLocators(CABCWaveSample& sample, int32_t left, int32_t right);
     // Stops at once (voices silenced), stores the pointer(s), rebuilds the play list and puts
     // the position at the first entry inside the locators.
     void SetWaveSample(const CABCWaveSample* sample);

@@ -11,6 +11,7 @@
 #include "engine/16BitWaveSample.h"
 #include "engine/QuilletSequencer.h"
 #include "engine/SliceSequence.h"
+#include "foundation/Mishap.h"
 
 namespace NSQuillet {
 namespace {
@@ -251,6 +252,18 @@ protected:
 };
 
 TEST_F(CNavigation, StartsAtTheFirstEntryInsideTheLocators) { EXPECT_EQ(fSequencer->GetPosition(), 200); }
+
+TEST_F(CNavigation, MovingTheLocatorsSplitsThePlayListAtTheirNewPlaces) {
+    // Locators 300..700 fall inside [200,400) and [600,800): both regions split there.
+    fSequencer->SetLocators(fSample, 300, 700);
+    std::vector<int32_t> starts;
+    for (const auto& entry : fSequencer->GetPlayListEntries()) starts.push_back(entry.fStart);
+    EXPECT_EQ(starts, (std::vector<int32_t>{0, 200, 300, 400, 600, 700}));
+    EXPECT_EQ(fSample.GetLeftLocator(), 300);
+    EXPECT_EQ(fSample.GetRightLocator(), 700);
+    C16BitWaveSample other = Tone(1000);
+    EXPECT_THROW(fSequencer->SetLocators(other, 0, 10), NSMishap::XStdInvalidArgument);
+}
 
 TEST_F(CNavigation, MovesBetweenEntryStartsAndWraps) {
     CQuilletSequencer& s = *fSequencer;
