@@ -24,6 +24,11 @@ inline constexpr int32_t kAlertAnswerOfRightmostButton = 33;
 // Never fails: text without brackets is a note with that body and no buttons.
 SAlert ParseAlert(const std::string& text);
 
+// The strict form of an alert table's entry: a kind, an optional heading right after it, a
+// non-empty body without brackets, then at least one non-empty button and nothing after the
+// last. Anything else is an XFormatViolation saying what is wrong.
+SAlert ParseAlertEntry(const std::string& text);
+
 // The answer of the button at `index` (from the left) among `buttonCount`.
 inline int32_t AlertAnswerOfButton(size_t index, size_t buttonCount) {
     return kAlertAnswerOfRightmostButton + int32_t(buttonCount - 1 - index);

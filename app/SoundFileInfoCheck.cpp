@@ -1,25 +1,24 @@
 #include "app/SoundFileInfoCheck.h"
 
-#include "app/Alert.h"
 #include "foundation/Mishap.h"
 
 namespace NSQuillet {
 
 namespace {
 
-const char* FindRefusal(const SSoundFileInfo& info) {
+const CResourceReference* FindRefusal(const SSoundFileInfo& info) {
     if (info.fFloat || (info.fBitDepth != 8 && info.fBitDepth != 16 && info.fBitDepth != 24))
-        return kAlert_UnsupportedBitDepth;
-    if (info.fChannels != 1 && info.fChannels != 2) return kAlert_UnsupportedChannels;
-    if (info.fSampleRate < 11025 || info.fSampleRate > 1000000) return kAlert_UnsupportedSampleRate;
+        return &kAlert_UnsupportedBitDepth;
+    if (info.fChannels != 1 && info.fChannels != 2) return &kAlert_UnsupportedChannels;
+    if (info.fSampleRate < 11025 || info.fSampleRate > 1000000) return &kAlert_UnsupportedSampleRate;
     return nullptr;
 }
 
 }  // namespace
 
 void CheckSoundFileInfo(const SSoundFileInfo& info) {
-    if (const char* refusal = FindRefusal(info)) {
-        ShowAlert(refusal);
+    if (const CResourceReference* refusal = FindRefusal(info)) {
+        ShowAlert(*refusal);
         throw NSMishap::XSilentAbort("invalid sound file info");
     }
 }

@@ -33,7 +33,7 @@ std::unique_ptr<CABCWaveSample> ExtendedMono(const CABCWaveSample& sample, int32
     return longer;
 }
 
-void Show(const FProgressText& showText, const char* text) {
+void Show(const FProgressText& showText, const std::string& text) {
     if (showText) showText(text);
 }
 
@@ -60,11 +60,11 @@ void CSoundFileOpening::CheckInfo() {
 
 std::unique_ptr<CABCWaveSample> CSoundFileOpening::ReadWaveSample(IProgressReporter* progress,
                                                                   const FProgressText& showText) {
-    Show(showText, kProgressText_ReadingLoopSamples);
+    Show(showText, kProgressText_ReadingLoopSamples.GetText());
     auto left = fReader->ReadWaveSample(progress);
     if (fPartnerPath.empty()) return left;
 
-    Show(showText, kProgressText_ReadingSecondChannel);
+    Show(showText, kProgressText_ReadingSecondChannel.GetText());
     const auto partnerMedia = NSDiskKitSupport::OpenMediaForReading(fPartnerPath);
     CSoundFileReader partnerReader(*partnerMedia);
     auto right = partnerReader.ReadWaveSample(progress);

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "app/QuilletLengthyOperation.h"
+#include "app/ResourceReference.h"
+#include "app/StringIds.h"
 #include "engine/WaveSample.h"
 #include "formats/Media.h"
 #include "formats/SoundFileInfo.h"
@@ -13,8 +15,10 @@
 
 namespace NSQuillet {
 
-inline constexpr const char* kProgressText_ReadingLoopSamples = "Reading loop samples…";
-inline constexpr const char* kProgressText_ReadingSecondChannel = "Reading 2nd channel of linked stereo file…";
+inline const CResourceReference kProgressText_ReadingLoopSamples =
+    StringReference(NSStringIds::kProgress_ReadingLoopSamples);
+inline const CResourceReference kProgressText_ReadingSecondChannel =
+    StringReference(NSStringIds::kProgress_ReadingSecondChannel);
 
 // Shows a progress text ("Reading loop samples…") in whatever shows the progress.
 using FProgressText = std::function<void(const std::string& text)>;

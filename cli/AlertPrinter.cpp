@@ -1,8 +1,9 @@
 #include "cli/AlertPrinter.h"
 
 #include <algorithm>
-#include <new>
+#include <optional>
 
+#include "app/FailureAlert.h"
 #include "foundation/FailureCode.h"
 #include "foundation/Mishap.h"
 
@@ -25,9 +26,7 @@ int32_t CAlertPrinter::Present(const SAlert& alert) {
     const size_t buttons = std::max<size_t>(alert.fButtons.size(), 1);
     const bool question = buttons > 1;
     if (question && fAnswerYes) return AlertAnswerOfButton(buttons - 1, buttons);
-    std::string body = alert.fBody;
-    std::replace(body.begin(), body.end(), '\r', ' ');
-    PrintAlert(alert.fHeading.empty() ? KindHeading(alert.fKind) : alert.fHeading, body);
+    PrintChosenAlert(alert, "");
     if (question) return AlertAnswerOfButton(0, buttons);
     if (alert.fKind != EAlertKind::kNote) fShownFailureAlert = true;
     return AlertAnswerOfButton(0, 1);
@@ -40,6 +39,8 @@ void CAlertPrinter::PrintAlert(const std::string& heading, const std::string& bo
 }
 
 void CAlertPrinter::PrintFailure(const std::exception& failure) const {
+    const std::optional<CResourceReference> chosen = ChooseFailureAlert(failure);
+    if (!chosen) return;
     const uint32_t code = NSMishap::GetFailureCode(failure);
     std::string diagnostic = failure.what();
     if (const auto* mishap = NSMishap::FindMishap(failure)) {
@@ -47,11 +48,15 @@ void CAlertPrinter::PrintFailure(const std::exception& failure) const {
         if (auto target = mishap->GetProperty(NSMishap::kProperty_TargetObjectType)) diagnostic += ", " + *target;
         if (auto error = mishap->GetProperty(NSMishap::kProperty_ErrorCode)) diagnostic += ", error " + *error;
     }
-    if (dynamic_cast<const std::bad_alloc*>(&failure)) {
-        PrintAlert("Out of Memory", "There is not enough memory to complete the operation.", diagnostic);
-    } else {
-        PrintAlert("Error", failure.what(), diagnostic);
-    }
+    PrintChosenAlert(chosen->GetAlert(), diagnostic);
+}
+
+void CAlertPrinter::PrintUnknownFailure() const { PrintChosenAlert(ChooseUnknownFailureAlert().GetAlert(), ""); }
+
+void CAlertPrinter::PrintChosenAlert(const SAlert& alert, const std::string& diagnostic) const {
+    std::string body = alert.fBody;
+    std::replace(body.begin(), body.end(), '\r', ' ');
+    PrintAlert(alert.fHeading.empty() ? KindHeading(alert.fKind) : alert.fHeading, body, diagnostic);
 }
 
 }  // namespace NSQuillet::NSCli

@@ -16,7 +16,7 @@ EExitCode RunGuarded(const CAlertPrinter& alerts, const std::function<EExitCode(
         alerts.PrintFailure(failure);
         return kExitFailure;
     } catch (...) {
-        alerts.PrintAlert("Error", "An unexpected error occurred.");
+        alerts.PrintUnknownFailure();
         return kExitFailure;
     }
 }

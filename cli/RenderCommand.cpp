@@ -7,6 +7,8 @@
 
 #include "app/PlaybackRenderer.h"
 #include "app/QuilletLengthyOperation.h"
+#include "app/ResourceReference.h"
+#include "app/StringIds.h"
 #include "cli/LoopSource.h"
 #include "cli/OutputFile.h"
 #include "engine/QuilletSequencer.h"
@@ -103,11 +105,11 @@ public:
         if (frames > INT32_MAX) return UsageError(context, "the rendered loop would be longer than 2^31 frames");
         std::unique_ptr<CABCWaveSample> rendered;
         {
-            CQuilletLengthyOperation rendering("Render");
-            rendering.SetText("Rendering loop…");
+            CQuilletLengthyOperation rendering(StringReference(NSStringIds::kOperation_Render).GetText());
+            rendering.SetText(StringReference(NSStringIds::kProgress_RenderingLoop).GetText());
             rendered = RenderLoopPlayback(sequencer, int32_t(frames), fBits ? *fBits : sample.GetBitDepth(), &rendering);
         }
-        CQuilletLengthyOperation writing("Save");
+        CQuilletLengthyOperation writing(StringReference(NSStringIds::kOperation_Save).GetText());
         WriteSoundFileTo(fOutput, *type, *rendered, fForce || context.fAnswerYes, &writing);
         return kExitSuccess;
     }

@@ -88,22 +88,22 @@ SSoundFileInfo Info(int32_t depth, int32_t channels, int32_t rate, bool isFloat 
 TEST(SoundFileInfoCheck, RefusesWithTheFirstFailingCheckInOrder) {
     struct SRow {
         SSoundFileInfo fInfo;
-        const char* fAlert;  // null: accepted
+        const CResourceReference* fAlert;  // null: accepted
     };
     const SRow rows[] = {
         {Info(8, 1, 11025), nullptr},
         {Info(16, 2, 44100), nullptr},
         {Info(24, 2, 1000000), nullptr},
-        {Info(32, 2, 44100), kAlert_UnsupportedBitDepth},
-        {Info(32, 2, 44100, true), kAlert_UnsupportedBitDepth},
-        {Info(64, 1, 44100, true), kAlert_UnsupportedBitDepth},
-        {Info(12, 1, 44100), kAlert_UnsupportedBitDepth},
-        {Info(16, 3, 44100), kAlert_UnsupportedChannels},
-        {Info(16, 0, 44100), kAlert_UnsupportedChannels},
-        {Info(16, 2, 11024), kAlert_UnsupportedSampleRate},
-        {Info(16, 2, 1000001), kAlert_UnsupportedSampleRate},
-        {Info(32, 3, 8000), kAlert_UnsupportedBitDepth},
-        {Info(24, 6, 8000), kAlert_UnsupportedChannels},
+        {Info(32, 2, 44100), &kAlert_UnsupportedBitDepth},
+        {Info(32, 2, 44100, true), &kAlert_UnsupportedBitDepth},
+        {Info(64, 1, 44100, true), &kAlert_UnsupportedBitDepth},
+        {Info(12, 1, 44100), &kAlert_UnsupportedBitDepth},
+        {Info(16, 3, 44100), &kAlert_UnsupportedChannels},
+        {Info(16, 0, 44100), &kAlert_UnsupportedChannels},
+        {Info(16, 2, 11024), &kAlert_UnsupportedSampleRate},
+        {Info(16, 2, 1000001), &kAlert_UnsupportedSampleRate},
+        {Info(32, 3, 8000), &kAlert_UnsupportedBitDepth},
+        {Info(24, 6, 8000), &kAlert_UnsupportedChannels},
     };
     for (const SRow& row : rows) {
         CRecordingPresenter presenter;
@@ -117,7 +117,7 @@ TEST(SoundFileInfoCheck, RefusesWithTheFirstFailingCheckInOrder) {
         EXPECT_EQ(caught.fMessage, "invalid sound file info");
         ASSERT_EQ(presenter.fAlerts.size(), 1u);
         EXPECT_EQ(presenter.fAlerts[0].fKind, EAlertKind::kWarn);
-        EXPECT_EQ("[WARN]" + presenter.fAlerts[0].fBody + "[OK]", row.fAlert);
+        EXPECT_EQ("[WARN]" + presenter.fAlerts[0].fBody + "[OK]", row.fAlert->GetText());
         EXPECT_EQ(presenter.fAlerts[0].fButtons, std::vector<std::string>{"OK"});
     }
     // Without a presenter nobody is asked and the open still ends silently.
@@ -129,13 +129,13 @@ TEST(SoundFileOpening, RefusesFilesMadeBySoxWithTheirAlertBeforeReadingAudio) {
     CTemporaryFolder folder;
     struct SRow {
         std::vector<std::string> fFormat;
-        const char* fAlert;
+        const CResourceReference* fAlert;
     };
     const SRow rows[] = {
-        {{"-r", "44100", "-e", "signed-integer", "-b", "32", "-c", "1"}, kAlert_UnsupportedBitDepth},
-        {{"-r", "44100", "-e", "floating-point", "-b", "32", "-c", "2"}, kAlert_UnsupportedBitDepth},
-        {{"-r", "44100", "-e", "signed-integer", "-b", "16", "-c", "3"}, kAlert_UnsupportedChannels},
-        {{"-r", "8000", "-e", "signed-integer", "-b", "16", "-c", "1"}, kAlert_UnsupportedSampleRate},
+        {{"-r", "44100", "-e", "signed-integer", "-b", "32", "-c", "1"}, &kAlert_UnsupportedBitDepth},
+        {{"-r", "44100", "-e", "floating-point", "-b", "32", "-c", "2"}, &kAlert_UnsupportedBitDepth},
+        {{"-r", "44100", "-e", "signed-integer", "-b", "16", "-c", "3"}, &kAlert_UnsupportedChannels},
+        {{"-r", "8000", "-e", "signed-integer", "-b", "16", "-c", "1"}, &kAlert_UnsupportedSampleRate},
     };
     int index = 0;
     for (const SRow& row : rows) {
@@ -149,7 +149,7 @@ TEST(SoundFileOpening, RefusesFilesMadeBySoxWithTheirAlertBeforeReadingAudio) {
             CRecordingPresenter presenter;
             EXPECT_FAILURE(OpenSoundFile(path), XSilentAbort, "invalid sound file info");
             ASSERT_EQ(presenter.fAlerts.size(), 1u) << path;
-            EXPECT_EQ("[WARN]" + presenter.fAlerts[0].fBody + "[OK]", row.fAlert) << path;
+            EXPECT_EQ("[WARN]" + presenter.fAlerts[0].fBody + "[OK]", row.fAlert->GetText()) << path;
         }
     }
 }

@@ -51,8 +51,9 @@ TEST(CommandGuard, FailuresPrintOneAlertAndStopsEndWithThree) {
               }),
               kExitFailure);
     EXPECT_EQ(verboseErr.str(),
-              "quillet-cli: Error: cannot open loop.wav [kFailureCode_RuntimeError_NotFound: cannot open loop.wav, "
-              "file, error 5001]\n");
+              "quillet-cli: File system object not found: The operation could not be completed because the file "
+              "system object was not found. [kFailureCode_RuntimeError_NotFound: cannot open loop.wav, file, error "
+              "5001]\n");
 }
 
 TEST(AlertPrinter, QuestionsAreDeclinedWithTheirTextUnlessYesAndWarningsMakeSilentAbortsFailures) {

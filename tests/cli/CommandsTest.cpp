@@ -126,9 +126,10 @@ TEST_F(CommandsTest, RefusedFilesEndWithTheirAlertAndExitCode) {
         {"slow.wav", WaveBytes(1, 1, 8000, 16, 10), {},
          "quillet-cli: Warning: Quillet does not support sample rates lower than 11.025 kHz or higher than 1.0 MHz.\n"},
         {"short.wav", "RIFF1234567", {"--verbose"},
-         "quillet-cli: Error: sound file media too short [kFailureCode_RuntimeError_FormatViolation: sound file media too short]\n"},
+         "quillet-cli: Bad Format: The operation could not be completed because the file has a bad format. "
+         "[kFailureCode_RuntimeError_FormatViolation: sound file media too short]\n"},
         {"text.wav", "just some words, not audio", {},
-         "quillet-cli: Error: unkown main chunk types\n"},
+         "quillet-cli: Bad Format: The operation could not be completed because the file has a bad format.\n"},
     };
     CTemporaryFolder folder;
     for (const auto& row : cases) {
@@ -143,8 +144,13 @@ TEST_F(CommandsTest, RefusedFilesEndWithTheirAlertAndExitCode) {
             EXPECT_EQ(run.fOut, "") << command;
         }
     }
-    auto missing = RunCli({"info", folder.PathOf("missing.wav")});
+    auto missing = RunCli({"info", folder.PathOf("missing.wav"), "--verbose"});
     EXPECT_EQ(missing.fExitCode, 1);
+    EXPECT_EQ(missing.fErr.rfind("quillet-cli: File system object not found: The operation could not be completed "
+                                 "because the file system object was not found. [",
+                                 0),
+              0u)
+        << missing.fErr;
     EXPECT_NE(missing.fErr.find("No such file or directory"), std::string::npos) << missing.fErr;
 }
 

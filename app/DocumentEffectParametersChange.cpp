@@ -1,0 +1,15 @@
+#include "app/DocumentEffectParametersChange.h"
+
+#include "app/QuilletDocument.h"
+
+namespace NSQuillet {
+
+CDocumentEffectParametersChange::CDocumentEffectParametersChange(CQuilletDocument& document,
+                                                                 const SEffectParameters& parameters)
+    : fDocument(document), fOld(document.GetEffectParameters()), fNew(parameters) {}
+
+void CDocumentEffectParametersChange::Do() { fDocument.ApplyEffectParameters(fNew); }
+
+void CDocumentEffectParametersChange::Undo() { fDocument.ApplyEffectParameters(fOld); }
+
+}  // namespace NSQuillet

@@ -1,0 +1,140 @@
+#pragma once
+
+#include <cstdint>
+
+namespace NSQuillet {
+
+// Entries of the program's string table (resources/strings-129.txt). Grouped by hundreds:
+// 100 application, 200 file types and file dialogs, 300 lengthy-operation titles, 320 progress
+// texts, 400 undo names, 500 waveform context menu, 600 units, 700 toolbar help texts,
+// 800 dialogs, 960 edit-menu labels, 5000 toolbar labels.
+namespace NSStringIds {
+inline constexpr int32_t kCompanyName = 100;
+inline constexpr int32_t kProgramName = 101;
+inline constexpr int32_t kAboutMenuTitle = 102;
+inline constexpr int32_t kUntitled = 103;
+inline constexpr int32_t kDropSoundFilesHere = 104;
+inline constexpr int32_t kNeedsNewerSystem = 110;
+inline constexpr int32_t kCannotRun = 111;
+inline constexpr int32_t kPreferencesFileName = 112;
+
+inline constexpr int32_t kOperation_Open = 300;
+inline constexpr int32_t kOperation_Analyze = 301;
+inline constexpr int32_t kOperation_Render = 302;
+inline constexpr int32_t kOperation_Save = 303;
+inline constexpr int32_t kOperation_CopyLoop = 304;
+inline constexpr int32_t kOperation_Normalize = 305;
+inline constexpr int32_t kOperation_ConvertToMono = 306;
+inline constexpr int32_t kOperation_ConvertSampleFormat = 307;
+inline constexpr int32_t kOperation_CropLoop = 308;
+inline constexpr int32_t kOperation_RemoveDC = 309;
+inline constexpr int32_t kOperation_ReAnalyze = 310;
+inline constexpr int32_t kOperation_AddSlicesAt16ths = 311;
+inline constexpr int32_t kOperation_PasteAsNewDocument = 312;
+
+inline constexpr int32_t kProgress_ReadingLoopSamples = 320;
+inline constexpr int32_t kProgress_ReadingSecondChannel = 321;
+inline constexpr int32_t kProgress_FindingSlices = 322;
+inline constexpr int32_t kProgress_NormalizingSearchingPeak = 323;
+inline constexpr int32_t kProgress_NormalizingChangingGain = 324;
+inline constexpr int32_t kProgress_ExtractingChannel = 325;
+inline constexpr int32_t kProgress_MixingChannels = 326;
+inline constexpr int32_t kProgress_ConvertingRatePass1 = 327;
+inline constexpr int32_t kProgress_ConvertingRatePass2 = 328;
+inline constexpr int32_t kProgress_CroppingSample = 329;
+inline constexpr int32_t kProgress_RemovingDC = 330;
+inline constexpr int32_t kProgress_RenderingLoop = 331;
+
+inline constexpr int32_t kUndo_ChangeLoopLength = 400;
+inline constexpr int32_t kUndo_ChangeTimeSignature = 401;
+inline constexpr int32_t kUndo_ChangePitch = 402;
+inline constexpr int32_t kUndo_ChangePreviewTempo = 403;
+inline constexpr int32_t kUndo_TogglePreviewPlay = 404;
+inline constexpr int32_t kUndo_ToggleExportAsOneSample = 405;
+inline constexpr int32_t kUndo_ToggleSilenceSelected = 406;
+inline constexpr int32_t kUndo_SetLoop = 407;
+inline constexpr int32_t kUndo_MoveLeftLocator = 408;
+inline constexpr int32_t kUndo_MoveRightLocator = 409;
+inline constexpr int32_t kUndo_ChangeSensitivity = 410;
+inline constexpr int32_t kUndo_ChangeGateSensitivity = 411;
+inline constexpr int32_t kUndo_MoveSlice = 412;
+inline constexpr int32_t kUndo_SelectSlice = 413;
+inline constexpr int32_t kUndo_LockSlice = 414;
+inline constexpr int32_t kUndo_LockSlices = 415;
+inline constexpr int32_t kUndo_UnlockSlice = 416;
+inline constexpr int32_t kUndo_UnlockSlices = 417;
+inline constexpr int32_t kUndo_MuteSlice = 418;
+inline constexpr int32_t kUndo_MuteSlices = 419;
+inline constexpr int32_t kUndo_UnmuteSlice = 420;
+inline constexpr int32_t kUndo_UnmuteSlices = 421;
+inline constexpr int32_t kUndo_Normalize = 422;
+inline constexpr int32_t kUndo_ConvertToMono = 423;
+inline constexpr int32_t kUndo_ConvertSampleFormat = 424;
+inline constexpr int32_t kUndo_CropLoop = 425;
+inline constexpr int32_t kUndo_RemoveDC = 426;
+inline constexpr int32_t kUndo_ReAnalyze = 427;
+inline constexpr int32_t kUndo_AddSlicesAt16ths = 428;
+inline constexpr int32_t kUndo_ToggleEnvelope = 430;
+inline constexpr int32_t kUndo_ChangeEnvelopeAttack = 431;
+inline constexpr int32_t kUndo_ChangeEnvelopeDecay = 432;
+inline constexpr int32_t kUndo_ChangeEnvelopeStretch = 433;
+inline constexpr int32_t kUndo_SelectEnvelopePreset = 434;
+inline constexpr int32_t kUndo_ChangeProcessingGain = 440;
+inline constexpr int32_t kUndo_ToggleTransientShaper = 441;
+inline constexpr int32_t kUndo_ChangeTransientShaperAttack = 442;
+inline constexpr int32_t kUndo_ChangeTransientShaperRelease = 443;
+inline constexpr int32_t kUndo_ChangeTransientShaperThreshold = 444;
+inline constexpr int32_t kUndo_ChangeTransientShaperRatio = 445;
+inline constexpr int32_t kUndo_SelectTransientShaperPreset = 446;
+inline constexpr int32_t kUndo_ToggleEqualizer = 450;
+inline constexpr int32_t kUndo_ChangeEqualizerLowCut = 451;
+inline constexpr int32_t kUndo_ChangeEqualizerLowFreq = 452;
+inline constexpr int32_t kUndo_ChangeEqualizerLowGain = 453;
+inline constexpr int32_t kUndo_ChangeEqualizerLowQ = 454;
+inline constexpr int32_t kUndo_ChangeEqualizerHighCut = 455;
+inline constexpr int32_t kUndo_ChangeEqualizerHighFreq = 456;
+inline constexpr int32_t kUndo_ChangeEqualizerHighGain = 457;
+inline constexpr int32_t kUndo_ChangeEqualizerHighQ = 458;
+inline constexpr int32_t kUndo_SelectEqualizerPreset = 459;
+inline constexpr int32_t kUndo_DeleteSlices = 460;
+inline constexpr int32_t kUndo_InsertSlice = 461;
+inline constexpr int32_t kUndo_InvertSelection = 462;
+inline constexpr int32_t kUndo_SelectAllSlices = 463;
+
+inline constexpr int32_t kUndoLabel = 960;
+inline constexpr int32_t kRedoLabel = 962;
+inline constexpr int32_t kCopyLoopLabel = 964;
+
+inline constexpr int32_t kBarsLabel = 5001;
+}  // namespace NSStringIds
+
+// Entries of the framework's string table (resources/strings-1000.txt).
+namespace NSFrameworkStringIds {
+inline constexpr int32_t kFileMenu = 1;
+inline constexpr int32_t kEditMenu = 2;
+inline constexpr int32_t kWindowMenu = 3;
+inline constexpr int32_t kHelpMenu = 4;
+inline constexpr int32_t kPreferences = 10;
+inline constexpr int32_t kExit = 11;
+inline constexpr int32_t kSaveBeforeClosing = 60;
+inline constexpr int32_t kSaveBeforeQuitting = 61;
+inline constexpr int32_t kYes = 62;
+inline constexpr int32_t kNo = 63;
+inline constexpr int32_t kCancel = 64;
+}  // namespace NSFrameworkStringIds
+
+// Entries of the framework's short texts (resources/strings-1997.txt).
+namespace NSShortTextIds {
+inline constexpr int32_t kStop = 1;
+inline constexpr int32_t kNotAvailable = 2;
+inline constexpr int32_t kVersionMajorMinor = 10;
+inline constexpr int32_t kVersionMajorMinorBugFix = 11;
+inline constexpr int32_t kVersionRun = 12;
+inline constexpr int32_t kVersionWithBuild = 13;
+inline constexpr int32_t kReleaseDevelopment = 20;
+inline constexpr int32_t kReleaseAlpha = 21;
+inline constexpr int32_t kReleaseBeta = 22;
+inline constexpr int32_t kReleaseFinal = 23;
+}  // namespace NSShortTextIds
+
+}  // namespace NSQuillet
