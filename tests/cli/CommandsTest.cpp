@@ -126,10 +126,10 @@ TEST_F(CommandsTest, RefusedFilesEndWithTheirAlertAndExitCode) {
         {"slow.wav", WaveBytes(1, 1, 8000, 16, 10), {},
          "quillet-cli: Warning: Quillet does not support sample rates lower than 11.025 kHz or higher than 1.0 MHz.\n"},
         {"short.wav", "RIFF1234567", {"--verbose"},
-         "quillet-cli: Bad Format: The operation could not be completed because the file has a bad format. "
+         "quillet-cli: Bad Format: The operation could not be completed because of the file has a bad format. "
          "[kFailureCode_RuntimeError_FormatViolation: sound file media too short]\n"},
         {"text.wav", "just some words, not audio", {},
-         "quillet-cli: Bad Format: The operation could not be completed because the file has a bad format.\n"},
+         "quillet-cli: Bad Format: The operation could not be completed because of the file has a bad format.\n"},
     };
     CTemporaryFolder folder;
     for (const auto& row : cases) {
