@@ -162,7 +162,9 @@ void CQuilletDocument::SetFile(const NSDiskKit::CFileSpec& file) {
     fFileChanged = true;
 }
 
-std::string CQuilletDocument::GetDisplayName() const { return fHasFile ? fFileName : StringReference(NSStringIds::kUntitled).GetText(); }
+std::string CQuilletDocument::GetDisplayName() const {
+    return fHasFile ? fFileName : StringReference(NSStringIds::kUntitled).GetText();
+}
 
 void CQuilletDocument::SetWindowState(uint32_t first, uint32_t second, uint8_t flag) {
     fWindowState1 = first;
@@ -635,11 +637,12 @@ void CQuilletDocument::SetSelectedSlicesKind(bool muteKind, bool on) {
         }
     }
     const bool plural = selected > 1;
-    const std::string name = muteKind ? (on ? (plural ? UndoText(NSStringIds::kUndo_MuteSlices) : UndoText(NSStringIds::kUndo_MuteSlice))
-                                      : (plural ? UndoText(NSStringIds::kUndo_UnmuteSlices) : UndoText(NSStringIds::kUndo_UnmuteSlice)))
-                                : (on ? (plural ? UndoText(NSStringIds::kUndo_LockSlices) : UndoText(NSStringIds::kUndo_LockSlice))
-                                      : (plural ? UndoText(NSStringIds::kUndo_UnlockSlices) : UndoText(NSStringIds::kUndo_UnlockSlice)));
-    CommitSlices(std::move(sequence), name, "");
+    using namespace NSStringIds;
+    const int32_t name = muteKind ? (on ? (plural ? kUndo_MuteSlices : kUndo_MuteSlice)
+                                        : (plural ? kUndo_UnmuteSlices : kUndo_UnmuteSlice))
+                                  : (on ? (plural ? kUndo_LockSlices : kUndo_LockSlice)
+                                        : (plural ? kUndo_UnlockSlices : kUndo_UnlockSlice));
+    CommitSlices(std::move(sequence), UndoText(name), "");
 }
 
 void CQuilletDocument::SetSelectedSlicesMuted(bool muted) { SetSelectedSlicesKind(true, muted); }
@@ -652,7 +655,7 @@ void CQuilletDocument::ToggleSliceMute(int32_t index) {
     CSlice& slice = *sequence->GetSlice(index);
     const bool unmute = slice.GetKind() == ESliceKind::kMuted;
     slice.SetKind(unmute ? ESliceKind::kNormal : ESliceKind::kMuted);
-    CommitSlices(std::move(sequence), unmute ? UndoText(NSStringIds::kUndo_UnmuteSlice) : UndoText(NSStringIds::kUndo_MuteSlice), "");
+    CommitSlices(std::move(sequence), UndoText(unmute ? NSStringIds::kUndo_UnmuteSlice : NSStringIds::kUndo_MuteSlice), "");
 }
 
 void CQuilletDocument::ToggleSliceLock(int32_t index) {
@@ -661,7 +664,7 @@ void CQuilletDocument::ToggleSliceLock(int32_t index) {
     CSlice& slice = *sequence->GetSlice(index);
     const bool unlock = slice.GetKind() == ESliceKind::kLocked;
     slice.SetKind(unlock ? ESliceKind::kNormal : ESliceKind::kLocked);
-    CommitSlices(std::move(sequence), unlock ? UndoText(NSStringIds::kUndo_UnlockSlice) : UndoText(NSStringIds::kUndo_LockSlice), "");
+    CommitSlices(std::move(sequence), UndoText(unlock ? NSStringIds::kUndo_UnlockSlice : NSStringIds::kUndo_LockSlice), "");
 }
 
 void CQuilletDocument::DeleteSelectedSlices() {
