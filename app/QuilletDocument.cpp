@@ -650,21 +650,20 @@ void CQuilletDocument::SetSelectedSlicesMuted(bool muted) { SetSelectedSlicesKin
 void CQuilletDocument::SetSelectedSlicesLocked(bool locked) { SetSelectedSlicesKind(false, locked); }
 
 void CQuilletDocument::ToggleSliceMute(int32_t index) {
-    if (!fSliceSequence->GetSlice(index)) return;
-    auto sequence = CopySlices();
-    CSlice& slice = *sequence->GetSlice(index);
-    const bool unmute = slice.GetKind() == ESliceKind::kMuted;
-    slice.SetKind(unmute ? ESliceKind::kNormal : ESliceKind::kMuted);
-    CommitSlices(std::move(sequence), UndoText(unmute ? NSStringIds::kUndo_UnmuteSlice : NSStringIds::kUndo_MuteSlice), "");
+    ToggleSliceKind(index, ESliceKind::kMuted, NSStringIds::kUndo_MuteSlice, NSStringIds::kUndo_UnmuteSlice);
 }
 
 void CQuilletDocument::ToggleSliceLock(int32_t index) {
+    ToggleSliceKind(index, ESliceKind::kLocked, NSStringIds::kUndo_LockSlice, NSStringIds::kUndo_UnlockSlice);
+}
+
+void CQuilletDocument::ToggleSliceKind(int32_t index, ESliceKind kind, int32_t setName, int32_t clearName) {
     if (!fSliceSequence->GetSlice(index)) return;
     auto sequence = CopySlices();
     CSlice& slice = *sequence->GetSlice(index);
-    const bool unlock = slice.GetKind() == ESliceKind::kLocked;
-    slice.SetKind(unlock ? ESliceKind::kNormal : ESliceKind::kLocked);
-    CommitSlices(std::move(sequence), UndoText(unlock ? NSStringIds::kUndo_UnlockSlice : NSStringIds::kUndo_LockSlice), "");
+    const bool clear = slice.GetKind() == kind;
+    slice.SetKind(clear ? ESliceKind::kNormal : kind);
+    CommitSlices(std::move(sequence), UndoText(clear ? clearName : setName), "");
 }
 
 void CQuilletDocument::DeleteSelectedSlices() {

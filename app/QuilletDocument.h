@@ -13,6 +13,7 @@
 #include "app/UndoHistory.h"
 #include "app/ViewAndEditAttributes.h"
 #include "engine/QuilletSequencer.h"
+#include "engine/SliceKind.h"
 #include "platform/diskkit/FileSpec.h"
 
 namespace NSQuillet {
@@ -198,6 +199,8 @@ private:
     void CommitSlices(std::unique_ptr<CSliceSequence> sequence, const std::string& name, const std::string& mergeKey);
     std::unique_ptr<CSliceSequence> CopySlices() const;
     void SetSelectedSlicesKind(bool muteKind, bool on);
+    // Toggles one slice between normal and `kind`; the undo name by the direction.
+    void ToggleSliceKind(int32_t index, ESliceKind kind, int32_t setName, int32_t clearName);
     void StartPlayback(uint32_t mode);
     void Stamp() { fExportInfo.MarkDirty(); }
 

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <utility>
 
 namespace NSQuillet {
 
@@ -42,5 +43,19 @@ private:
     static std::atomic<int64_t> sLiveBytes;
     static std::atomic<int64_t> sLiveCount;
 };
+
+// Exchanges `incoming` with the document's sample through `swap` and keeps the sample that comes
+// out as the saved copy. On failure the document is as it was and `incoming` holds what it held.
+template <class TSwap>
+std::unique_ptr<CSavedWaveSample> SwapInAndSaveTheOther(std::unique_ptr<CABCWaveSample>& incoming, TSwap&& swap) {
+    swap(incoming);
+    // `incoming` now holds the document's former sample, which nothing else refers to.
+    try {
+        return std::make_unique<CSavedWaveSample>(std::move(incoming));
+    } catch (...) {
+        swap(incoming);
+        throw;
+    }
+}
 
 }  // namespace NSQuillet

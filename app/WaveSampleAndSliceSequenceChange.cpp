@@ -27,16 +27,10 @@ void CWaveSampleAndSliceSequenceChange::Do() {
     }
     std::unique_ptr<CABCWaveSample> incoming = std::move(fNewSample);
     try {
-        fDocument.SwapWaveSampleAndSliceSequence(incoming, fSequence);
+        fSaved = SwapInAndSaveTheOther(incoming, [&](std::unique_ptr<CABCWaveSample>& sample) {
+            fDocument.SwapWaveSampleAndSliceSequence(sample, fSequence);
+        });
     } catch (...) {
-        fNewSample = std::move(incoming);
-        throw;
-    }
-    // `incoming` now holds the document's former sample, which nothing else refers to.
-    try {
-        fSaved = std::make_unique<CSavedWaveSample>(std::move(incoming));
-    } catch (...) {
-        fDocument.SwapWaveSampleAndSliceSequence(incoming, fSequence);
         fNewSample = std::move(incoming);
         throw;
     }
@@ -46,13 +40,9 @@ void CWaveSampleAndSliceSequenceChange::Undo() { Restore(); }
 
 void CWaveSampleAndSliceSequenceChange::Restore() {
     std::unique_ptr<CABCWaveSample> made = fSaved->MakeSample();
-    fDocument.SwapWaveSampleAndSliceSequence(made, fSequence);
-    try {
-        fSaved = std::make_unique<CSavedWaveSample>(std::move(made));
-    } catch (...) {
-        fDocument.SwapWaveSampleAndSliceSequence(made, fSequence);
-        throw;
-    }
+    fSaved = SwapInAndSaveTheOther(made, [&](std::unique_ptr<CABCWaveSample>& sample) {
+        fDocument.SwapWaveSampleAndSliceSequence(sample, fSequence);
+    });
 }
 
 }  // namespace NSQuillet

@@ -23,16 +23,10 @@ void CWaveSampleChange::Do() {
     }
     std::unique_ptr<CABCWaveSample> incoming = std::move(fNewSample);
     try {
-        fDocument.SwapWaveSample(incoming);
+        fSaved = SwapInAndSaveTheOther(incoming, [&](std::unique_ptr<CABCWaveSample>& sample) {
+            fDocument.SwapWaveSample(sample);
+        });
     } catch (...) {
-        fNewSample = std::move(incoming);
-        throw;
-    }
-    // `incoming` now holds the document's former sample, which nothing else refers to.
-    try {
-        fSaved = std::make_unique<CSavedWaveSample>(std::move(incoming));
-    } catch (...) {
-        fDocument.SwapWaveSample(incoming);
         fNewSample = std::move(incoming);
         throw;
     }
@@ -42,13 +36,9 @@ void CWaveSampleChange::Undo() { Restore(); }
 
 void CWaveSampleChange::Restore() {
     std::unique_ptr<CABCWaveSample> made = fSaved->MakeSample();
-    fDocument.SwapWaveSample(made);
-    try {
-        fSaved = std::make_unique<CSavedWaveSample>(std::move(made));
-    } catch (...) {
-        fDocument.SwapWaveSample(made);
-        throw;
-    }
+    fSaved = SwapInAndSaveTheOther(made, [&](std::unique_ptr<CABCWaveSample>& sample) {
+        fDocument.SwapWaveSample(sample);
+    });
 }
 
 }  // namespace NSQuillet
