@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace NSQuillet {
+
+inline constexpr char32_t kReplacementCharacter = 0xFFFD;
+
+// Decodes the character at `at` and moves `at` past it. Valid UTF-8 means the shortest form of a
+// code point up to U+10FFFF that is not a surrogate. On an invalid or cut-off sequence answers
+// false with U+FFFD and moves one byte on. `at` must be below the text's size.
+bool DecodeUTF8Character(const std::string& text, size_t& at, char32_t& character);
+// `character` must be a valid code point.
+void AppendUTF8(std::string& text, char32_t character);
+
+bool IsValidUTF8(const std::string& text);
+// Every byte that does not begin a valid character becomes U+FFFD; valid text is unchanged.
+std::string RepairUTF8(const std::string& text);
+// Characters of a valid text (each invalid byte counts as one).
+size_t CountUTF8Characters(const std::string& text);
+
+}  // namespace NSQuillet
