@@ -9,6 +9,7 @@
 #include "app/AudioSuspender.h"
 #include "app/DocumentEffectParametersChange.h"
 #include "app/DocumentListener.h"
+#include "app/DocumentLoopFileSettings.h"
 #include "app/DocumentParametersChange.h"
 #include "app/DocumentTexts.h"
 #include "app/DocumentViewAndEditAttributesChange.h"
@@ -164,6 +165,15 @@ void CQuilletDocument::SetFile(const NSDiskKit::CFileSpec& file) {
 
 std::string CQuilletDocument::GetDisplayName() const {
     return fHasFile ? fFileName : StringReference(NSStringIds::kUntitled).GetText();
+}
+
+void CQuilletDocument::AdoptLoopFileSettings(const SLoopFileSettings& settings) {
+    const SDocumentParameters parameters = DocumentParametersOf(settings);
+    fPreviewTempoInitialised = parameters.fBars != 0 || parameters.fBeats != 0;
+    ApplyDocumentParameters(parameters);
+    ApplyEffectParameters(EffectParametersOf(settings));
+    ApplyViewAndEditAttributes(ViewAndEditAttributesOf(settings));
+    SetWindowState(settings.fWindowState1, settings.fWindowState2, settings.fWindowStateFlag);
 }
 
 void CQuilletDocument::SetWindowState(uint32_t first, uint32_t second, uint8_t flag) {

@@ -22,6 +22,7 @@ class CABCWaveSample;
 class CSliceSequence;
 class IAudioSuspender;
 class IDocumentListener;
+struct SLoopFileSettings;
 
 // What a new document takes from the application besides its audio.
 struct SDocumentSettings {
@@ -90,6 +91,11 @@ public:
     int32_t GetSavedPosition() const { return fSavedPosition; }
     // Saving in place would not give a loop file: Save must ask for a file as Save As does.
     bool NeedsSaveAs() const { return !fHasFile || !fIsNativeFile; }
+
+    // Construction from a loop file: the settings read from it replace what was prepared,
+    // without an undo step, so the document stays as unmodified as it was. The preview tempo
+    // counts as initialised when the loop read has a length.
+    void AdoptLoopFileSettings(const SLoopFileSettings& settings);
 
     // Kept for the window, not interpreted.
     void SetWindowState(uint32_t first, uint32_t second, uint8_t flag);

@@ -23,4 +23,13 @@ void CheckSoundFileInfo(const SSoundFileInfo& info) {
     }
 }
 
+void CheckSoundFileInfo(const SLoopFileInfo& info) {
+    SSoundFileInfo checked;
+    checked.fChannels = info.fChannelCount;
+    checked.fBitDepth = info.fBitDepth;
+    checked.fSampleRate = int32_t(info.fSampleRate > uint32_t(INT32_MAX) ? uint32_t(INT32_MAX) : info.fSampleRate);
+    checked.fFrames = info.fFrameCount;
+    CheckSoundFileInfo(checked);
+}
+
 }  // namespace NSQuillet

@@ -2,6 +2,7 @@
 
 #include "app/AlertIds.h"
 #include "app/ResourceReference.h"
+#include "formats/QuilletFile.h"
 #include "formats/SoundFileInfo.h"
 
 namespace NSQuillet {
@@ -15,5 +16,8 @@ inline const CResourceReference kAlert_UnsupportedSampleRate = AlertReference(NS
 // is shown (ShowAlert) and ends the open with XSilentAbort "invalid sound file info".
 // User-interface thread.
 void CheckSoundFileInfo(const SSoundFileInfo& info);
+
+// The same checks on a loop file's information.
+void CheckSoundFileInfo(const SLoopFileInfo& info);
 
 }  // namespace NSQuillet

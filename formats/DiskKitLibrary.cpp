@@ -1,11 +1,22 @@
 #include "formats/DiskKitLibrary.h"
 
+#include <atomic>
+
 #include "foundation/DiskKitStatus.h"
 #include "platform/diskkit/DiskKit.h"
 
 namespace NSDiskKitSupport {
 
+namespace {
+
+std::atomic<NSDiskKit::IDiskKit*> gReplacement{nullptr};
+
+}  // namespace
+
+NSDiskKit::IDiskKit* ReplaceDiskKitForTesting(NSDiskKit::IDiskKit* library) { return gReplacement.exchange(library); }
+
 NSDiskKit::IDiskKit& GetDiskKit() {
+    if (NSDiskKit::IDiskKit* replacement = gReplacement.load()) return *replacement;
     static NSDiskKit::IDiskKit* const library = [] {
         uint32_t status = NSDiskKit::kDiskKitSuccess;
         NSDiskKit::IDiskKit* created = DiskKit_Create("IDiskKit", &status);
