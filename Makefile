@@ -19,8 +19,10 @@ deps:
 run: deps
 	$(call build_preset,default)
 	./build/default/cli/quillet-cli slices build/default/demo/demo-loop.wav --sensitivity 50
-	./build/default/cli/quillet-cli render build/default/demo/demo-loop.wav -o build/demo-loop-140bpm.wav --force \
-	  --sensitivity 50 --bars 2 --sign 4/4 --tempo 140
+	./build/default/cli/quillet-cli slice build/default/demo/demo-loop.wav -o build/demo-loop.lx2 --force \
+	  --sensitivity 50 --bars 2 --sign 4/4
+	./build/default/cli/quillet-cli info build/demo-loop.lx2
+	./build/default/cli/quillet-cli render build/demo-loop.lx2 -o build/demo-loop-140bpm.wav --force --tempo 140
 	./build/default/cli/quillet-cli info build/demo-loop-140bpm.wav
 
 test: deps

@@ -9,9 +9,11 @@
 #include "cli/AlertPrinter.h"
 #include "cli/Command.h"
 #include "cli/CommandGuard.h"
+#include "cli/DecodeCommand.h"
 #include "cli/ExitCode.h"
 #include "cli/InfoCommand.h"
 #include "cli/RenderCommand.h"
+#include "cli/SliceCommand.h"
 #include "cli/SlicesCommand.h"
 #include "cli/TerminalProgressUI.h"
 #include "foundation/Version.h"
@@ -59,6 +61,8 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
     };
     add(MakeInfoCommand(app));
     add(MakeSlicesCommand(app));
+    add(MakeSliceCommand(app));
+    add(MakeDecodeCommand(app));
     add(MakeRenderCommand(app));
 
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());

@@ -5,21 +5,94 @@
 
 #include <cstdio>
 
+#include "app/SoundFileInfoCheck.h"
 #include "app/SoundFileOpening.h"
+#include "engine/LoopSettings.h"
+#include "formats/FileMediaAccess.h"
+#include "formats/QuilletFile.h"
 
 namespace NSQuillet::NSCli {
 
 namespace {
 
+std::string FormatTempo(int32_t thousandths) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%d.%03d", int(thousandths / 1000), int(thousandths % 1000));
+    return text;
+}
+
 class CInfoCommand final : public ICommand {
 public:
     explicit CInfoCommand(CLI::App& app) {
         auto* command = app.add_subcommand("info", "Print a file's type, channels, bits, sample rate, frames and duration");
-        command->add_option("FILE", fPath, "WAVE or AIFF file")->required();
+        command->add_option("FILE", fPath, "WAVE, AIFF or loop file")->required();
         command->add_flag("--json", fJson, "Print one JSON object");
     }
 
     EExitCode Run(SCommandContext& context) override {
+        auto media = NSDiskKitSupport::OpenMediaForReading(fPath);
+        if (CQuilletFile::Identify(*media) == ELoopFileKind::kLUX2) return PrintLoopFile(context, std::move(media));
+        media.reset();
+        return PrintSoundFile(context);
+    }
+
+private:
+    EExitCode PrintLoopFile(SCommandContext& context, std::shared_ptr<CMedia> media) const {
+        const CQuilletFile file(std::move(media));
+        const SLoopFileInfo& info = file.GetInfo();
+        CheckSoundFileInfo(info);
+        const SLoopFileSettings settings = file.ReadSettings();
+        CLoopSettings loop;
+        loop.SetBars(settings.fBars);
+        loop.SetBeats(settings.fBeats);
+        loop.SetTimeSignatureNumerator(settings.fTimeSignatureNumerator);
+        loop.SetTimeSignatureDenominator(settings.fTimeSignatureDenominator);
+        const int32_t originalTempo = loop.GetOriginalTempo(info.fLoopEnd - info.fLoopStart, info.fSampleRate);
+        const double seconds = double(info.fFrameCount) / double(info.fSampleRate);
+        const std::string signature =
+            std::to_string(settings.fTimeSignatureNumerator) + "/" + std::to_string(settings.fTimeSignatureDenominator);
+        if (fJson) {
+            nlohmann::json json = {
+                {"file_type", "lux2"},
+                {"channels", info.fChannelCount},
+                {"bit_depth", info.fBitDepth},
+                {"sample_rate", info.fSampleRate},
+                {"frame_count", info.fFrameCount},
+                {"duration", seconds},
+                {"bars", settings.fBars},
+                {"beats", settings.fBeats},
+                {"signature", signature},
+                {"original_tempo", originalTempo},
+                {"preview_tempo", settings.fPreviewTempo},
+                {"slice_count", info.fSliceCount},
+                {"export_size", info.fExportSize},
+                {"compression_ratio", info.fCompressionRatio},
+            };
+            context.fOut << json.dump() << '\n';
+            return kExitSuccess;
+        }
+        char duration[32];
+        std::snprintf(duration, sizeof duration, "%.3f s", seconds);
+        char ratio[32];
+        std::snprintf(ratio, sizeof ratio, "%.3f", info.fCompressionRatio);
+        context.fOut << "type: LUX2\n"
+                     << "channels: " << info.fChannelCount << '\n'
+                     << "bits: " << info.fBitDepth << '\n'
+                     << "sample rate: " << info.fSampleRate << '\n'
+                     << "frames: " << info.fFrameCount << '\n'
+                     << "duration: " << duration << '\n'
+                     << "bars: " << settings.fBars << '\n'
+                     << "beats: " << settings.fBeats << '\n'
+                     << "signature: " << signature << '\n'
+                     << "original tempo: " << (originalTempo > 0 ? FormatTempo(originalTempo) : "none") << '\n'
+                     << "preview tempo: " << FormatTempo(settings.fPreviewTempo) << '\n'
+                     << "slices: " << info.fSliceCount << '\n'
+                     << "export size: " << info.fExportSize << " bytes\n"
+                     << "compression ratio: " << ratio << '\n';
+        return kExitSuccess;
+    }
+
+    EExitCode PrintSoundFile(SCommandContext& context) const {
         CSoundFileOpening opening(fPath);
         opening.CheckInfo();
         const SSoundFileInfo& info = opening.GetInfo();
@@ -47,7 +120,6 @@ public:
         return kExitSuccess;
     }
 
-private:
     std::string fPath;
     bool fJson = false;
 };

@@ -1,29 +1,35 @@
 #include "cli/LoopSource.h"
 
 #include "app/AlertIds.h"
+#include "app/DocumentOpening.h"
 #include "app/QuilletLengthyOperation.h"
 #include "app/ResourceReference.h"
-#include "app/SoundFileOpening.h"
 #include "app/StringIds.h"
+#include "engine/SliceSequence.h"
+#include "engine/WaveSample.h"
 #include "foundation/Mishap.h"
 
 namespace NSQuillet::NSCli {
 
-SOpenedLoop OpenAndAnalyze(const std::string& path) {
-    SOpenedLoop loop;
-    {
-        CQuilletLengthyOperation reading(StringReference(NSStringIds::kOperation_Open).GetText());
-        loop.fWaveSample = OpenSoundFile(path, reading);
-    }
-    if (!loop.fWaveSample->HasPreview()) loop.fWaveSample->BuildPreview();
-    loop.fSlices = std::make_unique<CSliceSequence>(loop.fWaveSample.get());
+namespace {
+
+std::unique_ptr<CSliceSequence> Analyze(CABCWaveSample& sample) {
+    if (!sample.HasPreview()) sample.BuildPreview();
+    auto slices = std::make_unique<CSliceSequence>(&sample);
     CQuilletLengthyOperation analysis(StringReference(NSStringIds::kOperation_Analyze).GetText());
     analysis.SetText(StringReference(NSStringIds::kProgress_FindingSlices).GetText());
-    if (!loop.fSlices->Analyze(&analysis)) {
+    if (!slices->Analyze(&analysis)) {
         ShowAlert(AlertReference(NSAlertIds::kAnalyzeInterrupted));
         throw NSMishap::XAbort("user pressed stop");
     }
-    return loop;
+    return slices;
+}
+
+}  // namespace
+
+std::unique_ptr<CQuilletDocument> OpenLoopDocument(const std::string& path) {
+    CQuilletLengthyOperation reading(StringReference(NSStringIds::kOperation_Open).GetText());
+    return OpenDocument(path, SDocumentSettings{}, reading, Analyze);
 }
 
 }  // namespace NSQuillet::NSCli

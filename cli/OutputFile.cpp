@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 
+#include "formats/DiskKitLibrary.h"
 #include "formats/FileMediaAccess.h"
 #include "formats/SoundFileWriter.h"
+#include "foundation/DiskKitStatus.h"
 #include "platform/diskkit/FourCharCode.h"
 
 namespace NSQuillet::NSCli {
@@ -28,6 +31,14 @@ std::optional<ESoundFileType> SoundFileTypeOfPath(const std::string& path) {
     if (extension == ".wav" || extension == ".wave") return ESoundFileType::kWave;
     if (extension == ".aif" || extension == ".aiff") return ESoundFileType::kAiff;
     return std::nullopt;
+}
+
+bool IsLoopFilePath(const std::string& path) { return LowerExtension(path) == ".lx2"; }
+
+void CheckOutputMayBeWritten(const std::string& path, bool replace) {
+    std::error_code error;
+    if (!replace && std::filesystem::exists(path, error))
+        NSDiskKitSupport::CheckFileStatus(NSDiskKit::kDiskKitAlreadyExists, "create", path);
 }
 
 void WriteSoundFileTo(const std::string& path, ESoundFileType type, const CABCWaveSample& sample, bool replace,

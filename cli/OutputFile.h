@@ -13,6 +13,13 @@ namespace NSQuillet::NSCli {
 // case), or none.
 std::optional<ESoundFileType> SoundFileTypeOfPath(const std::string& path);
 
+// True when `path` ends in .lx2 (any case).
+bool IsLoopFilePath(const std::string& path);
+
+// Before any work: an existing `path` is refused with the failure creating it would give
+// (XAlreadyExists) unless `replace`.
+void CheckOutputMayBeWritten(const std::string& path, bool replace);
+
 // Writes `sample` to `path` completely or not at all (a temporary file renamed on success).
 // An existing file is replaced only when `replace`, else XAlreadyExists.
 void WriteSoundFileTo(const std::string& path, ESoundFileType type, const CABCWaveSample& sample, bool replace,

@@ -9,6 +9,7 @@
 #include "app/QuilletLengthyOperation.h"
 #include "app/ResourceReference.h"
 #include "app/StringIds.h"
+#include "cli/LoopOptions.h"
 #include "cli/LoopSource.h"
 #include "cli/OutputFile.h"
 #include "engine/QuilletSequencer.h"
@@ -20,36 +21,14 @@ namespace {
 
 const std::map<std::string, bool> kOnOff = {{"on", true}, {"off", false}};
 
-struct STimeSignature {
-    int32_t fNumerator = 4;
-    int32_t fDenominator = 4;
-};
-
-// "N/D" with both parts 1..15.
-std::optional<STimeSignature> ParseSignature(const std::string& text) {
-    int numerator = 0, denominator = 0;
-    char slash = 0, extra = 0;
-    if (std::sscanf(text.c_str(), "%d%c%d%c", &numerator, &slash, &denominator, &extra) != 3 || slash != '/')
-        return std::nullopt;
-    if (numerator < 1 || numerator > 15 || denominator < 1 || denominator > 15) return std::nullopt;
-    return STimeSignature{numerator, denominator};
-}
-
 class CRenderCommand final : public ICommand {
 public:
     explicit CRenderCommand(CLI::App& app) {
         auto* command = app.add_subcommand("render", "Render the loop as the preview plays it and write it as WAVE or AIFF");
-        command->add_option("IN", fInput, "WAVE or AIFF file")->required();
+        command->add_option("IN", fInput, "WAVE, AIFF or loop file")->required();
         command->add_option("-o,--output", fOutput, "Output file (.wav or .aif)")->required();
         command->add_flag("--force", fForce, "Replace an existing output file");
-        command->add_option("--sensitivity", fSensitivity, "Analysis sensitivity of a sound file, 0..99")
-            ->check(CLI::Range(0, 99));
-        command->add_option("--gate", fGate, "Gate sensitivity, 0..999 (0: off)")->check(CLI::Range(0, 999));
-        command->add_option("--tempo", fTempo, "Preview tempo in BPM")->check(CLI::Range(20.0, 450.0));
-        command->add_option("--preview", fPreview, "Preview on or off")->transform(CLI::CheckedTransformer(kOnOff));
-        command->add_option("--bars", fBars, "Loop length in bars")->check(CLI::Range(0, 999));
-        command->add_option("--beats", fBeats, "Additional beats")->check(CLI::Range(0, 7));
-        command->add_option("--sign", fSignature, "Time signature N/D");
+        AddLoopOptions(*command, fLoopOptions, false);
         command->add_option("--pitch", fPitch, "Preview pitch in cents")->check(CLI::Range(-2400, 2400));
         command->add_option("--gain", fGain, "Processing gain in thousandths (1000 = unity)")->check(CLI::Range(0, 7943));
         command->add_option("--envelope", fEnvelope, "Envelope on or off")->transform(CLI::CheckedTransformer(kOnOff));
@@ -65,32 +44,23 @@ public:
     EExitCode Run(SCommandContext& context) override {
         const auto type = SoundFileTypeOfPath(fOutput);
         if (!type) return UsageError(context, "the output must end in .wav, .wave, .aif or .aiff");
-        std::optional<STimeSignature> signature;
-        if (fSignature) {
-            signature = ParseSignature(*fSignature);
-            if (!signature) return UsageError(context, "--sign takes N/D with N and D from 1 to 15");
-        }
+        const std::string problem = CheckLoopOptions(fLoopOptions);
+        if (!problem.empty()) return UsageError(context, problem);
+        CheckOutputMayBeWritten(fOutput, fForce || context.fAnswerYes);
 
-        SOpenedLoop loop = OpenAndAnalyze(fInput);
-        if (fSensitivity) loop.fSlices->SetSensitivity(*fSensitivity);
-        if (fGate) loop.fSlices->SetGateSensitivity(*fGate);
-        const CABCWaveSample& sample = *loop.fWaveSample;
-        CQuilletSequencer sequencer(&sample, loop.fSlices.get(), fRate ? *fRate : ClampSampleRate(sample.GetSampleRate()));
-        if (signature) {
-            sequencer.SetTimeSignatureNumerator(signature->fNumerator);
-            sequencer.SetTimeSignatureDenominator(signature->fDenominator);
+        auto document = OpenLoopDocument(fInput);
+        // Without --preview a loop with a length plays at the preview tempo.
+        SLoopOptions options = fLoopOptions;
+        if (!options.fPreview) {
+            const SDocumentParameters parameters = document->GetDocumentParameters();
+            options.fPreview = options.fBars.value_or(parameters.fBars) != 0 || options.fBeats.value_or(parameters.fBeats) != 0;
         }
-        if (fBars) sequencer.SetBars(*fBars);
-        if (fBeats) sequencer.SetBeats(*fBeats);
-        // A length given for the first time sets the preview tempo to the loop's own.
-        if (sequencer.IsLoopLengthSet() && sequencer.GetOriginalTempo() > 0)
-            sequencer.SetPreviewTempo(sequencer.GetOriginalTempo());
-        sequencer.SetPreviewOn(fPreview ? *fPreview : sequencer.IsLoopLengthSet());
-        if (fTempo) {
-            if (!sequencer.IsLoopLengthSet())
-                return UsageError(context, "--tempo needs the loop's length: give --bars or --beats");
-            sequencer.SetPreviewTempo(int32_t(std::lround(*fTempo * 1000.0)));
-        }
+        const std::string refused = ApplyLoopOptions(*document, options);
+        if (!refused.empty()) return UsageError(context, refused);
+
+        const CABCWaveSample& sample = document->GetWaveSample();
+        CQuilletSequencer sequencer(document->GetSequencer());
+        sequencer.SetOutputRate(fRate ? *fRate : ClampSampleRate(sample.GetSampleRate()));
         if (fPitch) sequencer.SetPitch(int16_t(*fPitch));
         if (fGain) sequencer.SetGain(int16_t(*fGain));
         sequencer.ChangeSampler([&](CQuilletSampler& sampler) {
@@ -123,13 +93,7 @@ private:
     std::string fInput;
     std::string fOutput;
     bool fForce = false;
-    std::optional<int32_t> fSensitivity;
-    std::optional<int32_t> fGate;
-    std::optional<double> fTempo;
-    std::optional<bool> fPreview;
-    std::optional<int32_t> fBars;
-    std::optional<int32_t> fBeats;
-    std::optional<std::string> fSignature;
+    SLoopOptions fLoopOptions;
     std::optional<int32_t> fPitch;
     std::optional<int32_t> fGain;
     std::optional<bool> fEnvelope;

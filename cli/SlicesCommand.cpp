@@ -4,9 +4,11 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
-#include <optional>
 
+#include "cli/LoopOptions.h"
 #include "cli/LoopSource.h"
+#include "engine/SliceSequence.h"
+#include "engine/WaveSample.h"
 
 namespace NSQuillet::NSCli {
 
@@ -24,29 +26,27 @@ const char* KindName(ESliceKind kind) {
 class CSlicesCommand final : public ICommand {
 public:
     explicit CSlicesCommand(CLI::App& app) {
-        auto* command = app.add_subcommand("slices", "Analyse a sound file and list every slice, shown or not");
-        command->add_option("FILE", fPath, "WAVE or AIFF file")->required();
-        command->add_option("--sensitivity", fSensitivity, "Analysis sensitivity, 0..99")->check(CLI::Range(0, 99));
-        command->add_option("--gate", fGate, "Gate sensitivity, 0..999 (0: off)")->check(CLI::Range(0, 999));
+        auto* command = app.add_subcommand("slices", "List every slice of a loop, shown or not (a sound file is analysed)");
+        command->add_option("FILE", fPath, "WAVE, AIFF or loop file")->required();
+        command->add_option("--sensitivity", fOptions.fSensitivity, "Analysis sensitivity, 0..99")->check(CLI::Range(0, 99));
+        command->add_option("--gate", fOptions.fGate, "Gate sensitivity, 0..999 (0: off)")->check(CLI::Range(0, 999));
         command->add_flag("--json", fJson, "Print one JSON object");
     }
 
     EExitCode Run(SCommandContext& context) override {
-        SOpenedLoop loop = OpenAndAnalyze(fPath);
-        CSliceSequence& slices = *loop.fSlices;
-        if (fSensitivity) slices.SetSensitivity(*fSensitivity);
-        if (fGate) slices.SetGateSensitivity(*fGate);
+        auto document = OpenLoopDocument(fPath);
+        ApplyLoopOptions(*document, fOptions);
         if (fJson) {
-            PrintJson(context, loop);
+            PrintJson(context, *document);
         } else {
-            PrintTable(context, loop);
+            PrintTable(context, *document);
         }
         return kExitSuccess;
     }
 
 private:
-    void PrintJson(SCommandContext& context, const SOpenedLoop& loop) const {
-        const CSliceSequence& slices = *loop.fSlices;
+    void PrintJson(SCommandContext& context, const CQuilletDocument& document) const {
+        const CSliceSequence& slices = document.GetSliceSequence();
         nlohmann::json list = nlohmann::json::array();
         for (const CSlice& slice : slices.GetSlices()) {
             list.push_back({{"position", slice.GetPosition()},
@@ -57,16 +57,16 @@ private:
                             {"active", slices.IsSliceActive(slice)},
                             {"shown", slices.IsSliceShown(slice)}});
         }
-        nlohmann::json json = {{"frame_count", loop.fWaveSample->GetFrameCount()},
+        nlohmann::json json = {{"frame_count", document.GetWaveSample().GetFrameCount()},
                                {"sensitivity", slices.GetSensitivity()},
                                {"gate_sensitivity", slices.GetGateSensitivity()},
                                {"slices", list}};
         context.fOut << json.dump() << '\n';
     }
 
-    void PrintTable(SCommandContext& context, const SOpenedLoop& loop) const {
-        const CSliceSequence& slices = *loop.fSlices;
-        context.fOut << "frames: " << loop.fWaveSample->GetFrameCount() << ", sensitivity: " << slices.GetSensitivity()
+    void PrintTable(SCommandContext& context, const CQuilletDocument& document) const {
+        const CSliceSequence& slices = document.GetSliceSequence();
+        context.fOut << "frames: " << document.GetWaveSample().GetFrameCount() << ", sensitivity: " << slices.GetSensitivity()
                      << ", gate sensitivity: " << slices.GetGateSensitivity() << ", slices: " << slices.GetSliceCount()
                      << '\n';
         char line[128];
@@ -84,8 +84,7 @@ private:
     }
 
     std::string fPath;
-    std::optional<int32_t> fSensitivity;
-    std::optional<int32_t> fGate;
+    SLoopOptions fOptions;
     bool fJson = false;
 };
 

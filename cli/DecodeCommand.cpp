@@ -1,0 +1,52 @@
+#include "cli/DecodeCommand.h"
+
+#include <CLI/CLI.hpp>
+
+#include "app/DocumentOpening.h"
+#include "app/QuilletLengthyOperation.h"
+#include "app/ResourceReference.h"
+#include "app/StringIds.h"
+#include "cli/OutputFile.h"
+
+namespace NSQuillet::NSCli {
+
+namespace {
+
+class CDecodeCommand final : public ICommand {
+public:
+    explicit CDecodeCommand(CLI::App& app) {
+        auto* command = app.add_subcommand("decode", "Write a loop's audio unchanged as WAVE or AIFF");
+        command->add_option("IN", fInput, "Loop, WAVE or AIFF file")->required();
+        command->add_option("-o,--output", fOutput, "Output file (.wav or .aif)")->required();
+        command->add_flag("--force", fForce, "Replace an existing output file");
+    }
+
+    EExitCode Run(SCommandContext& context) override {
+        const auto type = SoundFileTypeOfPath(fOutput);
+        if (!type) {
+            context.fAlerts.PrintAlert("Usage", "the output must end in .wav, .wave, .aif or .aiff");
+            return kExitUsage;
+        }
+        const bool replace = fForce || context.fAnswerYes;
+        CheckOutputMayBeWritten(fOutput, replace);
+        std::unique_ptr<CQuilletDocument> document;
+        {
+            CQuilletLengthyOperation reading(StringReference(NSStringIds::kOperation_Open).GetText());
+            document = OpenDocument(fInput, SDocumentSettings{}, reading);
+        }
+        CQuilletLengthyOperation writing(StringReference(NSStringIds::kOperation_Save).GetText());
+        WriteSoundFileTo(fOutput, *type, document->GetWaveSample(), replace, &writing);
+        return kExitSuccess;
+    }
+
+private:
+    std::string fInput;
+    std::string fOutput;
+    bool fForce = false;
+};
+
+}  // namespace
+
+std::unique_ptr<ICommand> MakeDecodeCommand(CLI::App& app) { return std::make_unique<CDecodeCommand>(app); }
+
+}  // namespace NSQuillet::NSCli

@@ -1,0 +1,58 @@
+#include "cli/SliceCommand.h"
+
+#include <CLI/CLI.hpp>
+
+#include "app/DocumentSaving.h"
+#include "app/QuilletLengthyOperation.h"
+#include "app/ResourceReference.h"
+#include "app/StringIds.h"
+#include "cli/LoopOptions.h"
+#include "cli/LoopSource.h"
+#include "cli/OutputFile.h"
+#include "platform/diskkit/FileSpec.h"
+
+namespace NSQuillet::NSCli {
+
+namespace {
+
+class CSliceCommand final : public ICommand {
+public:
+    explicit CSliceCommand(CLI::App& app) {
+        auto* command = app.add_subcommand("slice", "Slice a loop, set its length and tempo, and save it as a loop file");
+        command->add_option("IN", fInput, "WAVE, AIFF or loop file")->required();
+        command->add_option("-o,--output", fOutput, "Loop file to write (.lx2)")->required();
+        command->add_flag("--force", fForce, "Replace an existing output file");
+        AddLoopOptions(*command, fOptions, true);
+    }
+
+    EExitCode Run(SCommandContext& context) override {
+        if (!IsLoopFilePath(fOutput)) return UsageError(context, "the output must end in .lx2");
+        const std::string problem = CheckLoopOptions(fOptions);
+        if (!problem.empty()) return UsageError(context, problem);
+        CheckOutputMayBeWritten(fOutput, fForce || context.fAnswerYes);
+
+        auto document = OpenLoopDocument(fInput);
+        const std::string refused = ApplyLoopOptions(*document, fOptions);
+        if (!refused.empty()) return UsageError(context, refused);
+        CQuilletLengthyOperation saving(StringReference(NSStringIds::kOperation_Save).GetText());
+        SaveDocumentAs(*document, NSDiskKit::CFileSpec::FromPath(fOutput), saving);
+        return kExitSuccess;
+    }
+
+private:
+    static EExitCode UsageError(SCommandContext& context, const std::string& message) {
+        context.fAlerts.PrintAlert("Usage", message);
+        return kExitUsage;
+    }
+
+    std::string fInput;
+    std::string fOutput;
+    bool fForce = false;
+    SLoopOptions fOptions;
+};
+
+}  // namespace
+
+std::unique_ptr<ICommand> MakeSliceCommand(CLI::App& app) { return std::make_unique<CSliceCommand>(app); }
+
+}  // namespace NSQuillet::NSCli
