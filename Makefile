@@ -20,7 +20,7 @@ run: deps
 	$(call build_preset,default)
 	./build/default/cli/quillet-cli slices build/default/demo/demo-loop.wav --sensitivity 50
 	./build/default/cli/quillet-cli slice build/default/demo/demo-loop.wav -o build/demo-loop.lx2 --force \
-	  --sensitivity 50 --bars 2 --sign 4/4
+	  --sensitivity 50 --bars 2 --sign 4/4 --preview on
 	./build/default/cli/quillet-cli info build/demo-loop.lx2
 	./build/default/cli/quillet-cli render build/demo-loop.lx2 -o build/demo-loop-140bpm.wav --force --tempo 140
 	./build/default/cli/quillet-cli info build/demo-loop-140bpm.wav
