@@ -19,25 +19,43 @@ struct SPitchTable {
     }
 };
 
+constexpr int32_t kPrototypePoints = CDSPTables::kInterpolationPhases * CDSPTables::kInterpolationTaps;
+static_assert(kPrototypePoints == CDSPTables::kFilterShapeSize, "one prototype serves both tables");
+
+// The Hamming-windowed sinc that both the interpolation table and the filter shape sample: six
+// sample periods in 1536 points, centred on point 768, the sinc advancing π/256 per point.
+void BuildPrototype(double (&prototype)[kPrototypePoints]) {
+    constexpr int32_t kPhases = CDSPTables::kInterpolationPhases;
+    for (int32_t j = 0; j < kPrototypePoints; ++j) {
+        const int32_t offset = j - kPrototypePoints / 2;
+        const double window = 0.54 - 0.46 * std::cos(2.0 * kPi * j / kPrototypePoints);
+        double sinc = 1.0;
+        // At whole sample periods the sinc is exactly 0, so row 0 passes frame n + 2 unchanged.
+        if (offset % kPhases == 0 && offset != 0) sinc = 0.0;
+        else if (offset != 0) sinc = std::sin(offset * kPi / kPhases) / (offset * kPi / kPhases);
+        prototype[j] = window * sinc;
+    }
+}
+
+struct SFilterShapeTable {
+    float fShape[kPrototypePoints];
+
+    SFilterShapeTable() {
+        double prototype[kPrototypePoints];
+        BuildPrototype(prototype);
+        for (int32_t j = 0; j < kPrototypePoints; ++j) fShape[j] = float(prototype[j]);
+    }
+};
+
 struct SInterpolationTable {
     static constexpr int32_t kPhases = CDSPTables::kInterpolationPhases;
     static constexpr int32_t kTaps = CDSPTables::kInterpolationTaps;
-    static constexpr int32_t kPoints = kPhases * kTaps;
 
     float fTaps[kPhases * kTaps];
 
     SInterpolationTable() {
-        // The prototype spans six sample periods in 1536 points, centred on point 768.
-        double prototype[kPoints];
-        for (int32_t j = 0; j < kPoints; ++j) {
-            const int32_t offset = j - kPoints / 2;
-            const double window = 0.54 - 0.46 * std::cos(2.0 * kPi * j / kPoints);
-            double sinc = 1.0;
-            // At whole sample periods the sinc is exactly 0, so row 0 passes frame n + 2 unchanged.
-            if (offset % kPhases == 0 && offset != 0) sinc = 0.0;
-            else if (offset != 0) sinc = std::sin(offset * kPi / kPhases) / (offset * kPi / kPhases);
-            prototype[j] = window * sinc;
-        }
+        double prototype[kPrototypePoints];
+        BuildPrototype(prototype);
         for (int32_t p = 0; p < kPhases; ++p) {
             float* row = fTaps + p * kTaps;
             double taps[kTaps];
@@ -90,6 +108,11 @@ int32_t CDSPTables::GetPitchStep(int32_t cents) {
 const float* CDSPTables::GetInterpolationTable() {
     static const SInterpolationTable table;
     return table.fTaps;
+}
+
+const float* CDSPTables::GetFilterShapeTable() {
+    static const SFilterShapeTable table;
+    return table.fShape;
 }
 
 }  // namespace NSQuillet

@@ -20,6 +20,8 @@ public:
     static constexpr int32_t kUnitStep = 16384;
     static constexpr int32_t kInterpolationPhases = 256;
     static constexpr int32_t kInterpolationTaps = 6;
+    static constexpr int32_t kFilterShapeSize = 1536;
+    static constexpr int32_t kFilterShapeCentre = 768;
 
     // `outputRate` is clamped to 11025..1000000.
     explicit CDSPTables(uint32_t outputRate);
@@ -41,6 +43,11 @@ public:
     // n..n+5 for the point n + 2 + p/256; the taps of every row add up, in order and in float,
     // to exactly 1.0f.
     static const float* GetInterpolationTable();
+    // kFilterShapeSize points of the windowed sinc the interpolation table is cut from, the
+    // centre (1.0) at kFilterShapeCentre: the point at centre ± d lies d/256 sample periods
+    // away, so the sinc's zeros fall on whole multiples of 256. The half on each side of the
+    // centre is the 768-entry shape the sample-rate converter's anti-alias filter samples.
+    static const float* GetFilterShapeTable();
 
 private:
     static int32_t Clamp(int32_t index) { return index < 0 ? 0 : index >= kTableSize ? kTableSize - 1 : index; }

@@ -1,0 +1,183 @@
+#include "app/ConvertSampleFormatCommand.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+#include <new>
+#include <vector>
+
+#include "app/DocumentTexts.h"
+#include "app/ProcessingBlocks.h"
+#include "app/QuilletDocument.h"
+#include "app/QuilletLengthyOperation.h"
+#include "engine/16BitWaveSample.h"
+#include "engine/24BitWaveSample.h"
+#include "engine/SampleConversion.h"
+#include "engine/SampleRateConverter.h"
+#include "engine/SliceSequence.h"
+#include "engine/WaveSample.h"
+#include "foundation/Mishap.h"
+#include "foundation/SampleRate.h"
+
+namespace NSQuillet {
+
+namespace {
+
+std::unique_ptr<CABCWaveSample> MakeEmptySample(uint32_t rate, int64_t frames, int32_t bitDepth, bool stereo) {
+    if (frames > std::numeric_limits<int32_t>::max())
+        NSMishap::ThrowOutOfMemory("converted wave sample longer than 2^31 frames");
+    try {
+        if (bitDepth == 24) return std::make_unique<C24BitWaveSample>(rate, int32_t(frames), stereo);
+        return std::make_unique<C16BitWaveSample>(rate, int32_t(frames), stereo);
+    } catch (const std::bad_alloc&) {
+        NSMishap::ThrowOutOfMemory("no memory for the converted wave sample");
+    }
+}
+
+// The output frame that holds source frame `frame`, at most `limit`.
+int32_t MapFrame(int32_t frame, int64_t step, int64_t limit) {
+    return int32_t(std::min(CSampleRateConverter::MapSourceFrame(frame, step), limit));
+}
+
+void CarryLoopOver(const CABCWaveSample& source, CABCWaveSample& target, int64_t step) {
+    if (!source.IsLoopSet()) return;
+    const int64_t length = target.GetFrameCount();
+    const int32_t left = MapFrame(source.GetLeftLocator(), step, length);
+    const int32_t right = source.GetRightLocator() >= source.GetFrameCount()
+                              ? int32_t(length)
+                              : MapFrame(source.GetRightLocator(), step, length);
+    target.SetLocators(source.GetLoopKind(), left, right);
+}
+
+// Each slice at the output frame nearest its source frame's place; slices that land on the
+// same frame merge by the sequence's insertion rule.
+std::unique_ptr<CSliceSequence> CarrySlicesOver(const CSliceSequence& from, const CABCWaveSample& converted,
+                                                int64_t step) {
+    auto slices = std::make_unique<CSliceSequence>(&converted);
+    const int64_t last = int64_t(converted.GetFrameCount()) - 1;
+    for (CSlice slice : from.GetSlices()) {
+        slice.SetPosition(MapFrame(slice.GetPosition(), step, last));
+        slices->InsertSlice(slice);
+    }
+    slices->SetGateSensitivity(from.GetGateSensitivity());
+    slices->SetSensitivity(from.GetSensitivity());
+    return slices;
+}
+
+// Each pass reports its own progress from 0.
+void StartPass(CQuilletLengthyOperation& operation, int32_t text) {
+    operation.Progress(0);
+    operation.SetText(StringReference(text).GetText());
+}
+
+int16_t Round24To16(int32_t value) {
+    const int32_t magnitude = (std::abs(value) + 128) >> 8;
+    return int16_t(std::clamp(value < 0 ? -magnitude : magnitude, NSSampleConversion::kMinimum16,
+                              NSSampleConversion::kMaximum16));
+}
+
+void ChangeDepthOnly(const CABCWaveSample& source, CABCWaveSample& target, CQuilletLengthyOperation& operation) {
+    const int32_t frames = source.GetFrameCount();
+    StartPass(operation, NSStringIds::kProgress_ConvertingRatePass2);
+    CBlockProgress progress(operation, int64_t(frames) * source.GetChannelCount());
+    std::vector<int32_t> values = AllocateBlockBuffer<int32_t>(frames);
+    std::vector<int16_t> narrowed;
+    if (target.GetBitDepth() == 16) narrowed = AllocateBlockBuffer<int16_t>(frames);
+    for (int32_t channel = 1; channel <= source.GetChannelCount(); ++channel) {
+        ForEachBlock(0, frames, progress, [&](int32_t start, int32_t count) {
+            source.Get24s(start, count, values.data(), channel);
+            if (target.GetBitDepth() == 24) {
+                target.Set24s(start, count, values.data(), channel);
+                return;
+            }
+            for (int32_t i = 0; i < count; ++i) narrowed[size_t(i)] = Round24To16(values[size_t(i)]);
+            target.Set16s(start, count, narrowed.data(), channel);
+        });
+    }
+}
+
+std::vector<CSampleRateConverter> MakeConverters(const CABCWaveSample& source, uint32_t sourceRate,
+                                                 uint32_t targetRate) {
+    try {
+        std::vector<CSampleRateConverter> converters;
+        converters.reserve(size_t(source.GetChannelCount()));
+        for (int32_t channel = 1; channel <= source.GetChannelCount(); ++channel)
+            converters.emplace_back(source, channel, sourceRate, targetRate);
+        return converters;
+    } catch (const std::bad_alloc&) {
+        NSMishap::ThrowOutOfMemory("no memory for the sample-rate converters");
+    }
+}
+
+void ChangeRate(const CABCWaveSample& source, uint32_t sourceRate, uint32_t targetRate, CABCWaveSample& target,
+                CQuilletLengthyOperation& operation) {
+    const int32_t frames = target.GetFrameCount();
+    const int64_t total = int64_t(frames) * source.GetChannelCount();
+    std::vector<float> buffer = AllocateBlockBuffer<float>(frames);
+
+    StartPass(operation, NSStringIds::kProgress_ConvertingRatePass1);
+    float peak = 0.0f;
+    {
+        std::vector<CSampleRateConverter> converters = MakeConverters(source, sourceRate, targetRate);
+        CBlockProgress progress(operation, total);
+        for (CSampleRateConverter& converter : converters) {
+            ForEachBlock(0, frames, progress,
+                         [&](int32_t, int32_t count) { converter.Read(buffer.data(), count); });
+            peak = std::max(peak, converter.GetPeak());
+        }
+    }
+
+    // Full scale is 1.0, which the sample writes as its largest value; louder output is
+    // scaled down to it, quieter output is left as it is.
+    const float gain = peak > 1.0f ? float(1.0 / double(peak)) : 1.0f;
+    StartPass(operation, NSStringIds::kProgress_ConvertingRatePass2);
+    std::vector<CSampleRateConverter> converters = MakeConverters(source, sourceRate, targetRate);
+    CBlockProgress progress(operation, total);
+    for (int32_t channel = 1; channel <= source.GetChannelCount(); ++channel) {
+        CSampleRateConverter& converter = converters[size_t(channel - 1)];
+        converter.SetOutputGain(gain);
+        ForEachBlock(0, frames, progress, [&](int32_t start, int32_t count) {
+            converter.Read(buffer.data(), count);
+            target.SetFloats(start, count, buffer.data(), channel);
+        });
+    }
+}
+
+void CheckBitDepth(int32_t bitDepth) {
+    if (bitDepth != 16 && bitDepth != 24) throw NSMishap::XStdInvalidArgument("bit depth must be 16 or 24");
+}
+
+}  // namespace
+
+std::unique_ptr<CABCWaveSample> ConvertWaveSampleFormat(const CABCWaveSample& source, uint32_t targetRate,
+                                                        int32_t targetBitDepth, CQuilletLengthyOperation& operation) {
+    CheckBitDepth(targetBitDepth);
+    const uint32_t sourceRate = ClampSampleRate(source.GetSampleRate());
+    const uint32_t rate = ClampSampleRate(targetRate);
+    const int64_t step = CSampleRateConverter::ComputeStep(sourceRate, rate);
+    const int64_t frames = CSampleRateConverter::ComputeOutputLength(source.GetFrameCount(), step);
+    std::unique_ptr<CABCWaveSample> target = MakeEmptySample(rate, frames, targetBitDepth, source.IsStereo());
+    if (rate == sourceRate) ChangeDepthOnly(source, *target, operation);
+    else ChangeRate(source, sourceRate, rate, *target, operation);
+    CarryLoopOver(source, *target, step);
+    return target;
+}
+
+void ConvertSampleFormat(CQuilletDocument& document, CQuilletLengthyOperation& operation, uint32_t targetRate,
+                         int32_t targetBitDepth) {
+    CheckBitDepth(targetBitDepth);
+    const CABCWaveSample& source = document.GetWaveSample();
+    const uint32_t sourceRate = ClampSampleRate(source.GetSampleRate());
+    const uint32_t rate = ClampSampleRate(targetRate);
+    if (rate == source.GetSampleRate() && targetBitDepth == source.GetBitDepth()) return;
+
+    std::unique_ptr<CABCWaveSample> converted = ConvertWaveSampleFormat(source, rate, targetBitDepth, operation);
+    auto slices = CarrySlicesOver(document.GetSliceSequence(), *converted,
+                                  CSampleRateConverter::ComputeStep(sourceRate, rate));
+    document.CloseUndoStep();
+    document.PerformWaveSampleAndSliceSequenceChange(std::move(converted), std::move(slices),
+                                                     UndoText(NSStringIds::kUndo_ConvertSampleFormat));
+    document.CloseUndoStep();
+}
+
+}  // namespace NSQuillet
