@@ -12,6 +12,7 @@
 #include "cli/DecodeCommand.h"
 #include "cli/ExitCode.h"
 #include "cli/InfoCommand.h"
+#include "cli/ProcessCommand.h"
 #include "cli/RenderCommand.h"
 #include "cli/SliceCommand.h"
 #include "cli/SlicesCommand.h"
@@ -64,6 +65,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
     add(MakeSliceCommand(app));
     add(MakeDecodeCommand(app));
     add(MakeRenderCommand(app));
+    add(MakeProcessCommand(app));
 
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
     try {
