@@ -36,55 +36,53 @@ SLoopFileSettings CaptureLoopFileSettings(CQuilletDocument& document) {
     const SEffectParameters effects = document.GetEffectParameters();
     const SViewAndEditAttributes& attributes = document.GetViewAndEditAttributes();
     const CSliceSequence& slices = document.GetSliceSequence();
-    const CABCWaveSample& sample = document.GetWaveSample();
 
+    // As the document holds them: the writer brings every value into what the file can keep.
     SLoopFileSettings s;
-    s.fBars = std::clamp(parameters.fBars, 0, 999);
-    s.fBeats = std::clamp(parameters.fBeats, 0, 7);
-    s.fTimeSignatureNumerator = std::clamp(parameters.fTimeSignatureNumerator, 1, 15);
-    s.fTimeSignatureDenominator = std::clamp(parameters.fTimeSignatureDenominator, 1, 15);
-    s.fSensitivity = std::clamp(slices.GetSensitivity(), 0, CSliceSequence::kMaximumSensitivity);
-    s.fGateSensitivity = std::clamp(slices.GetGateSensitivity(), 0, CSliceSequence::kMaximumGateSensitivity);
-    s.fGain = Clamp16(effects.fProcessingGain, 0, 7943);
-    s.fPitch = Clamp16(parameters.fPitch, -2400, 2400);
-    s.fPreviewTempo = CLoopSettings::ClampPreviewTempo(parameters.fPreviewTempo);
+    s.fBars = parameters.fBars;
+    s.fBeats = parameters.fBeats;
+    s.fTimeSignatureNumerator = parameters.fTimeSignatureNumerator;
+    s.fTimeSignatureDenominator = parameters.fTimeSignatureDenominator;
+    s.fSensitivity = slices.GetSensitivity();
+    s.fGateSensitivity = slices.GetGateSensitivity();
+    s.fGain = Clamp16(effects.fProcessingGain, INT16_MIN, INT16_MAX);
+    s.fPitch = parameters.fPitch;
+    s.fPreviewTempo = parameters.fPreviewTempo;
     s.fExportSlicesSeparately = parameters.fExportSlicesSeparately;
     s.fPreviewOn = parameters.fPreviewOn;
 
     s.fSilenceSelected = parameters.fSilenceSelected;
-    s.fRulerUnits = KnownOr(attributes.fHorizontalRulerUnits, kRulerUnits_Time, kRulerUnits_Beats);
-    s.fExportSize = ExportBytes(document.GetExportSize(), sample.GetBitDepth());
+    s.fRulerUnits = attributes.fHorizontalRulerUnits;
+    s.fExportSize = ExportBytes(document.GetExportSize(), document.GetWaveSample().GetBitDepth());
 
-    s.fEditTool = KnownOr(attributes.fEditTool, kEditTool_Arrow, kEditTool_Pen);
+    s.fEditTool = attributes.fEditTool;
     s.fWindowState1 = document.GetWindowStateWord(0);
     s.fWindowState2 = document.GetWindowStateWord(1);
     s.fWindowStateFlag = document.GetWindowStateFlag();
 
     s.fEnvelopeOn = parameters.fEnvelopeOn;
-    s.fEnvelopeAttack = Clamp16(parameters.fEnvelopeAttack, 0, 1023);
-    s.fEnvelopeDecay = Clamp16(parameters.fEnvelopeDecay, 0, 1023);
-    s.fEnvelopeStretch = Clamp16(parameters.fEnvelopeStretch, 0, 100);
+    s.fEnvelopeAttack = parameters.fEnvelopeAttack;
+    s.fEnvelopeDecay = parameters.fEnvelopeDecay;
+    s.fEnvelopeStretch = parameters.fEnvelopeStretch;
 
     s.fEqualizerOn = effects.fEqualizerOn;
-    s.fEqualizerLowCut = Clamp16(effects.fEqualizerLowCut, 15, 12000);
-    s.fEqualizerLowFrequency = Clamp16(effects.fEqualizerLowFrequency, 20, 3000);
-    s.fEqualizerLowGain = Clamp16(effects.fEqualizerLowGain, -18000, 18000);
-    s.fEqualizerLowQ = Clamp16(effects.fEqualizerLowQ, 500, 10000);
-    s.fEqualizerHighFrequency = Clamp16(effects.fEqualizerHighFrequency, 1500, 16000);
-    s.fEqualizerHighGain = Clamp16(effects.fEqualizerHighGain, -18000, 18000);
-    s.fEqualizerHighQ = Clamp16(effects.fEqualizerHighQ, 500, 10000);
-    s.fEqualizerHighCut = Clamp16(effects.fEqualizerHighCut, 100, 20000);
+    s.fEqualizerLowCut = effects.fEqualizerLowCut;
+    s.fEqualizerLowFrequency = effects.fEqualizerLowFrequency;
+    s.fEqualizerLowGain = effects.fEqualizerLowGain;
+    s.fEqualizerLowQ = effects.fEqualizerLowQ;
+    s.fEqualizerHighFrequency = effects.fEqualizerHighFrequency;
+    s.fEqualizerHighGain = effects.fEqualizerHighGain;
+    s.fEqualizerHighQ = effects.fEqualizerHighQ;
+    s.fEqualizerHighCut = effects.fEqualizerHighCut;
 
     s.fTransientShaperOn = effects.fTransientShaperOn != 0;
-    s.fTransientShaperThreshold = Clamp16(effects.fTransientShaperThreshold, 0, 127);
-    s.fTransientShaperRatio = Clamp16(effects.fTransientShaperRatio, 0, 127);
-    s.fTransientShaperAttack = Clamp16(effects.fTransientShaperAttack, 0, 1023);
-    s.fTransientShaperRelease = Clamp16(effects.fTransientShaperRelease, 0, 1023);
+    s.fTransientShaperThreshold = effects.fTransientShaperThreshold;
+    s.fTransientShaperRatio = effects.fTransientShaperRatio;
+    s.fTransientShaperAttack = effects.fTransientShaperAttack;
+    s.fTransientShaperRelease = effects.fTransientShaperRelease;
 
-    // The file wants left <= right <= frames and the loop starting inside the sound.
-    const int32_t frames = sample.GetFrameCount();
-    s.fRightLocator = std::clamp(parameters.fRightLocator, 0, frames);
-    s.fLeftLocator = std::clamp(parameters.fLeftLocator, 0, std::min(s.fRightLocator, std::max(frames - 1, 0)));
+    s.fLeftLocator = parameters.fLeftLocator;
+    s.fRightLocator = parameters.fRightLocator;
     return s;
 }
 

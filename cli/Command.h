@@ -1,6 +1,7 @@
 #pragma once
 
 #include <ostream>
+#include <string>
 
 #include "cli/AlertPrinter.h"
 #include "cli/ExitCode.h"
@@ -15,6 +16,12 @@ struct SCommandContext {
     // --yes: replace existing outputs and answer questions affirmatively.
     bool fAnswerYes;
 };
+
+// Prints `message` under the heading "Usage"; the command then ends with the usage exit code.
+inline EExitCode UsageError(SCommandContext& context, const std::string& message) {
+    context.fAlerts.PrintAlert("Usage", message);
+    return kExitUsage;
+}
 
 // One subcommand of quillet-cli. Its options are bound when it registers with the parser;
 // Run is called once, inside the command guard, when the command line chose it.

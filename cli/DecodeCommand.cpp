@@ -23,10 +23,7 @@ public:
 
     EExitCode Run(SCommandContext& context) override {
         const auto type = SoundFileTypeOfPath(fOutput);
-        if (!type) {
-            context.fAlerts.PrintAlert("Usage", "the output must end in .wav, .wave, .aif or .aiff");
-            return kExitUsage;
-        }
+        if (!type) return UsageError(context, "the output must end in .wav, .wave, .aif or .aiff");
         const bool replace = fForce || context.fAnswerYes;
         CheckOutputMayBeWritten(fOutput, replace);
         std::unique_ptr<CQuilletDocument> document;

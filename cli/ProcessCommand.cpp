@@ -130,10 +130,6 @@ private:
         return kExitSuccess;
     }
 
-    static EExitCode UsageError(SCommandContext& context, const std::string& message) {
-        context.fAlerts.PrintAlert("Usage", message);
-        return kExitUsage;
-    }
     static EExitCode Refused(SCommandContext& context, const std::string& command, const std::string& reason) {
         context.fAlerts.PrintAlert(command, reason);
         return kExitFailure;

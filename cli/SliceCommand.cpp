@@ -40,11 +40,6 @@ public:
     }
 
 private:
-    static EExitCode UsageError(SCommandContext& context, const std::string& message) {
-        context.fAlerts.PrintAlert("Usage", message);
-        return kExitUsage;
-    }
-
     std::string fInput;
     std::string fOutput;
     bool fForce = false;

@@ -5,8 +5,8 @@
 namespace NSQuillet {
 
 // Everything a loop file keeps of a document besides its audio and its slices, in the units
-// the document and the sequencer hold them. Writing takes these values as they are; reading
-// gives them validated, clamped and, for old files, converted.
+// the document and the sequencer hold them. Writing brings each value into the range the file
+// keeps; reading gives them validated, clamped and, for old files, converted.
 struct SLoopFileSettings {
     // General loop settings.
     int32_t fBars = 0;
