@@ -1,8 +1,7 @@
 #include "formats/NUPACompressor.h"
 
-#include <algorithm>
-
-#include "formats/NUPACode.h"
+#include "formats/NUPABlockEncoding.h"
+#include "formats/NUPAVectorSupport.h"
 #include "foundation/Mishap.h"
 
 namespace NSQuillet {
@@ -25,21 +24,13 @@ template <class TSample>
 void CNUPACompressor::Encode(size_t frameCount, const TSample* left, const TSample* right) {
     if (frameCount == 0) return;
     if (!left || (fChannelCount == 2 && !right)) throw NSMishap::XStdInvalidArgument("missing channel buffer");
-    for (size_t i = 0; i < frameCount; ++i) {
-        const uint32_t l = uint32_t(int32_t(left[i]));
-        EncodeSample(fStates[0], l);
-        if (fChannelCount == 2) EncodeSample(fStates[1], uint32_t(int32_t(right[i])) - l);
+    const bool vectors = NSNUPA::UseVectors();
+    if (fChannelCount == 2) {
+        if (vectors) return NSNUPA::EncodeWithVectors<2>(fStream, fStates, frameCount, left, right);
+        return NSNUPA::EncodePortably<2>(fStream, fStates, frameCount, left, right);
     }
-}
-
-void CNUPACompressor::EncodeSample(SNUPAChannelState& state, uint32_t sample) {
-    uint32_t value[5];
-    value[0] = sample;
-    for (int k = 1; k < 5; ++k) value[k] = value[k - 1] - state.fValue[k - 1];
-    const int order = NSNUPA::ChooseOrder(state.fEnergy);
-    PutNUPACode(fStream, NSNUPA::Zigzag(value[order]), NSNUPA::Divisor(state.fEnergy[order]));
-    std::copy(value, value + 5, state.fValue);
-    NSNUPA::UpdateEnergies(state.fEnergy, value);
+    if (vectors) return NSNUPA::EncodeWithVectors<1>(fStream, fStates, frameCount, left, right);
+    NSNUPA::EncodePortably<1>(fStream, fStates, frameCount, left, right);
 }
 
 }  // namespace NSQuillet

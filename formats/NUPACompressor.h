@@ -29,7 +29,6 @@ public:
 private:
     template <class TSample>
     void Encode(size_t frameCount, const TSample* left, const TSample* right);
-    void EncodeSample(SNUPAChannelState& state, uint32_t sample);
 
     COutputBitStream& fStream;
     uint8_t fChannelCount;

@@ -38,14 +38,24 @@ private:
     template <int kChannels, class TSample>
     void Decode(size_t frameCount, TSample* out);
 
+    // The code of one value with divisor `divisor` (at least 1) from the bit register: any run
+    // length and remainder size, refilling as bits are needed.
+    uint32_t ReadCodeSlowly(uint32_t divisor);
+    // Needs fBitCount <= 32.
+    void Fetch();
+    uint64_t ReadBits(int count);
+
     SNUPAChannelState fStates[6];
+    // The words given to SetInput: fStart up to fEnd, fCursor the first not yet in the register.
+    const uint32_t* fStart = nullptr;
     const uint32_t* fCursor = nullptr;
     const uint32_t* fEnd = nullptr;
     // Unread bits, the next one at bit 63; the fBitCount valid ones are followed by zeros.
     uint64_t fBits = 0;
     int fBitCount = 0;
 
-    friend class CNUPABitReader;
+    // The block decoders' input, which works on the words and the register.
+    friend struct SNUPACodeReader;
 };
 
 }  // namespace NSQuillet

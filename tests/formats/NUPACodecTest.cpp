@@ -2,10 +2,12 @@
 
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "formats/NUPAVectorSupport.h"
 #include "formats/NUPACode.h"
 #include "formats/NUPACompressor.h"
 #include "formats/OptimizedNUPADecompressor.h"
@@ -412,6 +414,251 @@ TEST(NUPACodec, RefusesBadArguments) {
     EXPECT_FAILURE(stereo.Encode16(1, samples, nullptr), XStdInvalidArgument, "missing channel buffer");
     COptimizedNUPADecompressor decoder;
     EXPECT_FAILURE(decoder.DecodeMono(1, nullptr, nullptr), XStdInvalidArgument, "no output buffer");
+}
+
+// Turns the vector coders on or off for a scope; where the processor lacks them, both settings
+// run the portable ones.
+class CDecoderChoice {
+public:
+    explicit CDecoderChoice(bool vectors) { NSNUPA::AllowVectors(vectors); }
+    ~CDecoderChoice() { NSNUPA::AllowVectors(true); }
+    CDecoderChoice(const CDecoderChoice&) = delete;
+    CDecoderChoice& operator=(const CDecoderChoice&) = delete;
+};
+
+const char* DecoderName(bool vectors) { return vectors ? "vector coders" : "portable coders"; }
+
+// Hands the stream over a few words at a time through Refill, so that codes straddle the pieces
+// and the bit register carries bits from one piece into the next.
+class CTricklingDecompressor : public COptimizedNUPADecompressor {
+public:
+    CTricklingDecompressor(const TBytes& stream, size_t piece) : fWords(NativeWords(stream)), fPiece(piece) {}
+
+protected:
+    void Refill() override {
+        if (fGiven == fWords.size()) return COptimizedNUPADecompressor::Refill();
+        const size_t n = std::min(fPiece, fWords.size() - fGiven);
+        SetInput(n, fWords.data() + fGiven);
+        fGiven += n;
+    }
+
+private:
+    std::vector<uint32_t> fWords;
+    size_t fPiece;
+    size_t fGiven = 0;
+};
+
+std::vector<int32_t> DecodeTrickling(const TBytes& stream, const SSound& like, size_t piece,
+                                     const std::vector<size_t>& blocks) {
+    CTricklingDecompressor decoder(stream, piece);
+    return Decode(decoder, like.fChannels, like.f16Bit, like.Frames(), blocks);
+}
+
+std::vector<size_t> RandomBlocks(std::mt19937& random) {
+    std::uniform_int_distribution<size_t> size(1, 3000);
+    std::vector<size_t> blocks(7);
+    for (size_t& b : blocks) b = size(random);
+    return blocks;
+}
+
+// Both decoders, any block sizes, any pieces of input: the sound itself, and the states the
+// encoder ended with.
+TEST(NUPACodec, BothDecodersGiveTheSoundAndTheEncodersStates) {
+    std::mt19937 random(13);
+    const int32_t k16 = 32767;
+    const int32_t k24 = 8388607;
+    struct SCase {
+        const char* fName;
+        SSound fSound;
+    };
+    const SCase cases[] = {
+        {"16-bit mono drums", {1, true, Drums(random, 12000, k16), {}}},
+        {"16-bit stereo drums", {2, true, Drums(random, 12000, k16), Drums(random, 12000, k16)}},
+        {"16-bit stereo noise", {2, true, Noise(random, 6000, -k16 - 1, k16), Noise(random, 6000, -k16 - 1, k16)}},
+        {"16-bit stereo full scale", {2, true, Extremes(6000, k16), Extremes(6000, -k16 - 1)}},
+        {"16-bit stereo silence", {2, true, std::vector<int32_t>(3000, 0), std::vector<int32_t>(3000, 0)}},
+        {"24-bit mono noise", {1, false, Noise(random, 6000, -k24 - 1, k24), {}}},
+        {"24-bit stereo drums", {2, false, Drums(random, 12000, k24), Drums(random, 12000, k24)}},
+        {"24-bit stereo full scale", {2, false, Extremes(6000, k24), Extremes(6000, -k24 - 1)}},
+        // Energies wrap modulo 2^32, divisors reach 0 and codes need long runs.
+        {"32-bit stereo values", {2, false, Noise(random, 4000, INT32_MIN, INT32_MAX), Noise(random, 4000, INT32_MIN, INT32_MAX)}},
+    };
+    for (const SCase& c : cases) {
+        COwnedMemoryMedia media;
+        SNUPAChannelState encoded[2];
+        {
+            COutputBitStream stream(media);
+            CNUPACompressor compressor(stream, uint8_t(c.fSound.fChannels));
+            const bool stereo = c.fSound.fChannels == 2;
+            std::vector<int16_t> left16(c.fSound.fLeft.begin(), c.fSound.fLeft.end());
+            std::vector<int16_t> right16(c.fSound.fRight.begin(), c.fSound.fRight.end());
+            if (c.fSound.f16Bit) {
+                compressor.Encode16(c.fSound.Frames(), left16.data(), stereo ? right16.data() : nullptr);
+            } else {
+                compressor.Encode32(c.fSound.Frames(), c.fSound.fLeft.data(), stereo ? c.fSound.fRight.data() : nullptr);
+            }
+            stream.Finish();
+            encoded[0] = compressor.GetState(0);
+            encoded[1] = compressor.GetState(1);
+        }
+        const TBytes stream = BytesOf(media);
+        const std::vector<int32_t> expected = Interleaved(c.fSound);
+        for (const bool vectors : {true, false}) {
+            SCOPED_TRACE(std::string(c.fName) + ", " + DecoderName(vectors));
+            const CDecoderChoice choice(vectors);
+            EXPECT_EQ(DecodeFromMemory(stream, c.fSound, {1}), expected);
+            EXPECT_EQ(DecodeFromMemory(stream, c.fSound, RandomBlocks(random)), expected);
+            EXPECT_EQ(DecodeFromMedia(stream, c.fSound, {5, 4093}), expected);
+            for (const size_t piece : {size_t(1), size_t(2), size_t(3), size_t(5)}) {
+                EXPECT_EQ(DecodeTrickling(stream, c.fSound, piece, {3, 1, 64, 1000}), expected) << piece << "-word pieces";
+            }
+            const std::vector<uint32_t> words = NativeWords(stream);
+            COptimizedNUPADecompressor decoder;
+            decoder.SetInput(words.size(), words.data());
+            Decode(decoder, c.fSound.fChannels, c.fSound.f16Bit, c.fSound.Frames(), RandomBlocks(random));
+            for (int slot = 0; slot < c.fSound.fChannels; ++slot) {
+                for (int k = 0; k < 5; ++k) {
+                    EXPECT_EQ(decoder.GetState(slot).fValue[k], encoded[slot].fValue[k]) << slot << " value " << k;
+                    EXPECT_EQ(decoder.GetState(slot).fEnergy[k], encoded[slot].fEnergy[k]) << slot << " energy " << k;
+                }
+            }
+        }
+    }
+}
+
+// Damaged and cut streams: the same samples and, where decoding fails, the same failure from
+// both decoders, whatever the damage.
+TEST(NUPACodec, BothDecodersReadDamagedStreamsAlike) {
+    std::mt19937 random(17);
+    const SSound sounds[] = {
+        {2, true, Drums(random, 3000, 32767), Drums(random, 3000, 32767)},
+        {1, false, Drums(random, 3000, 8388607), {}},
+    };
+    for (const SSound& sound : sounds) {
+        const TBytes stream = Encode(sound);
+        for (int trial = 0; trial < 200; ++trial) {
+            TBytes damaged = stream;
+            for (int flips = 0; flips < 1 + trial % 4; ++flips) {
+                damaged[random() % damaged.size()] ^= uint8_t(1 + random() % 255);
+            }
+            if (trial % 3 == 0) damaged.resize(random() % damaged.size());
+            if (trial % 7 == 0) damaged.insert(damaged.begin() + ptrdiff_t(random() % damaged.size()), 40, 0);  // a long run
+            const std::vector<size_t> blocks = RandomBlocks(random);
+            const size_t piece = 1 + random() % 4;
+            struct SResult {
+                NSQuilletTest::SCaughtFailure fFailure;
+                std::vector<int32_t> fSamples;
+            };
+            auto run = [&](bool vectors, int way) {
+                const CDecoderChoice choice(vectors);
+                SResult result;
+                std::vector<int32_t> out32(sound.Frames() * size_t(sound.fChannels), -7);
+                std::vector<int16_t> out16(out32.size(), -7);
+                result.fFailure = NSQuilletTest::CatchFailure([&] {
+                    COwnedMemoryMedia media(damaged.size(), damaged.data());
+                    const std::vector<uint32_t> words = NativeWords(damaged);
+                    std::unique_ptr<COptimizedNUPADecompressor> decoder;
+                    if (way == 0) decoder = std::make_unique<COptimizedNUPADecompressorFromMedia>(media);
+                    if (way == 1) decoder = std::make_unique<CTricklingDecompressor>(damaged, piece);
+                    if (way == 2) {
+                        decoder = std::make_unique<COptimizedNUPADecompressor>();
+                        decoder->SetInput(words.size(), words.data());
+                    }
+                    size_t done = 0;
+                    for (size_t b = 0; done < sound.Frames(); ++b) {
+                        const size_t n = std::min(blocks[b % blocks.size()], sound.Frames() - done);
+                        const size_t at = done * size_t(sound.fChannels);
+                        int16_t* o16 = sound.f16Bit ? out16.data() + at : nullptr;
+                        if (sound.fChannels == 2) {
+                            decoder->DecodeStereo(n, o16, out32.data() + at);
+                        } else {
+                            decoder->DecodeMono(n, o16, out32.data() + at);
+                        }
+                        done += n;
+                    }
+                });
+                result.fSamples = sound.f16Bit ? std::vector<int32_t>(out16.begin(), out16.end()) : out32;
+                return result;
+            };
+            for (int way = 0; way < 3; ++way) {
+                SCOPED_TRACE("trial " + std::to_string(trial) + ", way " + std::to_string(way));
+                const SResult vector = run(true, way);
+                const SResult portable = run(false, way);
+                EXPECT_EQ(vector.fFailure.fCode, portable.fFailure.fCode);
+                EXPECT_EQ(vector.fFailure.fMessage, portable.fFailure.fMessage);
+                EXPECT_EQ(vector.fSamples, portable.fSamples);
+            }
+        }
+    }
+}
+
+// Random puts of 0 to 32 bits against a plain model of the packing: the bytes, and that a word
+// reaches the buffer only when a bit follows it and the buffer reaches the media only when a
+// word follows a full one.
+TEST(OutputBitStream, PacksRandomPutsAndWritesTheBufferOnlyWhenAWordFollowsAFullOne) {
+    std::mt19937 random(19);
+    for (int round = 0; round < 4; ++round) {
+        COwnedMemoryMedia media;
+        media.Write(2, "xy");
+        std::string bits;
+        {
+            COutputBitStream stream(media);
+            COutputBitStream::CWriter writer = stream.BeginWriting();
+            std::uniform_int_distribution<int> count(round == 3 ? 32 : 0, 32);
+            for (int put = 0; put < 12000; ++put) {
+                const int n = count(random);
+                const uint32_t value = n == 0 ? 0 : uint32_t(random()) >> (32 - n);
+                for (int i = n - 1; i >= 0; --i) bits += char('0' + ((value >> i) & 1));
+                if (round % 2) {
+                    stream.Put(value, n);
+                } else {
+                    writer.Put(value, n);
+                    stream.EndWriting(writer);
+                    writer = stream.BeginWriting();
+                }
+                const uint64_t stored = bits.empty() ? 0 : (bits.size() - 1) / 32;  // words with a bit after them
+                const uint64_t written = stored == 0 ? 0 : (stored - 1) / 1024 * 4096;
+                ASSERT_EQ(media.GetSize(), 2 + written) << "put " << put;
+            }
+            stream.Finish();
+        }
+        const TBytes bytes = BytesOf(media);
+        EXPECT_EQ(TBytes(bytes.begin() + 2, bytes.end()), PackBits(bits)) << "round " << round;
+    }
+}
+
+// Both encoders put the same bits, in any block sizes.
+TEST(NUPACodec, BothEncodersPutTheSameBits) {
+    std::mt19937 random(23);
+    const int32_t k16 = 32767;
+    const int32_t k24 = 8388607;
+    struct SCase {
+        const char* fName;
+        SSound fSound;
+    };
+    const SCase cases[] = {
+        {"16-bit mono drums", {1, true, Drums(random, 20000, k16), {}}},
+        {"16-bit stereo drums", {2, true, Drums(random, 20000, k16), Drums(random, 20000, k16)}},
+        {"16-bit stereo full scale", {2, true, Extremes(5000, k16), Extremes(5000, -k16 - 1)}},
+        {"24-bit stereo noise", {2, false, Noise(random, 8000, -k24 - 1, k24), Noise(random, 8000, -k24 - 1, k24)}},
+        {"32-bit stereo values", {2, false, Noise(random, 4000, INT32_MIN, INT32_MAX), Noise(random, 4000, INT32_MIN, INT32_MAX)}},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.fName);
+        const size_t blocks = 1 + random() % 3000;
+        TBytes vector;
+        TBytes portable;
+        {
+            const CDecoderChoice choice(true);
+            vector = Encode(c.fSound, blocks);
+        }
+        {
+            const CDecoderChoice choice(false);
+            portable = Encode(c.fSound, blocks);
+            EXPECT_EQ(DecodeFromMemory(portable, c.fSound), Interleaved(c.fSound));
+        }
+        EXPECT_EQ(vector, portable);
+    }
 }
 
 }  // namespace
