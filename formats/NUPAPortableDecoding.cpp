@@ -1,4 +1,5 @@
 #include "formats/NUPABlockDecoding.h"
+#include "formats/NUPALocalPredictor.h"
 #include "formats/NUPACodeReader.h"
 
 namespace NSQuillet {
@@ -7,24 +8,8 @@ namespace NSNUPA {
 
 namespace {
 
-// One channel's predictor, held in locals for the length of a block call.
-struct SPredictor {
-    explicit SPredictor(const SNUPAChannelState& state)
-        : fV0(state.fValue[0]), fV1(state.fValue[1]), fV2(state.fValue[2]), fV3(state.fValue[3]),
-          fV4(state.fValue[4]), fE0(state.fEnergy[0]), fE1(state.fEnergy[1]), fE2(state.fEnergy[2]),
-          fE3(state.fEnergy[3]), fE4(state.fEnergy[4]) {}
-    void Store(SNUPAChannelState& state) const {
-        state.fValue[0] = fV0;
-        state.fValue[1] = fV1;
-        state.fValue[2] = fV2;
-        state.fValue[3] = fV3;
-        state.fValue[4] = fV4;
-        state.fEnergy[0] = fE0;
-        state.fEnergy[1] = fE1;
-        state.fEnergy[2] = fE2;
-        state.fEnergy[3] = fE3;
-        state.fEnergy[4] = fE4;
-    }
+struct SPredictor : SLocalPredictor {
+    using SLocalPredictor::SLocalPredictor;
 
     // One sample. The order of least energy (the lowest on ties) gives the divisor; with the sums
     // of the old values below each order, value[0] = the sum below the order + the value read,
@@ -54,8 +39,6 @@ struct SPredictor {
         return sample;
     }
 
-    uint32_t fV0, fV1, fV2, fV3, fV4;
-    uint32_t fE0, fE1, fE2, fE3, fE4;
 };
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "formats/NUPABlockEncoding.h"
+#include "formats/NUPALocalPredictor.h"
 #include "formats/NUPACode.h"
 
 namespace NSQuillet {
@@ -7,24 +8,8 @@ namespace NSNUPA {
 
 namespace {
 
-// One channel's predictor, held in locals for the length of a block call.
-struct SPredictor {
-    explicit SPredictor(const SNUPAChannelState& state)
-        : fV0(state.fValue[0]), fV1(state.fValue[1]), fV2(state.fValue[2]), fV3(state.fValue[3]),
-          fV4(state.fValue[4]), fE0(state.fEnergy[0]), fE1(state.fEnergy[1]), fE2(state.fEnergy[2]),
-          fE3(state.fEnergy[3]), fE4(state.fEnergy[4]) {}
-    void Store(SNUPAChannelState& state) const {
-        state.fValue[0] = fV0;
-        state.fValue[1] = fV1;
-        state.fValue[2] = fV2;
-        state.fValue[3] = fV3;
-        state.fValue[4] = fV4;
-        state.fEnergy[0] = fE0;
-        state.fEnergy[1] = fE1;
-        state.fEnergy[2] = fE2;
-        state.fEnergy[3] = fE3;
-        state.fEnergy[4] = fE4;
-    }
+struct SPredictor : SLocalPredictor {
+    using SLocalPredictor::SLocalPredictor;
 
     // The order of least energy (the lowest on ties) codes its new value; then every energy
     // takes in its own.
@@ -52,8 +37,6 @@ struct SPredictor {
         fE4 = fE4 - (fE4 >> 5) + Zigzag(v4);
     }
 
-    uint32_t fV0, fV1, fV2, fV3, fV4;
-    uint32_t fE0, fE1, fE2, fE3, fE4;
 };
 
 }  // namespace
