@@ -17,52 +17,43 @@ namespace NSQuillet {
 
 namespace {
 
-std::unique_ptr<CQuilletDocument> OpenLoopFile(const std::string& path, std::shared_ptr<CMedia> media,
-                                               const SDocumentSettings& settings,
-                                               CQuilletLengthyOperation& operation) {
-    const CQuilletFile file(std::move(media));
-    const SLoopFileInfo& info = file.GetInfo();
+// A file's audio after the checks and the long-file question, and for a loop file what else
+// it carries (its settings, validated before the sound is decoded).
+struct SOpenedAudio {
+    std::unique_ptr<CABCWaveSample> fSample;
+    std::unique_ptr<CQuilletFile> fLoopFile;
+    SLoopFileSettings fLoopSettings;
+};
+
+SOpenedAudio ReadLoopFileAudio(std::shared_ptr<CMedia> media, CQuilletLengthyOperation& operation) {
+    SOpenedAudio opened;
+    opened.fLoopFile = std::make_unique<CQuilletFile>(std::move(media));
+    const SLoopFileInfo& info = opened.fLoopFile->GetInfo();
     CheckSoundFileInfo(info);
     ConfirmOpeningLongFile(info.fFrameCount, info.fSampleRate);
 
-    const SLoopFileSettings loop = file.ReadSettings();
+    opened.fLoopSettings = opened.fLoopFile->ReadSettings();
     operation.SetText(kProgressText_ReadingLoopSamples.GetText());
     CLOPDecompressCallback callback(operation, info.fFrameCount);
-    std::unique_ptr<CABCWaveSample> sample = file.ReadSound(&callback);
-    auto slices = std::make_unique<CSliceSequence>(sample.get());
-    file.ReadSlices(*slices);
-
-    auto document = std::make_unique<CQuilletDocument>(std::move(sample), NSDiskKit::CFileSpec::FromPath(path),
-                                                       settings, 0, std::move(slices));
-    document->AdoptLoopFileSettings(loop);
-    return document;
+    opened.fSample = opened.fLoopFile->ReadSound(&callback);
+    return opened;
 }
 
-std::unique_ptr<CQuilletDocument> OpenSoundFileDocument(const std::string& path, const SDocumentSettings& settings,
-                                                        CQuilletLengthyOperation& operation,
-                                                        const FSliceFinder& findSlices) {
+SOpenedAudio ReadSoundFileAudio(const std::string& path, CQuilletLengthyOperation& operation) {
     CSoundFileOpening opening(path);
     opening.CheckInfo();
     ConfirmOpeningLongFile(opening.GetInfo().fFrames, opening.GetInfo().fSampleRate);
-    std::unique_ptr<CABCWaveSample> sample =
+    SOpenedAudio opened;
+    opened.fSample =
         opening.ReadWaveSample(&operation, [&operation](const std::string& text) { operation.SetText(text); });
-    std::unique_ptr<CSliceSequence> slices;
-    if (findSlices) {
-        if (!sample->HasPreview()) sample->BuildPreview();
-        slices = findSlices(*sample);
-    }
-    return std::make_unique<CQuilletDocument>(std::move(sample), NSDiskKit::CFileSpec::FromPath(path), settings, 0,
-                                              std::move(slices));
+    return opened;
 }
 
-}  // namespace
-
-std::unique_ptr<CQuilletDocument> OpenDocument(const std::string& path, const SDocumentSettings& settings,
-                                               CQuilletLengthyOperation& operation, const FSliceFinder& findSlices) {
+SOpenedAudio ReadAudio(const std::string& path, CQuilletLengthyOperation& operation) {
     std::shared_ptr<CMedia> media = NSDiskKitSupport::OpenMediaForReading(path);
     switch (CQuilletFile::Identify(*media)) {
         case ELoopFileKind::kLUX2:
-            return OpenLoopFile(path, std::move(media), settings, operation);
+            return ReadLoopFileAudio(std::move(media), operation);
         case ELoopFileKind::kLUX:
         case ELoopFileKind::kQLT:
             throw NSMishap::XUnsupportedFormat("legacy loop files cannot be opened yet");
@@ -70,7 +61,30 @@ std::unique_ptr<CQuilletDocument> OpenDocument(const std::string& path, const SD
             break;
     }
     media.reset();
-    return OpenSoundFileDocument(path, settings, operation, findSlices);
+    return ReadSoundFileAudio(path, operation);
+}
+
+}  // namespace
+
+std::unique_ptr<CQuilletDocument> OpenDocument(const std::string& path, const SDocumentSettings& settings,
+                                               CQuilletLengthyOperation& operation, const FSliceFinder& findSlices) {
+    SOpenedAudio opened = ReadAudio(path, operation);
+    std::unique_ptr<CSliceSequence> slices;
+    if (opened.fLoopFile) {
+        slices = std::make_unique<CSliceSequence>(opened.fSample.get());
+        opened.fLoopFile->ReadSlices(*slices);
+    } else if (findSlices) {
+        if (!opened.fSample->HasPreview()) opened.fSample->BuildPreview();
+        slices = findSlices(*opened.fSample);
+    }
+    auto document = std::make_unique<CQuilletDocument>(std::move(opened.fSample), NSDiskKit::CFileSpec::FromPath(path),
+                                                       settings, 0, std::move(slices));
+    if (opened.fLoopFile) document->AdoptLoopFileSettings(opened.fLoopSettings);
+    return document;
+}
+
+std::unique_ptr<CABCWaveSample> OpenAudio(const std::string& path, CQuilletLengthyOperation& operation) {
+    return ReadAudio(path, operation).fSample;
 }
 
 }  // namespace NSQuillet

@@ -27,4 +27,8 @@ std::unique_ptr<CQuilletDocument> OpenDocument(const std::string& path, const SD
                                                CQuilletLengthyOperation& operation,
                                                const FSliceFinder& findSlices = nullptr);
 
+// The audio alone, with the same checks, question and progress as OpenDocument: no document
+// is built around it.
+std::unique_ptr<CABCWaveSample> OpenAudio(const std::string& path, CQuilletLengthyOperation& operation);
+
 }  // namespace NSQuillet

@@ -7,6 +7,7 @@
 #include "app/ResourceReference.h"
 #include "app/StringIds.h"
 #include "cli/OutputFile.h"
+#include "engine/WaveSample.h"
 
 namespace NSQuillet::NSCli {
 
@@ -26,13 +27,13 @@ public:
         if (!type) return UsageError(context, "the output must end in .wav, .wave, .aif or .aiff");
         const bool replace = fForce || context.fAnswerYes;
         CheckOutputMayBeWritten(fOutput, replace);
-        std::unique_ptr<CQuilletDocument> document;
+        std::unique_ptr<CABCWaveSample> sample;
         {
             CQuilletLengthyOperation reading(StringReference(NSStringIds::kOperation_Open).GetText());
-            document = OpenDocument(fInput, SDocumentSettings{}, reading);
+            sample = OpenAudio(fInput, reading);
         }
         CQuilletLengthyOperation writing(StringReference(NSStringIds::kOperation_Save).GetText());
-        WriteSoundFileTo(fOutput, *type, document->GetWaveSample(), replace, &writing);
+        WriteSoundFileTo(fOutput, *type, *sample, replace, &writing);
         return kExitSuccess;
     }
 
