@@ -30,7 +30,7 @@ SAlert ParseAlert(const std::string& text);
 SAlert ParseAlertEntry(const std::string& text);
 
 // The answer of the button at `index` (from the left) among `buttonCount`.
-inline int32_t AlertAnswerOfButton(size_t index, size_t buttonCount) {
+inline constexpr int32_t AlertAnswerOfButton(size_t index, size_t buttonCount) {
     return kAlertAnswerOfRightmostButton + int32_t(buttonCount - 1 - index);
 }
 

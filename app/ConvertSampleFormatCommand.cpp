@@ -1,7 +1,6 @@
 #include "app/ConvertSampleFormatCommand.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <limits>
 #include <new>
 #include <vector>
@@ -70,12 +69,6 @@ void StartPass(CQuilletLengthyOperation& operation, int32_t text) {
     operation.SetText(StringReference(text).GetText());
 }
 
-int16_t Round24To16(int32_t value) {
-    const int32_t magnitude = (std::abs(value) + 128) >> 8;
-    return int16_t(std::clamp(value < 0 ? -magnitude : magnitude, NSSampleConversion::kMinimum16,
-                              NSSampleConversion::kMaximum16));
-}
-
 void ChangeDepthOnly(const CABCWaveSample& source, CABCWaveSample& target, CQuilletLengthyOperation& operation) {
     const int32_t frames = source.GetFrameCount();
     StartPass(operation, NSStringIds::kProgress_ConvertingRatePass2);
@@ -90,7 +83,7 @@ void ChangeDepthOnly(const CABCWaveSample& source, CABCWaveSample& target, CQuil
                 target.Set24s(start, count, values.data(), channel);
                 return;
             }
-            for (int32_t i = 0; i < count; ++i) narrowed[size_t(i)] = Round24To16(values[size_t(i)]);
+            for (int32_t i = 0; i < count; ++i) narrowed[size_t(i)] = NSSampleConversion::Round24To16(values[size_t(i)]);
             target.Set16s(start, count, narrowed.data(), channel);
         });
     }

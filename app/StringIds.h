@@ -31,6 +31,7 @@ inline constexpr int32_t kOperation_RemoveDC = 309;
 inline constexpr int32_t kOperation_ReAnalyze = 310;
 inline constexpr int32_t kOperation_AddSlicesAt16ths = 311;
 inline constexpr int32_t kOperation_PasteAsNewDocument = 312;
+inline constexpr int32_t kOperation_Export = 313;
 
 inline constexpr int32_t kProgress_ReadingLoopSamples = 320;
 inline constexpr int32_t kProgress_ReadingSecondChannel = 321;

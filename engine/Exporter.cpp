@@ -49,6 +49,12 @@ CExporter::~CExporter() = default;
 
 int32_t CExporter::GetSliceCount() const { return fSliceMode ? int32_t(fPlanned.size()) : 1; }
 
+CLoopSettings CExporter::GetLoopSettings() const { return fSequencer->GetLoopSettings(); }
+
+int32_t CExporter::GetBitDepth() const { return fSequencer->GetWaveSample()->GetBitDepth(); }
+
+bool CExporter::IsStereo() const { return fSequencer->GetWaveSample()->IsStereo(); }
+
 SExportItemInfo CExporter::GetSliceInfo(int32_t index) const {
     if (index < 0 || index >= GetSliceCount()) throw NSMishap::XStdOutOfRange("no such export item");
     SExportItemInfo info;

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "engine/LoopSettings.h"
 #include "engine/PlayListEntry.h"
 
 namespace NSQuillet {
@@ -42,6 +43,14 @@ public:
 
     // Slice mode: the planned slices; one-sample mode: 1.
     int32_t GetSliceCount() const;
+    bool IsSliceMode() const { return fSliceMode; }
+    // The copy's loop settings: preview on, so slices are timed at the preview tempo.
+    CLoopSettings GetLoopSettings() const;
+    // Bit depth and channels every rendered item has (the document sample's).
+    int32_t GetBitDepth() const;
+    bool IsStereo() const;
+    // The clamped rate R at which items are rendered.
+    uint32_t GetRenderRate() const { return fRate; }
     // XStdOutOfRange outside 0..GetSliceCount() − 1.
     SExportItemInfo GetSliceInfo(int32_t index) const;
     int64_t GetTotalFrames() const;

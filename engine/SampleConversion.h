@@ -30,6 +30,14 @@ inline int32_t TruncateTo24(float value) {
     return int32_t(value);
 }
 
+// A 24-bit value as 16 bits: value / 256 rounded to the nearest, halves away from zero,
+// clamped. Half the error of a shift, no offset, and v × 256 comes back as v.
+inline int16_t Round24To16(int32_t value) {
+    const int32_t magnitude = ((value < 0 ? -value : value) + 128) >> 8;
+    const int32_t rounded = value < 0 ? -magnitude : magnitude;
+    return int16_t(rounded < kMinimum16 ? kMinimum16 : rounded > kMaximum16 ? kMaximum16 : rounded);
+}
+
 inline int32_t ClampTo24(int32_t value) {
     return value < kMinimum24 ? kMinimum24 : value > kMaximum24 ? kMaximum24 : value;
 }

@@ -1,0 +1,99 @@
+#include "formats/ExportSliceRendering.h"
+
+#include <algorithm>
+#include <limits>
+#include <new>
+#include <vector>
+
+#include "engine/16BitWaveSample.h"
+#include "engine/24BitWaveSample.h"
+#include "engine/Exporter.h"
+#include "engine/SampleConversion.h"
+#include "engine/SampleRateConverter.h"
+#include "foundation/Mishap.h"
+#include "foundation/SampleRate.h"
+
+namespace NSQuillet {
+
+namespace {
+
+constexpr int32_t kBlockFrames = 65536;
+
+std::unique_ptr<CABCWaveSample> MakeSample(uint32_t rate, int64_t frames, int32_t bitDepth, bool stereo) {
+    if (frames > std::numeric_limits<int32_t>::max()) throw NSMishap::XStdLengthError("export item beyond 2^31 frames");
+    try {
+        if (bitDepth == 24) return std::make_unique<C24BitWaveSample>(rate, int32_t(frames), stereo);
+        return std::make_unique<C16BitWaveSample>(rate, int32_t(frames), stereo);
+    } catch (const std::bad_alloc&) {
+        NSMishap::ThrowOutOfMemory("no memory for the exported slice");
+    }
+}
+
+template <typename Function>
+void ForEachBlock(int32_t frames, Function&& function) {
+    for (int32_t start = 0; start < frames; start += kBlockFrames) function(start, std::min(kBlockFrames, frames - start));
+}
+
+void ChangeDepth(const CABCWaveSample& source, CABCWaveSample& target) {
+    std::vector<int32_t> values(size_t(std::min(kBlockFrames, std::max(source.GetFrameCount(), 1))));
+    std::vector<int16_t> narrowed(target.GetBitDepth() == 16 ? values.size() : 0);
+    for (int32_t channel = 1; channel <= source.GetChannelCount(); ++channel) {
+        ForEachBlock(source.GetFrameCount(), [&](int32_t start, int32_t count) {
+            source.Get24s(start, count, values.data(), channel);
+            if (target.GetBitDepth() == 24) {
+                target.Set24s(start, count, values.data(), channel);
+                return;
+            }
+            for (int32_t i = 0; i < count; ++i) narrowed[size_t(i)] = NSSampleConversion::Round24To16(values[size_t(i)]);
+            target.Set16s(start, count, narrowed.data(), channel);
+        });
+    }
+}
+
+void ChangeRate(const CABCWaveSample& source, uint32_t sourceRate, uint32_t targetRate, CABCWaveSample& target) {
+    std::vector<float> buffer(size_t(std::min(kBlockFrames, std::max(target.GetFrameCount(), 1))));
+    for (int32_t channel = 1; channel <= source.GetChannelCount(); ++channel) {
+        CSampleRateConverter converter(source, channel, sourceRate, targetRate);
+        ForEachBlock(target.GetFrameCount(), [&](int32_t start, int32_t count) {
+            converter.Read(buffer.data(), count);
+            target.SetFloats(start, count, buffer.data(), channel);
+        });
+    }
+}
+
+void CarryLoopOver(const CABCWaveSample& source, CABCWaveSample& target, int64_t step) {
+    if (!source.IsLoopSet()) return;
+    const int64_t length = target.GetFrameCount();
+    const auto map = [&](int32_t frame) {
+        return frame >= source.GetFrameCount()
+                   ? int32_t(length)
+                   : int32_t(std::min(CSampleRateConverter::MapSourceFrame(frame, step), length));
+    };
+    target.SetLocators(source.GetLoopKind(), map(source.GetLeftLocator()), map(source.GetRightLocator()));
+}
+
+}  // namespace
+
+std::unique_ptr<CABCWaveSample> RenderExportSlice(CExporter& exporter, int32_t index, uint32_t sampleRate,
+                                                  int32_t bitDepth) {
+    if (bitDepth != 16 && bitDepth != 24) throw NSMishap::XStdInvalidArgument("bit depth must be 16 or 24");
+    std::unique_ptr<CABCWaveSample> rendered = exporter.RenderSlice(index);
+    const uint32_t sourceRate = ClampSampleRate(rendered->GetSampleRate());
+    const uint32_t rate = ClampSampleRate(sampleRate);
+    if (rate == rendered->GetSampleRate() && bitDepth == rendered->GetBitDepth()) return rendered;
+
+    try {
+        const int64_t step = CSampleRateConverter::ComputeStep(sourceRate, rate);
+        const int64_t frames = rate == sourceRate ? rendered->GetFrameCount()
+                                                  : CSampleRateConverter::ComputeOutputLength(rendered->GetFrameCount(), step);
+        std::unique_ptr<CABCWaveSample> converted = MakeSample(rate, frames, bitDepth, rendered->IsStereo());
+        if (rate == sourceRate) ChangeDepth(*rendered, *converted);
+        else ChangeRate(*rendered, sourceRate, rate, *converted);
+        CarryLoopOver(*rendered, *converted, step);
+        return converted;
+    } catch (const std::bad_alloc&) {
+        NSMishap::ThrowOutOfMemory("no memory to convert the exported slice");
+    }
+}
+
+}  // namespace NSQuillet

@@ -1,0 +1,63 @@
+#include "formats/PureSoundFileFormat.h"
+
+#include <algorithm>
+
+#include "engine/Exporter.h"
+#include "formats/ExportFileNames.h"
+#include "formats/ExportSliceRendering.h"
+#include "formats/ExportStepProgress.h"
+#include "formats/MediaBridge.h"
+#include "formats/ReplaceConsent.h"
+#include "formats/SoundFileWriter.h"
+#include "foundation/Mishap.h"
+
+namespace NSQuillet {
+
+int32_t ExportedSliceCount(const CExporter& exporter, const SExportOptions& options) {
+    const int32_t planned = exporter.GetSliceCount();
+    return options.fSliceCount < 0 ? planned : std::min(options.fSliceCount, planned);
+}
+
+CABCPureSoundFileFormat::CABCPureSoundFileFormat(ESoundFileType type, uint32_t typeCode)
+    : fType(type), fTypeCode(typeCode) {
+    for (uint32_t rate : {11025u, 22050u, 32000u, 44100u, 48000u, 88200u, 96000u}) AddSampleRate(rate);
+    AddBitDepth(16);
+    AddBitDepth(24);
+}
+
+void CABCPureSoundFileFormat::Export(CExporter& exporter, const NSDiskKit::CFileSpec& target,
+                                     const SExportOptions& options) {
+    WriteSliceFiles(exporter, target, options);
+}
+
+std::vector<std::string> CABCPureSoundFileFormat::WriteSliceFiles(CExporter& exporter,
+                                                                  const NSDiskKit::CFileSpec& target,
+                                                                  const SExportOptions& options,
+                                                                  size_t maximumStemLength) {
+    if (!options.fReplaceConsent) throw NSMishap::XStdInvalidArgument("export without a replace consent");
+    const int32_t count = ExportedSliceCount(exporter, options);
+    std::vector<std::string> names;
+    names.reserve(size_t(std::max(count, 0)));
+    for (int32_t index = 0; index < count; ++index) {
+        if (options.fProgress) ThrowIfStopRequested(*options.fProgress);
+        const std::string name = exporter.IsSliceMode()
+                                     ? SliceFileName(target.GetName(), index, GetExtension(), maximumStemLength)
+                                     : target.GetName();
+        const NSDiskKit::CFileSpec file(target.GetFolder(), name);
+        options.fReplaceConsent->CheckMayWrite(file);
+        CExportStepProgress progress(options.fProgress, index, count);
+        WriteSlice(exporter, index, file, options, &progress);
+        names.push_back(name);
+    }
+    return names;
+}
+
+void CABCPureSoundFileFormat::WriteSlice(CExporter& exporter, int32_t index, const NSDiskKit::CFileSpec& file,
+                                         const SExportOptions& options, IProgressReporter* progress) {
+    std::unique_ptr<CABCWaveSample> sample = RenderExportSlice(exporter, index, options.fSampleRate, options.fBitDepth);
+    NSDiskKitSupport::CMediaBridge media(file, fTypeCode, NSDiskKit::ECreateMode::kReplaceExisting);
+    WriteSoundFile(*sample, media, fType, progress);
+    media.Close();
+}
+
+}  // namespace NSQuillet
