@@ -24,6 +24,8 @@ run: deps
 	./build/default/cli/quillet-cli info build/demo-loop.lx2
 	./build/default/cli/quillet-cli render build/demo-loop.lx2 -o build/demo-loop-140bpm.wav --force --tempo 140
 	./build/default/cli/quillet-cli info build/demo-loop-140bpm.wav
+	./build/default/cli/quillet-cli export build/demo-loop.lx2 --format wav -o build/demo-slices --midi --force
+	ls build/demo-slices
 
 test: deps
 	$(call build_preset,default)

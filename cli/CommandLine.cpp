@@ -10,6 +10,7 @@
 #include "cli/Command.h"
 #include "cli/CommandGuard.h"
 #include "cli/DecodeCommand.h"
+#include "cli/ExportCommand.h"
 #include "cli/ExitCode.h"
 #include "cli/InfoCommand.h"
 #include "cli/ProcessCommand.h"
@@ -65,6 +66,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
     add(MakeSliceCommand(app));
     add(MakeDecodeCommand(app));
     add(MakeRenderCommand(app));
+    add(MakeExportCommand(app));
     add(MakeProcessCommand(app));
 
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());

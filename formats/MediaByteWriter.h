@@ -14,11 +14,13 @@ namespace NSQuillet {
 // outlive it. Answers with the library's statuses: `kNotOpen` without a media, 993 for a
 // negative position or count or a null source or size, 991 for a count of 0 without touching
 // the media, else writes (leaving the media's position after the bytes) and answers 991, 1000
-// when the media fails, 1002 when memory runs out. Never throws.
+// when the media fails, 1002 when memory runs out. Never throws: the media's first failure is
+// kept in `failure` when given, so that the caller can raise it (a full disk stays a full disk)
+// instead of the library's status.
 template <uint32_t kNotOpen>
 class TMediaByteWriter final : public NSMishap::IByteWriter {
 public:
-    explicit TMediaByteWriter(CMedia* media) : fMedia(media) {}
+    explicit TMediaByteWriter(CMedia* media, std::exception_ptr* failure = nullptr) : fMedia(media), fFailure(failure) {}
 
     uint32_t Write(int64_t position, int64_t count, const void* source) override {
         if (!fMedia) return kNotOpen;
@@ -29,6 +31,7 @@ public:
         } catch (const std::bad_alloc&) {
             return NSSoundKits::kSoundKitOutOfMemory;
         } catch (const std::exception&) {
+            if (fFailure && !*fFailure) *fFailure = std::current_exception();
             return NSSoundKits::kSoundKitWriteFailure;
         }
         return NSSoundKits::kSoundKitSuccess;
@@ -50,6 +53,7 @@ public:
 
 private:
     CMedia* fMedia;
+    std::exception_ptr* fFailure;
 };
 
 }  // namespace NSQuillet

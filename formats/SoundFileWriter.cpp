@@ -1,6 +1,7 @@
 #include "formats/SoundFileWriter.h"
 
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <new>
 #include <vector>
@@ -42,12 +43,18 @@ void WriteSoundFile(const CABCWaveSample& sample, CMedia& media, ESoundFileType 
         encoding.fLoopEnd = sample.GetRightLocator();
     }
 
+    // A library status that follows a failure of the media raises the media's own failure.
+    std::exception_ptr mediaFailure;
     std::unique_ptr<NSMishap::IByteWriter> writer;
     if (type == ESoundFileType::kWave) {
-        writer = std::make_unique<NSRiffAudioKitUtils::CCMediaByteWriter>(&media);
+        writer = std::make_unique<NSRiffAudioKitUtils::CCMediaByteWriter>(&media, &mediaFailure);
     } else {
-        writer = std::make_unique<NSAppleAudioKitUtils::CCMediaByteWriter>(&media);
+        writer = std::make_unique<NSAppleAudioKitUtils::CCMediaByteWriter>(&media, &mediaFailure);
     }
+    const auto check = [&](uint32_t status) {
+        if (status != NSSoundKits::kSoundKitSuccess && mediaFailure) std::rethrow_exception(mediaFailure);
+        NSAudioKitAccess::CheckStatus(type, status, kWriteMessage);
+    };
     const int32_t blockFrames = frames < kFramesPerBlock ? frames : kFramesPerBlock;
     std::vector<int32_t> interleaved;
     std::vector<int32_t> planar;
@@ -60,7 +67,7 @@ void WriteSoundFile(const CABCWaveSample& sample, CMedia& media, ESoundFileType 
 
     uint32_t status = NSSoundKits::kSoundKitSuccess;
     CEncoderPtr encoder(NSAudioKitAccess::GetAudioKit(type).CreateForWriting(writer.get(), encoding, &status));
-    NSAudioKitAccess::CheckStatus(type, status, kWriteMessage);
+    check(status);
 
     // Left-justified for the library: a 24-bit value << 8, a 16-bit one << 16.
     const int32_t shift = wide ? 8 : 16;
@@ -74,14 +81,14 @@ void WriteSoundFile(const CABCWaveSample& sample, CMedia& media, ESoundFileType 
                 interleaved[size_t(i) * channels + channel] = int32_t(uint32_t(value) << shift);
             }
         }
-        NSAudioKitAccess::CheckStatus(type, encoder->WriteFrames(count, interleaved.data()), kWriteMessage);
+        check(encoder->WriteFrames(count, interleaved.data()));
         position += count;
         if (progress) {
             progress->Progress(int32_t(int64_t(position) * 1000 / frames));
             ThrowIfStopRequested(*progress);
         }
     }
-    NSAudioKitAccess::CheckStatus(type, encoder.release()->Close(), kWriteMessage);
+    check(encoder.release()->Close());
 }
 
 }  // namespace NSQuillet

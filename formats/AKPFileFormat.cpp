@@ -1,0 +1,46 @@
+#include "formats/AKPFileFormat.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "formats/AKPProgramWriter.h"
+#include "formats/ExportFileNames.h"
+#include "formats/MediaBridge.h"
+#include "formats/ReplaceConsent.h"
+#include "foundation/Mishap.h"
+#include "foundation/ProgressReporter.h"
+#include "platform/diskkit/FourCharCode.h"
+
+namespace NSQuillet {
+
+namespace {
+
+constexpr uint32_t kProgramTypeCode = NSDiskKit::MakeFourCharCode('A', 'K', 'P', 'p');
+
+}  // namespace
+
+CAKPFileFormat::CAKPFileFormat() {
+    for (uint32_t rate : {11025u, 22050u, 32000u, 44100u, 48000u}) AddSampleRate(rate);
+    AddBitDepth(16);
+}
+
+int32_t CAKPFileFormat::GetMaximumSliceCount(int32_t baseNote) const { return std::max(128 - baseNote, 1); }
+
+void CAKPFileFormat::Export(CExporter& exporter, const NSDiskKit::CFileSpec& target, const SExportOptions& options) {
+    if (!options.fReplaceConsent) throw NSMishap::XStdInvalidArgument("export without a replace consent");
+    // The slices first, as the program names them; the program is written last, so a program
+    // on disk always finds its slices.
+    options.fReplaceConsent->CheckMayWrite(target);
+    const std::vector<std::string> names = fSliceFormat.WriteSliceFiles(exporter, target, options, kZoneNameLength);
+
+    std::vector<SAKPKeygroup> keygroups;
+    keygroups.reserve(names.size());
+    for (size_t i = 0; i < names.size(); ++i)
+        keygroups.push_back(SAKPKeygroup{(options.fBaseNote + int32_t(i)) % 256, NameWithoutExtension(names[i])});
+    if (options.fProgress) ThrowIfStopRequested(*options.fProgress);
+    NSDiskKitSupport::CMediaBridge media(target, kProgramTypeCode, NSDiskKit::ECreateMode::kReplaceExisting);
+    WriteAKPProgram(media, keygroups);
+    media.Close();
+}
+
+}  // namespace NSQuillet

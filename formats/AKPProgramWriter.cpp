@@ -1,0 +1,40 @@
+#include "formats/AKPProgramWriter.h"
+
+#include <algorithm>
+
+#include "formats/AKPDiskPrgChunk.h"
+#include "formats/AKPDiskPrgLFOChunk.h"
+#include "formats/AKPDiskPrgModSrcsChunk.h"
+#include "formats/AKPDiskPrgOutChunk.h"
+#include "formats/AKPDiskPrgTuneChunk.h"
+#include "formats/AKPKeygroup.h"
+#include "formats/RIFFWriter2.h"
+#include "foundation/Mishap.h"
+
+namespace NSQuillet {
+
+void WriteAKPProgram(CMedia& media, const std::vector<SAKPKeygroup>& keygroups) {
+    if (keygroups.size() > UINT16_MAX) throw NSMishap::XStdLengthError("too many keygroups for a program");
+    CRIFFWriter2 writer(media);
+    writer.BeginRiff(MakeChunkId("APRG"));
+
+    CAKPDiskPrgChunk program;
+    program.SetKeygroupCount(uint16_t(keygroups.size()));
+    program.WriteChunk(media);
+    CAKPDiskPrgOutChunk().WriteChunk(media);
+    CAKPDiskPrgTuneChunk().WriteChunk(media);
+    CAKPDiskPrgLFOChunk().WriteChunk(media);
+    CAKPDiskPrgLFOChunk().WriteChunk(media);
+    CAKPDiskPrgModSrcsChunk().WriteChunk(media);
+
+    for (const SAKPKeygroup& entry : keygroups) {
+        CAKPKeygroup keygroup;
+        const uint8_t key = uint8_t(std::clamp(entry.fKey, 0, 127));
+        keygroup.GetLocation().SetKeyRange(key, key);
+        keygroup.GetZone(0).SetSampleName(entry.fZoneName);
+        keygroup.Write(media);
+    }
+    writer.EndChunk();
+}
+
+}  // namespace NSQuillet

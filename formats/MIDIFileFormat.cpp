@@ -1,0 +1,37 @@
+#include "formats/MIDIFileFormat.h"
+
+#include <algorithm>
+
+#include "formats/MIDIFileExport.h"
+#include "formats/MediaBridge.h"
+#include "formats/PureSoundFileFormat.h"
+#include "formats/ReplaceConsent.h"
+#include "foundation/Mishap.h"
+#include "foundation/ProgressReporter.h"
+#include "platform/diskkit/FourCharCode.h"
+
+namespace NSQuillet {
+
+namespace {
+
+constexpr uint32_t kMIDIFileTypeCode = NSDiskKit::MakeFourCharCode('M', 'i', 'd', 'i');
+
+}  // namespace
+
+int32_t CMIDIFileFormat::GetMaximumSliceCount(int32_t baseNote) const { return std::max(128 - baseNote, 1); }
+
+void CMIDIFileFormat::Export(CExporter& exporter, const NSDiskKit::CFileSpec& target, const SExportOptions& options) {
+    if (!options.fReplaceConsent) throw NSMishap::XStdInvalidArgument("export without a replace consent");
+    options.fReplaceConsent->CheckMayWrite(target);
+    const SMIDILoop loop = DescribeMIDILoop(exporter);
+    NSDiskKitSupport::CMediaBridge media(target, kMIDIFileTypeCode, NSDiskKit::ECreateMode::kReplaceExisting);
+    // Written beside slice files of a format without a limit, the file still plays only the
+    // slices that have notes.
+    const int32_t count = std::min(ExportedSliceCount(exporter, options), GetMaximumSliceCount(options.fBaseNote));
+    WriteMIDIFile(loop, media, options.fBaseNote, count, options.fLoopName);
+    if (options.fProgress) ThrowIfStopRequested(*options.fProgress);
+    media.Close();
+    if (options.fProgress) options.fProgress->Progress(1000);
+}
+
+}  // namespace NSQuillet
