@@ -3,8 +3,11 @@
 #include <cstdint>
 #include <utility>
 
+#include "app/AlertIds.h"
 #include "app/LOPDecompressCallback.h"
 #include "app/LongFileQuestion.h"
+#include "app/NoteCounters.h"
+#include "app/ResourceReference.h"
 #include "app/SoundFileInfoCheck.h"
 #include "app/SoundFileOpening.h"
 #include "engine/SliceSequence.h"
@@ -53,15 +56,25 @@ SOpenedAudio ReadAudio(const std::string& path, CQuilletLengthyOperation& operat
     std::shared_ptr<CMedia> media = NSDiskKitSupport::OpenMediaForReading(path);
     switch (CQuilletFile::Identify(*media)) {
         case ELoopFileKind::kLUX2:
-            return ReadLoopFileAudio(std::move(media), operation);
         case ELoopFileKind::kLUX:
         case ELoopFileKind::kQLT:
-            throw NSMishap::XUnsupportedFormat("legacy loop files cannot be opened yet");
+            return ReadLoopFileAudio(std::move(media), operation);
         case ELoopFileKind::kNone:
             break;
     }
     media.reset();
     return ReadSoundFileAudio(path, operation);
+}
+
+// The notes a legacy file earns once its document is built, each while its counter allows.
+void ShowLegacyFileNotes(const CQuilletFile& file) {
+    if (file.GetKind() == ELoopFileKind::kQLT && file.GetInfo().fNormalizeOptionOn &&
+        GetNoteCounters().MayShow(ENote::kOldNormalizeOption)) {
+        ShowAlert(AlertReference(NSAlertIds::kOldNormalizeOption));
+    }
+    if (file.GetKind() == ELoopFileKind::kLUX && GetNoteCounters().MayShow(ENote::kLuxFile)) {
+        ShowAlert(AlertReference(NSAlertIds::kLuxFileNote));
+    }
 }
 
 }  // namespace
@@ -79,7 +92,10 @@ std::unique_ptr<CQuilletDocument> OpenDocument(const std::string& path, const SD
     }
     auto document = std::make_unique<CQuilletDocument>(std::move(opened.fSample), NSDiskKit::CFileSpec::FromPath(path),
                                                        settings, 0, std::move(slices));
-    if (opened.fLoopFile) document->AdoptLoopFileSettings(opened.fLoopSettings);
+    if (opened.fLoopFile) {
+        document->AdoptLoopFileSettings(opened.fLoopSettings);
+        ShowLegacyFileNotes(*opened.fLoopFile);
+    }
     return document;
 }
 

@@ -15,6 +15,18 @@ namespace NSQuillet::NSCli {
 
 namespace {
 
+// The JSON name and the printed name of a loop file's kind.
+const char* KindName(ELoopFileKind kind, bool json) {
+    switch (kind) {
+        case ELoopFileKind::kLUX:
+            return json ? "lux" : "LUX";
+        case ELoopFileKind::kQLT:
+            return json ? "qlt" : "QLT";
+        default:
+            return json ? "lux2" : "LUX2";
+    }
+}
+
 std::string FormatTempo(int32_t thousandths) {
     char text[32];
     std::snprintf(text, sizeof text, "%d.%03d", int(thousandths / 1000), int(thousandths % 1000));
@@ -31,7 +43,7 @@ public:
 
     EExitCode Run(SCommandContext& context) override {
         auto media = NSDiskKitSupport::OpenMediaForReading(fPath);
-        if (CQuilletFile::Identify(*media) == ELoopFileKind::kLUX2) return PrintLoopFile(context, std::move(media));
+        if (CQuilletFile::Identify(*media) != ELoopFileKind::kNone) return PrintLoopFile(context, std::move(media));
         media.reset();
         return PrintSoundFile(context);
     }
@@ -53,7 +65,7 @@ private:
             std::to_string(settings.fTimeSignatureNumerator) + "/" + std::to_string(settings.fTimeSignatureDenominator);
         if (fJson) {
             nlohmann::json json = {
-                {"file_type", "lux2"},
+                {"file_type", KindName(file.GetKind(), true)},
                 {"channels", info.fChannelCount},
                 {"bit_depth", info.fBitDepth},
                 {"sample_rate", info.fSampleRate},
@@ -75,7 +87,7 @@ private:
         std::snprintf(duration, sizeof duration, "%.3f s", seconds);
         char ratio[32];
         std::snprintf(ratio, sizeof ratio, "%.3f", info.fCompressionRatio);
-        context.fOut << "type: LUX2\n"
+        context.fOut << "type: " << KindName(file.GetKind(), false) << '\n'
                      << "channels: " << info.fChannelCount << '\n'
                      << "bits: " << info.fBitDepth << '\n'
                      << "sample rate: " << info.fSampleRate << '\n'

@@ -21,6 +21,10 @@
 #include "formats/LUX2SliceChunk.h"
 #include "formats/LUX2SoundDecoding.h"
 #include "formats/LUX2TransientShaperChunk.h"
+#include "formats/LUXApplicationBlock.h"
+#include "formats/LegacyAIFFReader.h"
+#include "formats/LegacyLoopFile.h"
+#include "formats/QLTApplicationBlock.h"
 #include "foundation/Mishap.h"
 
 namespace NSQuillet {
@@ -28,6 +32,8 @@ namespace NSQuillet {
 namespace {
 
 constexpr uint64_t kSignatureSize = 24;
+constexpr uint64_t kLegacySignatureSize = 12;
+constexpr uint64_t kApplicationSignatureSize = 8;
 
 // The reader opened at the file's CAT LUX2 group; none there is an XFormatViolation "".
 struct SLUX2Reader {
@@ -71,6 +77,32 @@ uint32_t ReadBigEndian(const uint8_t* bytes) {
     return (uint32_t(bytes[0]) << 24) | (uint32_t(bytes[1]) << 16) | (uint32_t(bytes[2]) << 8) | uint32_t(bytes[3]);
 }
 
+// The legacy kind named by the first APPL chunk of a FORM AIFF.
+ELoopFileKind IdentifyLegacy(CMedia& media) {
+    try {
+        CIFFFileReader reader(media);
+        if (!reader.EnterForm(kAIFFFileType) || !reader.FindOptionalChunk(kAIFFApplicationId)) {
+            return ELoopFileKind::kNone;
+        }
+        CMedia& chunk = reader.GetMedia();
+        if (chunk.GetSize() < kApplicationSignatureSize) return ELoopFileKind::kNone;
+        uint8_t bytes[kApplicationSignatureSize];
+        chunk.Read(sizeof bytes, bytes);
+        const uint32_t signature = ReadBigEndian(bytes);
+        const uint32_t magic = ReadBigEndian(bytes + 4);
+        if (signature == CLUXApplicationBlock::kSignature && magic == CLUXApplicationBlock::kMagic) {
+            return ELoopFileKind::kLUX;
+        }
+        if (signature == CQLTApplicationBlock::kSignature && magic == CQLTApplicationBlock::kMagic) {
+            return ELoopFileKind::kQLT;
+        }
+    } catch (const NSMishap::XFormatViolation&) {
+    }
+    return ELoopFileKind::kNone;
+}
+
+bool IsLegacy(ELoopFileKind kind) { return kind == ELoopFileKind::kLUX || kind == ELoopFileKind::kQLT; }
+
 SLoopFileInfo ReadLUX2Info(CMedia& media) {
     SLUX2Reader file(media);
     CIFFFileReader& reader = file.fReader;
@@ -113,25 +145,29 @@ SLoopFileInfo ReadLUX2Info(CMedia& media) {
 }  // namespace
 
 ELoopFileKind CQuilletFile::Identify(CMedia& media) {
-    if (media.GetSize() < kSignatureSize) return ELoopFileKind::kNone;
+    if (media.GetSize() < kLegacySignatureSize) return ELoopFileKind::kNone;
     uint8_t bytes[kSignatureSize];
-    media.ReadAt(0, kSignatureSize, bytes);
-    if (ReadBigEndian(bytes) == kChunkId_CAT && ReadBigEndian(bytes + 8) == kLUX2FileType &&
+    const uint64_t available = std::min<uint64_t>(media.GetSize(), kSignatureSize);
+    media.ReadAt(0, available, bytes);
+    if (available == kSignatureSize && ReadBigEndian(bytes) == kChunkId_CAT && ReadBigEndian(bytes + 8) == kLUX2FileType &&
         ReadBigEndian(bytes + 12) == kLUX2HeaderId && ReadBigEndian(bytes + 20) == kLUX2HeaderMagic) {
         return ELoopFileKind::kLUX2;
     }
-    // The legacy LUX and QLT files (a FORM AIFF with an APPL chunk) are recognised with their reader.
+    if (ReadBigEndian(bytes) == kChunkId_FORM && ReadBigEndian(bytes + 8) == kAIFFFileType) {
+        return IdentifyLegacy(media);
+    }
     return ELoopFileKind::kNone;
 }
 
 CQuilletFile::CQuilletFile(std::shared_ptr<CMedia> media) : fMedia(std::move(media)) {
     if (!fMedia) throw NSMishap::XStdInvalidArgument("no media");
     fKind = Identify(*fMedia);
-    if (fKind != ELoopFileKind::kLUX2) throw NSMishap::XUnsupportedFormat("invalid file type");
-    fInfo = ReadLUX2Info(*fMedia);
+    if (fKind == ELoopFileKind::kNone) throw NSMishap::XUnsupportedFormat("invalid file type");
+    fInfo = IsLegacy(fKind) ? CLegacyLoopFile(*fMedia, fKind).ReadInfo() : ReadLUX2Info(*fMedia);
 }
 
 SLoopFileSettings CQuilletFile::ReadSettings() const {
+    if (IsLegacy(fKind)) return CLegacyLoopFile(*fMedia, fKind).ReadSettings();
     SLUX2Reader file(*fMedia);
     CIFFFileReader& reader = file.fReader;
     const CVersion version = ReadChunk<CLUX2HeaderChunk>(reader, kLUX2HeaderId).GetVersion();
@@ -170,6 +206,15 @@ SLoopFileSettings CQuilletFile::ReadSettings() const {
 }
 
 SLoopFileShownSettings CQuilletFile::ReadShownSettings() const {
+    if (IsLegacy(fKind)) {
+        const SLoopFileSettings settings = CLegacyLoopFile(*fMedia, fKind).ReadSettings();
+        SLoopFileShownSettings shown;
+        shown.fInfo = fInfo;
+        shown.fTransientShaperOn = settings.fEnvelopeOn;
+        shown.fEqualizerOn = settings.fEqualizerOn;
+        shown.fCompressorOn = settings.fTransientShaperOn;
+        return shown;
+    }
     if (fKind != ELoopFileKind::kLUX2) throw NSMishap::XUnsupportedFormat("unknown file type");
     SLUX2Reader file(*fMedia);
     CIFFFileReader& reader = file.fReader;
@@ -191,6 +236,7 @@ SLoopFileShownSettings CQuilletFile::ReadShownSettings() const {
 }
 
 bool CQuilletFile::ReadCreatorInfo(SLoopFileCreatorInfo& info) const {
+    if (IsLegacy(fKind)) return false;
     SLUX2Reader file(*fMedia);
     const auto crei = ReadOptionalChunk<CLUX2CreatorInfoChunk>(file.fReader, kLUX2CreatorInfoId);
     if (!crei) return false;
@@ -199,6 +245,7 @@ bool CQuilletFile::ReadCreatorInfo(SLoopFileCreatorInfo& info) const {
 }
 
 void CQuilletFile::ReadSlices(CSliceSequence& sequence) const {
+    if (IsLegacy(fKind)) return CLegacyLoopFile(*fMedia, fKind).ReadSlices(sequence);
     SLUX2Reader file(*fMedia);
     CIFFFileReader& reader = file.fReader;
     ReadChunk<CLUX2QuilletInfoChunk>(reader, kLUX2QuilletInfoId);
@@ -221,6 +268,7 @@ void CQuilletFile::ReadSlices(CSliceSequence& sequence) const {
 }
 
 std::unique_ptr<CABCWaveSample> CQuilletFile::ReadSound(CLUX2DecompressCallback* callback) const {
+    if (IsLegacy(fKind)) return CLegacyLoopFile(*fMedia, fKind).ReadSound(callback);
     SLUX2Reader file(*fMedia);
     CIFFFileReader& reader = file.fReader;
     const SLUX2SampleInfo sinf = ReadChunk<CLUX2SampleInfoChunk>(reader, kLUX2SampleInfoId).GetInfo();

@@ -48,6 +48,8 @@ struct SLoopFileInfo {
     uint32_t fExportSize = 0;
     // Uncompressed bytes over the stored sound's bytes.
     double fCompressionRatio = 0;
+    // QLT files only: the old editor's Normalize option, which this program no longer has.
+    bool fNormalizeOptionOn = false;
 };
 
 // The shown settings of the information view: the general and product settings, and which
@@ -74,6 +76,9 @@ struct SLoopFileCreatorInfo {
 // thread; every call blocks on the media. Failures are the file's validation failures.
 class CQuilletFile {
 public:
+    // LUX2: a CAT LUX2 group whose first member is the HEAD chunk with its magic. LUX and QLT:
+    // a FORM AIFF whose first APPL chunk begins with the kind's signature and magic. A FORM
+    // too damaged to walk is none; media failures pass through.
     static ELoopFileKind Identify(CMedia& media);
 
     // Identifies the file (none: XUnsupportedFormat "invalid file type") and reads its
@@ -83,7 +88,8 @@ public:
     ELoopFileKind GetKind() const { return fKind; }
     const SLoopFileInfo& GetInfo() const { return fInfo; }
 
-    // Validated, clamped and converted by the header version.
+    // Validated, clamped and converted by the header version. Legacy files carry no effect
+    // settings: those keep their defaults.
     SLoopFileSettings ReadSettings() const;
     SLoopFileShownSettings ReadShownSettings() const;
     // False when the file has none.
