@@ -11,7 +11,7 @@
 #include "app/QuilletLengthyOperation.h"
 #include "engine/16BitWaveSample.h"
 #include "engine/24BitWaveSample.h"
-#include "engine/SampleConversion.h"
+#include "engine/DepthCopy.h"
 #include "engine/SampleRateConverter.h"
 #include "engine/SliceSequence.h"
 #include "engine/WaveSample.h"
@@ -78,13 +78,7 @@ void ChangeDepthOnly(const CABCWaveSample& source, CABCWaveSample& target, CQuil
     if (target.GetBitDepth() == 16) narrowed = AllocateBlockBuffer<int16_t>(frames);
     for (int32_t channel = 1; channel <= source.GetChannelCount(); ++channel) {
         ForEachBlock(0, frames, progress, [&](int32_t start, int32_t count) {
-            source.Get24s(start, count, values.data(), channel);
-            if (target.GetBitDepth() == 24) {
-                target.Set24s(start, count, values.data(), channel);
-                return;
-            }
-            for (int32_t i = 0; i < count; ++i) narrowed[size_t(i)] = NSSampleConversion::Round24To16(values[size_t(i)]);
-            target.Set16s(start, count, narrowed.data(), channel);
+            CopyAtTargetDepth(source, target, start, count, channel, values.data(), narrowed.data());
         });
     }
 }

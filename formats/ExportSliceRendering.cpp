@@ -7,8 +7,8 @@
 
 #include "engine/16BitWaveSample.h"
 #include "engine/24BitWaveSample.h"
+#include "engine/DepthCopy.h"
 #include "engine/Exporter.h"
-#include "engine/SampleConversion.h"
 #include "engine/SampleRateConverter.h"
 #include "foundation/Mishap.h"
 #include "foundation/SampleRate.h"
@@ -39,13 +39,7 @@ void ChangeDepth(const CABCWaveSample& source, CABCWaveSample& target) {
     std::vector<int16_t> narrowed(target.GetBitDepth() == 16 ? values.size() : 0);
     for (int32_t channel = 1; channel <= source.GetChannelCount(); ++channel) {
         ForEachBlock(source.GetFrameCount(), [&](int32_t start, int32_t count) {
-            source.Get24s(start, count, values.data(), channel);
-            if (target.GetBitDepth() == 24) {
-                target.Set24s(start, count, values.data(), channel);
-                return;
-            }
-            for (int32_t i = 0; i < count; ++i) narrowed[size_t(i)] = NSSampleConversion::Round24To16(values[size_t(i)]);
-            target.Set16s(start, count, narrowed.data(), channel);
+            CopyAtTargetDepth(source, target, start, count, channel, values.data(), narrowed.data());
         });
     }
 }

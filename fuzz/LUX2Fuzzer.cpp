@@ -8,46 +8,20 @@
 // whether the file is cut short, and each further three bytes XOR one byte of the file (a
 // 16-bit offset, then the value).
 
-#include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <cstring>
 #include <memory>
-#include <vector>
 
 #include "engine/16BitWaveSample.h"
 #include "engine/24BitWaveSample.h"
 #include "engine/SliceSequence.h"
 #include "formats/LUX2Writer.h"
-#include "formats/LUXObjectReading.h"
 #include "formats/OwnedMemoryMedia.h"
-#include "formats/QuilletFile.h"
-#include "foundation/Mishap.h"
+#include "fuzz/LoopFileFuzzing.h"
 
 namespace {
 
 using namespace NSQuillet;
-
-using TBytes = std::vector<uint8_t>;
-
-class CNeverStoppingCallback : public CLUX2DecompressCallback {
-public:
-    bool Progress(int64_t) override { return false; }
-};
-
-template <class TAction>
-void Expect(TAction&& action) {
-    try {
-        action();
-    } catch (const NSMishap::XFormatViolation&) {
-    } catch (const NSMishap::XVersionTooNew&) {
-    } catch (const NSMishap::XUnsupportedFormat&) {
-    } catch (const NSMishap::XStdDomainError&) {
-    } catch (const NSMishap::XStdBadAlloc&) {
-    } catch (...) {
-        std::abort();
-    }
-}
+using NSQuilletFuzz::TBytes;
 
 TBytes WriteValidFile(bool wide, bool stereo) {
     constexpr int32_t kFrames = 48;
@@ -73,46 +47,11 @@ TBytes WriteValidFile(bool wide, bool stereo) {
     return TBytes(media.GetBytes(), media.GetBytes() + media.GetSize());
 }
 
-TBytes EditedValidFile(const uint8_t* data, size_t size) {
-    static const TBytes kFiles[4] = {WriteValidFile(false, false), WriteValidFile(false, true),
-                                     WriteValidFile(true, false), WriteValidFile(true, true)};
-    TBytes file = kFiles[data[0] & 3];
-    for (size_t at = 1; at + 3 <= size; at += 3) {
-        const size_t offset = ((size_t(data[at]) << 8) | data[at + 1]) % file.size();
-        file[offset] ^= data[at + 2];
-    }
-    if (data[0] & 4) file.resize(file.size() - 1 - (size_t(data[0]) >> 3) % file.size());
-    return file;
-}
-
-void ReadAll(const std::shared_ptr<CMedia>& media) {
-    Expect([&] {
-        const CQuilletFile file(media);
-        Expect([&] { file.ReadSettings(); });
-        Expect([&] { file.ReadShownSettings(); });
-        Expect([&] {
-            SLoopFileCreatorInfo creator;
-            file.ReadCreatorInfo(creator);
-        });
-        Expect([&] {
-            CNeverStoppingCallback callback;
-            std::unique_ptr<CABCWaveSample> sample = file.ReadSound(&callback);
-            sample->BuildPreview();
-            CSliceSequence slices(sample.get());
-            file.ReadSlices(slices);
-        });
-    });
-    Expect([&] { ReadLUXObject(media); });
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size >= 4 && std::memcmp(data, "CAT ", 4) == 0) {
-        ReadAll(std::make_shared<COwnedMemoryMedia>(size, data));
-    } else if (size >= 1) {
-        const TBytes file = EditedValidFile(data, size);
-        ReadAll(std::make_shared<COwnedMemoryMedia>(file.size(), file.data()));
-    }
+    static const TBytes kFiles[4] = {WriteValidFile(false, false), WriteValidFile(false, true),
+                                     WriteValidFile(true, false), WriteValidFile(true, true)};
+    NSQuilletFuzz::FuzzLoopFile(data, size, "CAT ", kFiles);
     return 0;
 }

@@ -7,23 +7,13 @@
 #include "CaughtFailure.h"
 #include "formats/AKPProgramWriter.h"
 #include "formats/OwnedMemoryMedia.h"
+#include "tests/formats/RiffBytes.h"
 
 namespace NSQuillet {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using namespace NSQuilletTest::NSRiffBytes;
 
-Bytes operator+(Bytes a, const Bytes& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-Bytes Zeros(size_t count) { return Bytes(count, 0); }
-Bytes U16(uint16_t value) { return {uint8_t(value), uint8_t(value >> 8)}; }
-Bytes U32(uint32_t value) { return {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16), uint8_t(value >> 24)}; }
-Bytes Id(const char (&id)[5]) { return {uint8_t(id[0]), uint8_t(id[1]), uint8_t(id[2]), uint8_t(id[3])}; }
-
-Bytes Chunk(const char (&id)[5], const Bytes& body) { return Id(id) + U32(uint32_t(body.size())) + body; }
 
 // The chunk bodies as the program file's tables give them.
 Bytes Zone(const std::string& name) {

@@ -18,6 +18,7 @@
 #include "formats/QuilletFile.h"
 #include "tests/formats/CaughtFailure.h"
 #include "tests/formats/LegacyLoopFileBuilder.h"
+#include "tests/formats/RecordingDecompressCallback.h"
 
 namespace {
 
@@ -28,19 +29,6 @@ using namespace NSQuilletTest::NSLegacyLoopFile;
 std::shared_ptr<CMedia> MediaOf(const TBytes& bytes) {
     return std::make_shared<COwnedMemoryMedia>(bytes.size(), bytes.data());
 }
-
-class CRecordingCallback : public CLUX2DecompressCallback {
-public:
-    explicit CRecordingCallback(size_t stopAtCall = SIZE_MAX) : fStopAtCall(stopAtCall) {}
-    bool Progress(int64_t framesDone) override {
-        fCalls.push_back(framesDone);
-        return fCalls.size() == fStopAtCall;
-    }
-    std::vector<int64_t> fCalls;
-
-private:
-    size_t fStopAtCall;
-};
 
 std::vector<int32_t> Channel24(const CABCWaveSample& sample, int32_t channel) {
     std::vector<int32_t> values(size_t(sample.GetFrameCount()));

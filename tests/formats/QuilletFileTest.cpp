@@ -13,24 +13,12 @@
 #include "formats/QuilletFile.h"
 #include "tests/formats/CaughtFailure.h"
 #include "tests/formats/LUX2TestSupport.h"
+#include "tests/formats/RecordingDecompressCallback.h"
 
 namespace {
 
 using namespace NSQuillet;
 using namespace NSQuilletTest;
-
-class CRecordingCallback : public CLUX2DecompressCallback {
-public:
-    explicit CRecordingCallback(size_t stopAtCall = SIZE_MAX) : fStopAtCall(stopAtCall) {}
-    bool Progress(int64_t framesDone) override {
-        fCalls.push_back(framesDone);
-        return fCalls.size() == fStopAtCall;
-    }
-    std::vector<int64_t> fCalls;
-
-private:
-    size_t fStopAtCall;
-};
 
 class CRecordingProgress : public IProgressReporter {
 public:

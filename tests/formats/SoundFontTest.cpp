@@ -20,6 +20,7 @@
 #include "formats/SoundFontFileFormat.h"
 #include "formats/SoundFontFileWriter.h"
 #include "foundation/ProgressReporter.h"
+#include "tests/formats/RiffBytes.h"
 #include "tests/support/TemporaryFolder.h"
 
 namespace NSQuillet {
@@ -27,23 +28,13 @@ namespace {
 
 using NSQuilletTest::CTemporaryFolder;
 using NSQuilletTest::RunProgram;
-using Bytes = std::vector<uint8_t>;
+using namespace NSQuilletTest::NSRiffBytes;
 
-Bytes operator+(Bytes a, const Bytes& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-Bytes Zeros(size_t count) { return Bytes(count, 0); }
-Bytes U16(uint16_t value) { return {uint8_t(value), uint8_t(value >> 8)}; }
-Bytes U32(uint32_t value) { return {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16), uint8_t(value >> 24)}; }
 Bytes Text(const std::string& text, size_t size) {
     Bytes bytes(text.begin(), text.end());
     bytes.resize(size, 0);
     return bytes;
 }
-Bytes Id(const char (&id)[5]) { return {uint8_t(id[0]), uint8_t(id[1]), uint8_t(id[2]), uint8_t(id[3])}; }
-Bytes Chunk(const char (&id)[5], const Bytes& body) { return Id(id) + U32(uint32_t(body.size())) + body; }
 Bytes List(const char (&type)[5], const Bytes& members) { return Chunk("LIST", Id(type) + members); }
 Bytes Points(const std::vector<int32_t>& points) {
     Bytes bytes;
