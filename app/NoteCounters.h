@@ -6,8 +6,9 @@
 
 namespace NSQuillet {
 
-// The one-time notes, in the order the preferences file stores their counters.
-enum class ENote { kLuxFile, kOldNormalizeOption, kEffectsNotAudible, kFourth };
+// The one-time notes, in the order the preferences file stores their counters; the last is
+// kept in the file but shows nothing.
+enum class ENote { kLuxFile, kOldNormalizeOption, kEffectsNotAudible, kStoredOnly };
 
 // How many more times each one-time note may be shown. The preferences keep one set for the
 // process and store it; until then a built-in set serves. User-interface thread.

@@ -7,7 +7,7 @@ namespace NSQuillet {
 
 // The name of slice `index` (from 0) of an export named `chosenName`: the chosen name without
 // its extension, a space, the slice number from 1 in at least three digits, then `extension`:
-// "Funky Beat.wav", 0, ".wav" gives "Funky Beat 001.wav"; slice 1000 gives "Funky Beat 1001.wav".
+// "Funky Beat.wav", 0, ".wav" gives "Funky Beat 001.wav"; index 999 gives "Funky Beat 1000.wav".
 // When `maximumStemLength` is not 0, the part before the extension is kept within that many
 // bytes by shortening the chosen name (never the number, never inside a UTF-8 character), so
 // that every slice keeps a name of its own.

@@ -73,7 +73,7 @@ std::vector<std::string> Bodies(const CScriptedAlertPresenter& presenter) {
 
 TEST(NoteCounters, CountDownEachNoteOnItsOwn) {
     CNoteCounters counters;
-    for (ENote note : {ENote::kLuxFile, ENote::kOldNormalizeOption, ENote::kEffectsNotAudible, ENote::kFourth}) {
+    for (ENote note : {ENote::kLuxFile, ENote::kOldNormalizeOption, ENote::kEffectsNotAudible, ENote::kStoredOnly}) {
         EXPECT_EQ(counters.Get(note), 5);
     }
     struct SRow {
