@@ -28,8 +28,11 @@ NSDiskKit::IOpenFile& CABCFileMedia::File(const char* operation) const {
 }
 
 uint64_t CABCFileMedia::GetSize() const {
+    NSDiskKit::IOpenFile& file = File("size of");
+    if (fKnownSize) return *fKnownSize;
     uint64_t size = 0;
-    CheckFileStatus(File("size of").GetSize(&size), "size of", fPath);
+    CheckFileStatus(file.GetSize(&size), "size of", fPath);
+    if (fNewFile || !file.IsWritable()) fKnownSize = size;
     return size;
 }
 
@@ -37,6 +40,7 @@ void CABCFileMedia::Close() {
     NSDiskKit::IOpenFile& file = File("close");
     fFile = nullptr;
     fNewFile = nullptr;
+    fKnownSize.reset();
     CheckFileStatus(file.Close(), "close", fPath);
 }
 
@@ -50,7 +54,11 @@ void CABCFileMedia::ReadBytesAt(uint64_t position, uint64_t count, void* destina
 }
 
 void CABCFileMedia::WriteBytesAt(uint64_t position, uint64_t count, const void* source) {
-    CheckFileStatus(File("write").GetWriter()->Write(position, count, source), "write", fPath);
+    const uint32_t status = File("write").GetWriter()->Write(position, count, source);
+    // A failed write may have written part: the size is asked of the file again.
+    if (status != NSDiskKit::kDiskKitSuccess) fKnownSize.reset();
+    CheckFileStatus(status, "write", fPath);
+    if (fKnownSize && position + count > *fKnownSize) fKnownSize = position + count;
 }
 
 }  // namespace NSDiskKitSupport

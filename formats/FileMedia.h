@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "formats/Media.h"
@@ -18,6 +19,8 @@ public:
     // discarded instead (the unfinished bytes are removed). Never throws.
     ~CABCFileMedia() override;
 
+    // Asked of the file once for a file opened for reading only or being created (nothing else
+    // changes those), then kept up to date by this media's own writes.
     uint64_t GetSize() const override;
 
     // Closes the file; the object is spent whatever happens. A failure to close is an XClose.
@@ -42,6 +45,7 @@ private:
     NSDiskKit::IOpenFile* fFile;
     NSDiskKit::INewFile* fNewFile;  // fFile while a created file is unfinished, else null
     std::string fPath;
+    mutable std::optional<uint64_t> fKnownSize;
 };
 
 }  // namespace NSDiskKitSupport

@@ -44,7 +44,12 @@ uint32_t CPosixFile::Read(uint64_t position, uint64_t count, void* destination) 
     if (position > kMaxPosition) return FailWithText(kDiskKitBadArgument, "position beyond 2^63 - 1");
     if (count > 0 && !destination) return FailWithText(kDiskKitBadArgument, "null destination");
     uint64_t size = 0;
-    if (const uint32_t status = GetSize(&size); status != kDiskKitSuccess) return status;
+    if (fReadOnlySize) {
+        size = *fReadOnlySize;
+    } else {
+        if (const uint32_t status = GetSize(&size); status != kDiskKitSuccess) return status;
+        if (!fWritable) fReadOnlySize = size;
+    }
     if (position > size || count > size - position) return FailWithText(kDiskKitReadFailure, "read past the end of the file");
     auto* bytes = static_cast<uint8_t*>(destination);
     while (count > 0) {

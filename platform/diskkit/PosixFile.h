@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/diskkit/INewFile.h"
@@ -38,6 +39,9 @@ private:
     bool fWritable;
     bool fCreated;
     SCreated fNames;
+    // A file opened for reading only is measured once for the range checks of its reads, so
+    // that a small read costs one system call.
+    std::optional<uint64_t> fReadOnlySize;
 };
 
 }  // namespace NSDiskKit::NSDiskKitDetails
