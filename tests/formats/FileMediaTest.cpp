@@ -35,7 +35,14 @@ TEST(FileMedia, WritesAFileThenReadsItBack) {
     CTemporaryFolder folder;
     const std::string path = folder.PathOf("loop.lx2");
     std::unique_ptr<CMediaBridge> out = CreateMediaForWriting(path, kTypeCode);
+    // The size known from the start follows the writes: growing, overwriting, growing again.
+    EXPECT_EQ(out->GetSize(), 0u);
     NSQuillet::WriteU32(*out, 0x490CF18D);
+    EXPECT_EQ(out->GetSize(), 4u);
+    out->SetPosition(0);
+    NSQuillet::WriteU16(*out, 0x490C);
+    EXPECT_EQ(out->GetSize(), 4u);
+    out->SetPosition(4);
     NSQuillet::WriteU16(*out, 0x1234);
     EXPECT_EQ(out->GetSize(), 6u);
     out->Close();
