@@ -6,9 +6,8 @@
 #include <vector>
 
 #include "cli/CommandLine.h"
+#include "tests/cli/DemoLoopFile.h"
 #include "tests/cli/RunCli.h"
-#include "formats/FileMediaAccess.h"
-#include "formats/SoundFileWriter.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tools/DemoLoop.h"
 
@@ -23,10 +22,7 @@ class CommandsTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         sFolder = new CTemporaryFolder;
-        auto sample = SDemoLoop::Render();
-        auto file = NSDiskKitSupport::CreateMediaForWriting(sFolder->PathOf("demo.wav"), 0);
-        WriteSoundFile(*sample, *file, ESoundFileType::kWave);
-        file->Close();
+        NSQuilletTest::WriteDemoLoopWave(sFolder->PathOf("demo.wav"));
     }
     static void TearDownTestSuite() {
         delete sFolder;

@@ -9,8 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "formats/FileMediaAccess.h"
-#include "formats/SoundFileWriter.h"
+#include "tests/cli/DemoLoopFile.h"
 #include "tests/cli/RunCli.h"
 #include "tests/formats/SoundFileTestSupport.h"
 #include "tests/support/TemporaryFolder.h"
@@ -82,10 +81,7 @@ std::string SynthDiagnostics(const std::string& output) {
 class ExportCommandTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        auto sample = SDemoLoop::Render();
-        auto file = NSDiskKitSupport::CreateMediaForWriting(fFolder.PathOf("demo.wav"), 0);
-        WriteSoundFile(*sample, *file, ESoundFileType::kWave);
-        file->Close();
+        NSQuilletTest::WriteDemoLoopWave(fFolder.PathOf("demo.wav"));
         ASSERT_EQ(RunCli({"slice", fFolder.PathOf("demo.wav"), "-o", Loop(), "--sensitivity", "50", "--bars", "2",
                           "--sign", "4/4", "--preview", "on"})
                       .fExitCode,

@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "app/SoundFileOpening.h"
-#include "formats/FileMediaAccess.h"
-#include "formats/SoundFileWriter.h"
+#include "tests/cli/DemoLoopFile.h"
 #include "tests/cli/RunCli.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tools/DemoLoop.h"
@@ -34,10 +33,7 @@ std::vector<int32_t> Channel(const CABCWaveSample& sample, int32_t channel) {
 class LoopFileCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        auto sample = SDemoLoop::Render();
-        auto file = NSDiskKitSupport::CreateMediaForWriting(fFolder.PathOf("demo.wav"), 0);
-        WriteSoundFile(*sample, *file, ESoundFileType::kWave);
-        file->Close();
+        NSQuilletTest::WriteDemoLoopWave(fFolder.PathOf("demo.wav"));
     }
     std::string Demo() const { return fFolder.PathOf("demo.wav"); }
     std::string Loop() const { return fFolder.PathOf("demo.lx2"); }

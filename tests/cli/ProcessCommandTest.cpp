@@ -5,8 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "formats/FileMediaAccess.h"
-#include "formats/SoundFileWriter.h"
+#include "tests/cli/DemoLoopFile.h"
 #include "tests/cli/RunCli.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tools/DemoLoop.h"
@@ -21,10 +20,7 @@ namespace {
 class ProcessCommandTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        auto sample = SDemoLoop::Render();
-        auto file = NSDiskKitSupport::CreateMediaForWriting(Demo(), 0);
-        WriteSoundFile(*sample, *file, ESoundFileType::kWave);
-        file->Close();
+        NSQuilletTest::WriteDemoLoopWave(Demo());
     }
     std::string Demo() const { return fFolder.PathOf("demo.wav"); }
     nlohmann::json Info(const std::string& path) const {
