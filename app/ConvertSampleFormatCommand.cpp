@@ -1,7 +1,6 @@
 #include "app/ConvertSampleFormatCommand.h"
 
 #include <algorithm>
-#include <limits>
 #include <new>
 #include <vector>
 
@@ -9,8 +8,7 @@
 #include "app/ProcessingBlocks.h"
 #include "app/QuilletDocument.h"
 #include "app/QuilletLengthyOperation.h"
-#include "engine/16BitWaveSample.h"
-#include "engine/24BitWaveSample.h"
+#include "engine/ConvertedWaveSample.h"
 #include "engine/DepthCopy.h"
 #include "engine/SampleRateConverter.h"
 #include "engine/SliceSequence.h"
@@ -22,32 +20,6 @@ namespace NSQuillet {
 
 namespace {
 
-std::unique_ptr<CABCWaveSample> MakeEmptySample(uint32_t rate, int64_t frames, int32_t bitDepth, bool stereo) {
-    if (frames > std::numeric_limits<int32_t>::max())
-        NSMishap::ThrowOutOfMemory("converted wave sample longer than 2^31 frames");
-    try {
-        if (bitDepth == 24) return std::make_unique<C24BitWaveSample>(rate, int32_t(frames), stereo);
-        return std::make_unique<C16BitWaveSample>(rate, int32_t(frames), stereo);
-    } catch (const std::bad_alloc&) {
-        NSMishap::ThrowOutOfMemory("no memory for the converted wave sample");
-    }
-}
-
-// The output frame that holds source frame `frame`, at most `limit`.
-int32_t MapFrame(int32_t frame, int64_t step, int64_t limit) {
-    return int32_t(std::min(CSampleRateConverter::MapSourceFrame(frame, step), limit));
-}
-
-void CarryLoopOver(const CABCWaveSample& source, CABCWaveSample& target, int64_t step) {
-    if (!source.IsLoopSet()) return;
-    const int64_t length = target.GetFrameCount();
-    const int32_t left = MapFrame(source.GetLeftLocator(), step, length);
-    const int32_t right = source.GetRightLocator() >= source.GetFrameCount()
-                              ? int32_t(length)
-                              : MapFrame(source.GetRightLocator(), step, length);
-    target.SetLocators(source.GetLoopKind(), left, right);
-}
-
 // Each slice at the output frame nearest its source frame's place; slices that land on the
 // same frame merge by the sequence's insertion rule.
 std::unique_ptr<CSliceSequence> CarrySlicesOver(const CSliceSequence& from, const CABCWaveSample& converted,
@@ -55,7 +27,7 @@ std::unique_ptr<CSliceSequence> CarrySlicesOver(const CSliceSequence& from, cons
     auto slices = std::make_unique<CSliceSequence>(&converted);
     const int64_t last = int64_t(converted.GetFrameCount()) - 1;
     for (CSlice slice : from.GetSlices()) {
-        slice.SetPosition(MapFrame(slice.GetPosition(), step, last));
+        slice.SetPosition(MapConvertedFrame(slice.GetPosition(), step, last));
         slices->InsertSlice(slice);
     }
     slices->SetGateSensitivity(from.GetGateSensitivity());
@@ -143,7 +115,7 @@ std::unique_ptr<CABCWaveSample> ConvertWaveSampleFormat(const CABCWaveSample& so
     const uint32_t rate = ClampSampleRate(targetRate);
     const int64_t step = CSampleRateConverter::ComputeStep(sourceRate, rate);
     const int64_t frames = CSampleRateConverter::ComputeOutputLength(source.GetFrameCount(), step);
-    std::unique_ptr<CABCWaveSample> target = MakeEmptySample(rate, frames, targetBitDepth, source.IsStereo());
+    std::unique_ptr<CABCWaveSample> target = MakeEmptyWaveSample(rate, frames, targetBitDepth, source.IsStereo());
     if (rate == sourceRate) ChangeDepthOnly(source, *target, operation);
     else ChangeRate(source, sourceRate, rate, *target, operation);
     CarryLoopOver(source, *target, step);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <system_error>
+#include <vector>
 
 #include "app/AlertIds.h"
 #include "app/ExportCommand.h"
@@ -69,15 +70,10 @@ private:
     bool fReplace;
 };
 
-std::string JoinRates(const CABCExportFileFormat& format) {
+template <class TValue>
+std::string JoinValues(const std::vector<TValue>& values) {
     std::string text;
-    for (uint32_t rate : format.GetSampleRates()) text += (text.empty() ? "" : ", ") + std::to_string(rate);
-    return text;
-}
-
-std::string JoinDepths(const CABCExportFileFormat& format) {
-    std::string text;
-    for (int32_t depth : format.GetBitDepths()) text += (text.empty() ? "" : ", ") + std::to_string(depth);
+    for (TValue value : values) text += (text.empty() ? "" : ", ") + std::to_string(value);
     return text;
 }
 
@@ -141,8 +137,8 @@ private:
             if (fRate || fBits || fMIDI) return "--rate, --bits and --midi do not apply to the MIDI file";
             return "";
         }
-        if (fRate && !format.OffersSampleRate(*fRate)) return "--rate takes one of " + JoinRates(format);
-        if (fBits && !format.OffersBitDepth(*fBits)) return "--bits takes one of " + JoinDepths(format);
+        if (fRate && !format.OffersSampleRate(*fRate)) return "--rate takes one of " + JoinValues(format.GetSampleRates());
+        if (fBits && !format.OffersBitDepth(*fBits)) return "--bits takes one of " + JoinValues(format.GetBitDepths());
         return "";
     }
 

@@ -1,13 +1,11 @@
 #include "formats/AKPFileFormat.h"
 
-#include <algorithm>
 #include <vector>
 
 #include "formats/AKPProgramWriter.h"
 #include "formats/ExportFileNames.h"
 #include "formats/MediaBridge.h"
 #include "formats/ReplaceConsent.h"
-#include "foundation/Mishap.h"
 #include "foundation/ProgressReporter.h"
 #include "platform/diskkit/FourCharCode.h"
 
@@ -24,13 +22,12 @@ CAKPFileFormat::CAKPFileFormat() {
     AddBitDepth(16);
 }
 
-int32_t CAKPFileFormat::GetMaximumSliceCount(int32_t baseNote) const { return std::max(128 - baseNote, 1); }
+int32_t CAKPFileFormat::GetMaximumSliceCount(int32_t baseNote) const { return KeyRangeSliceLimit(baseNote); }
 
 void CAKPFileFormat::Export(CExporter& exporter, const NSDiskKit::CFileSpec& target, const SExportOptions& options) {
-    if (!options.fReplaceConsent) throw NSMishap::XStdInvalidArgument("export without a replace consent");
     // The slices first, as the program names them; the program is written last, so a program
     // on disk always finds its slices.
-    options.fReplaceConsent->CheckMayWrite(target);
+    RequireReplaceConsent(options).CheckMayWrite(target);
     const std::vector<std::string> names = fSliceFormat.WriteSliceFiles(exporter, target, options, kZoneNameLength);
 
     std::vector<SAKPKeygroup> keygroups;

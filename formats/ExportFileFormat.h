@@ -30,6 +30,17 @@ struct SExportOptions {
     IProgressReporter* fProgress = nullptr;
 };
 
+// The options' replace consent; an export without one is an XStdInvalidArgument.
+CReplaceConsent& RequireReplaceConsent(const SExportOptions& options);
+
+// The export's slice count: the options' count when it is 0 or more, limited to the items
+// the exporter plans.
+int32_t ExportedSliceCount(const CExporter& exporter, const SExportOptions& options);
+
+// The slice limit of a format that puts slice i on key baseNote + i: every key stays within
+// 0..127. At least 1, since 0 means no limit.
+inline int32_t KeyRangeSliceLimit(int32_t baseNote) { return baseNote < 127 ? 128 - baseNote : 1; }
+
 // One way to write a loop for other programs. Every file is written under a temporary name
 // and takes its own only when complete, so a failed or stopped export leaves an existing file
 // as it was; files finished before the failure stay.

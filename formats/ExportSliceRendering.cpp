@@ -1,12 +1,10 @@
 #include "formats/ExportSliceRendering.h"
 
 #include <algorithm>
-#include <limits>
 #include <new>
 #include <vector>
 
-#include "engine/16BitWaveSample.h"
-#include "engine/24BitWaveSample.h"
+#include "engine/ConvertedWaveSample.h"
 #include "engine/DepthCopy.h"
 #include "engine/Exporter.h"
 #include "engine/SampleRateConverter.h"
@@ -18,16 +16,6 @@ namespace NSQuillet {
 namespace {
 
 constexpr int32_t kBlockFrames = 65536;
-
-std::unique_ptr<CABCWaveSample> MakeSample(uint32_t rate, int64_t frames, int32_t bitDepth, bool stereo) {
-    if (frames > std::numeric_limits<int32_t>::max()) throw NSMishap::XStdLengthError("export item beyond 2^31 frames");
-    try {
-        if (bitDepth == 24) return std::make_unique<C24BitWaveSample>(rate, int32_t(frames), stereo);
-        return std::make_unique<C16BitWaveSample>(rate, int32_t(frames), stereo);
-    } catch (const std::bad_alloc&) {
-        NSMishap::ThrowOutOfMemory("no memory for the exported slice");
-    }
-}
 
 template <typename Function>
 void ForEachBlock(int32_t frames, Function&& function) {
@@ -55,17 +43,6 @@ void ChangeRate(const CABCWaveSample& source, uint32_t sourceRate, uint32_t targ
     }
 }
 
-void CarryLoopOver(const CABCWaveSample& source, CABCWaveSample& target, int64_t step) {
-    if (!source.IsLoopSet()) return;
-    const int64_t length = target.GetFrameCount();
-    const auto map = [&](int32_t frame) {
-        return frame >= source.GetFrameCount()
-                   ? int32_t(length)
-                   : int32_t(std::min(CSampleRateConverter::MapSourceFrame(frame, step), length));
-    };
-    target.SetLocators(source.GetLoopKind(), map(source.GetLeftLocator()), map(source.GetRightLocator()));
-}
-
 }  // namespace
 
 std::unique_ptr<CABCWaveSample> RenderExportSlice(CExporter& exporter, int32_t index, uint32_t sampleRate,
@@ -80,7 +57,7 @@ std::unique_ptr<CABCWaveSample> RenderExportSlice(CExporter& exporter, int32_t i
         const int64_t step = CSampleRateConverter::ComputeStep(sourceRate, rate);
         const int64_t frames = rate == sourceRate ? rendered->GetFrameCount()
                                                   : CSampleRateConverter::ComputeOutputLength(rendered->GetFrameCount(), step);
-        std::unique_ptr<CABCWaveSample> converted = MakeSample(rate, frames, bitDepth, rendered->IsStereo());
+        std::unique_ptr<CABCWaveSample> converted = MakeEmptyWaveSample(rate, frames, bitDepth, rendered->IsStereo());
         if (rate == sourceRate) ChangeDepth(*rendered, *converted);
         else ChangeRate(*rendered, sourceRate, rate, *converted);
         CarryLoopOver(*rendered, *converted, step);

@@ -43,16 +43,6 @@ uint8_t NoteNumber(int32_t baseNote, int32_t index) {
     return uint8_t(std::min(note, 127));
 }
 
-std::string SevenBitText(const std::string& text) {
-    std::string result;
-    for (size_t at = 0; at < text.size();) {
-        char32_t character;
-        DecodeUTF8Character(text, at, character);
-        result += character < 0x80 ? char(character) : '_';
-    }
-    return result;
-}
-
 void CheckLoop(const SMIDILoop& loop, size_t count) {
     if (loop.fTempo < 0) throw NSMishap::XStdInvalidArgument("negative tempo");
     if (loop.fLoopTicks < 0) throw NSMishap::XStdInvalidArgument("negative loop length");
@@ -94,7 +84,7 @@ void WriteMIDIFile(const SMIDILoop& loop, CMedia& media, int32_t baseNote, int32
     writer.EndTrack();
 
     writer.BeginTrack();
-    writer.Text(0, kMetaTrackName, SevenBitText(trackName).c_str());
+    writer.Text(0, kMetaTrackName, ToASCII(trackName, 0, 0x7F).c_str());
     int64_t lastTime = 0;
     for (size_t i = 0; i < count; ++i) {
         const SMIDISliceTicks& slice = loop.fSlices[i];

@@ -4,9 +4,7 @@
 
 #include "formats/MIDIFileExport.h"
 #include "formats/MediaBridge.h"
-#include "formats/PureSoundFileFormat.h"
 #include "formats/ReplaceConsent.h"
-#include "foundation/Mishap.h"
 #include "foundation/ProgressReporter.h"
 #include "platform/diskkit/FourCharCode.h"
 
@@ -18,11 +16,10 @@ constexpr uint32_t kMIDIFileTypeCode = NSDiskKit::MakeFourCharCode('M', 'i', 'd'
 
 }  // namespace
 
-int32_t CMIDIFileFormat::GetMaximumSliceCount(int32_t baseNote) const { return std::max(128 - baseNote, 1); }
+int32_t CMIDIFileFormat::GetMaximumSliceCount(int32_t baseNote) const { return KeyRangeSliceLimit(baseNote); }
 
 void CMIDIFileFormat::Export(CExporter& exporter, const NSDiskKit::CFileSpec& target, const SExportOptions& options) {
-    if (!options.fReplaceConsent) throw NSMishap::XStdInvalidArgument("export without a replace consent");
-    options.fReplaceConsent->CheckMayWrite(target);
+    RequireReplaceConsent(options).CheckMayWrite(target);
     const SMIDILoop loop = DescribeMIDILoop(exporter);
     NSDiskKitSupport::CMediaBridge media(target, kMIDIFileTypeCode, NSDiskKit::ECreateMode::kReplaceExisting);
     // Written beside slice files of a format without a limit, the file still plays only the

@@ -9,14 +9,8 @@
 #include "formats/MediaBridge.h"
 #include "formats/ReplaceConsent.h"
 #include "formats/SoundFileWriter.h"
-#include "foundation/Mishap.h"
 
 namespace NSQuillet {
-
-int32_t ExportedSliceCount(const CExporter& exporter, const SExportOptions& options) {
-    const int32_t planned = exporter.GetSliceCount();
-    return options.fSliceCount < 0 ? planned : std::min(options.fSliceCount, planned);
-}
 
 CABCPureSoundFileFormat::CABCPureSoundFileFormat(ESoundFileType type, uint32_t typeCode)
     : fType(type), fTypeCode(typeCode) {
@@ -34,7 +28,7 @@ std::vector<std::string> CABCPureSoundFileFormat::WriteSliceFiles(CExporter& exp
                                                                   const NSDiskKit::CFileSpec& target,
                                                                   const SExportOptions& options,
                                                                   size_t maximumStemLength) {
-    if (!options.fReplaceConsent) throw NSMishap::XStdInvalidArgument("export without a replace consent");
+    CReplaceConsent& consent = RequireReplaceConsent(options);
     const int32_t count = ExportedSliceCount(exporter, options);
     std::vector<std::string> names;
     names.reserve(size_t(std::max(count, 0)));
@@ -44,7 +38,7 @@ std::vector<std::string> CABCPureSoundFileFormat::WriteSliceFiles(CExporter& exp
                                      ? SliceFileName(target.GetName(), index, GetExtension(), maximumStemLength)
                                      : target.GetName();
         const NSDiskKit::CFileSpec file(target.GetFolder(), name);
-        options.fReplaceConsent->CheckMayWrite(file);
+        consent.CheckMayWrite(file);
         CExportStepProgress progress(options.fProgress, index, count);
         WriteSlice(exporter, index, file, options, &progress);
         names.push_back(name);

@@ -36,8 +36,4 @@ private:
     uint32_t fTypeCode;
 };
 
-// The export's slice count: the options' count when it is 0 or more, limited to the items
-// the exporter plans.
-int32_t ExportedSliceCount(const CExporter& exporter, const SExportOptions& options);
-
 }  // namespace NSQuillet

@@ -7,7 +7,6 @@
 #include "formats/ExportFileNames.h"
 #include "formats/ExportSliceRendering.h"
 #include "formats/MediaBridge.h"
-#include "formats/PureSoundFileFormat.h"
 #include "formats/ReplaceConsent.h"
 #include "formats/SoundFontFileWriter.h"
 #include "foundation/Mishap.h"
@@ -82,13 +81,12 @@ CSoundFontFileFormat::CSoundFontFileFormat() {
     AddBitDepth(kBankBitDepth);
 }
 
-int32_t CSoundFontFileFormat::GetMaximumSliceCount(int32_t baseNote) const { return std::max(128 - baseNote, 1); }
+int32_t CSoundFontFileFormat::GetMaximumSliceCount(int32_t baseNote) const { return KeyRangeSliceLimit(baseNote); }
 
 void CSoundFontFileFormat::Export(CExporter& exporter, const NSDiskKit::CFileSpec& target,
                                   const SExportOptions& options) {
-    if (!options.fReplaceConsent) throw NSMishap::XStdInvalidArgument("export without a replace consent");
     if (options.fBaseNote < 0 || options.fBaseNote > 127) throw NSMishap::XStdInvalidArgument("base note outside 0..127");
-    options.fReplaceConsent->CheckMayWrite(target);
+    RequireReplaceConsent(options).CheckMayWrite(target);
     const int32_t count =
         std::min(ExportedSliceCount(exporter, options), GetMaximumSliceCount(options.fBaseNote));
     const std::string loopName = options.fLoopName.empty() ? NameWithoutExtension(target.GetName()) : options.fLoopName;

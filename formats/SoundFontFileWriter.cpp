@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/SampleConversion.h"
 #include "formats/UTF8Text.h"
 #include "foundation/Mishap.h"
 
@@ -102,23 +103,11 @@ SSoundFontLoop FitSoundFontLoop(int64_t frameCount, int64_t loopStart, int64_t l
 }
 
 int16_t SoundFontPoint(int32_t value, int32_t bitDepth) {
-    int64_t point = value;
-    if (bitDepth == 24) {
-        const int64_t magnitude = (std::min<int64_t>(point < 0 ? -point : point, 8388608) + 128) >> 8;
-        point = point < 0 ? -magnitude : magnitude;
-    }
-    return int16_t(std::clamp<int64_t>(point, INT16_MIN, INT16_MAX));
+    if (bitDepth == 24) return NSSampleConversion::Round24To16(NSSampleConversion::ClampTo24(value));
+    return int16_t(std::clamp<int32_t>(value, INT16_MIN, INT16_MAX));
 }
 
-std::string SoundFontText(const std::string& text, size_t maximumLength) {
-    std::string result;
-    for (size_t at = 0; at < text.size() && result.size() < maximumLength;) {
-        char32_t character;
-        DecodeUTF8Character(text, at, character);
-        result += character >= 32 && character < 127 ? char(character) : '_';
-    }
-    return result;
-}
+std::string SoundFontText(const std::string& text, size_t maximumLength) { return ToASCII(text, 32, 126, maximumLength); }
 
 CSoundFontFileWriter::CSoundFontFileWriter(CMedia& media) : CRIFFWriter2(media), fMedia(media) {}
 

@@ -96,4 +96,14 @@ size_t CountUTF8Characters(const std::string& text) {
     return count;
 }
 
+std::string ToASCII(const std::string& text, char32_t lowest, char32_t highest, size_t maximumLength) {
+    std::string result;
+    for (size_t at = 0; at < text.size() && result.size() < maximumLength;) {
+        char32_t character;
+        DecodeUTF8Character(text, at, character);
+        result += character >= lowest && character <= highest ? char(character) : '_';
+    }
+    return result;
+}
+
 }  // namespace NSQuillet

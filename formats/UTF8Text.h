@@ -19,5 +19,9 @@ bool IsValidUTF8(const std::string& text);
 std::string RepairUTF8(const std::string& text);
 // Characters of a valid text (each invalid byte counts as one).
 size_t CountUTF8Characters(const std::string& text);
+// `text` as single bytes for formats that store 7-bit names: each character (each invalid byte)
+// from `lowest` to `highest` (both below 0x80) is kept, every other becomes "_"; at most
+// `maximumLength` of them.
+std::string ToASCII(const std::string& text, char32_t lowest, char32_t highest, size_t maximumLength = std::string::npos);
 
 }  // namespace NSQuillet

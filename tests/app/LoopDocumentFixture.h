@@ -15,14 +15,12 @@
 
 namespace NSQuilletTest {
 
-// A pasted document over MakeSample's audio with five slices of every kind and selection:
-// normal, muted and selected, locked, normal and selected, locked and selected.
-inline std::unique_ptr<NSQuillet::CQuilletDocument> MakeLoopDocument(int32_t depth, int32_t channels, int32_t frames,
-                                                                     uint32_t rate = 44100,
-                                                                     const NSQuillet::SDocumentSettings& settings = {}) {
+// Five slices of every kind and selection over `sample`: normal, muted and selected, locked,
+// normal and selected, locked and selected; gate 500, sensitivity 60.
+inline std::unique_ptr<NSQuillet::CSliceSequence> MakeFiveSlicesOfEveryKind(const NSQuillet::CABCWaveSample& sample) {
     using namespace NSQuillet;
-    auto sample = MakeSample(depth, channels, frames, rate);
-    auto slices = std::make_unique<CSliceSequence>(sample.get());
+    const int32_t frames = sample.GetFrameCount();
+    auto slices = std::make_unique<CSliceSequence>(&sample);
     const int32_t step = frames / 5;
     slices->InsertSlice(CSlice(0, 31000, ESliceKind::kNormal));
     slices->InsertSlice(CSlice(step, 12000, ESliceKind::kMuted, true));
@@ -31,6 +29,16 @@ inline std::unique_ptr<NSQuillet::CQuilletDocument> MakeLoopDocument(int32_t dep
     slices->InsertSlice(CSlice(frames - 1, 16384, ESliceKind::kLocked, true));
     slices->SetGateSensitivity(500);
     slices->SetSensitivity(60);
+    return slices;
+}
+
+// A pasted document over MakeSample's audio with MakeFiveSlicesOfEveryKind.
+inline std::unique_ptr<NSQuillet::CQuilletDocument> MakeLoopDocument(int32_t depth, int32_t channels, int32_t frames,
+                                                                     uint32_t rate = 44100,
+                                                                     const NSQuillet::SDocumentSettings& settings = {}) {
+    using namespace NSQuillet;
+    auto sample = MakeSample(depth, channels, frames, rate);
+    auto slices = MakeFiveSlicesOfEveryKind(*sample);
     return std::make_unique<CQuilletDocument>(std::move(sample), false, settings, 0, std::move(slices));
 }
 

@@ -48,15 +48,7 @@ const SCommand kCommands[] = {
 // loop inside the sample and a loop length.
 std::unique_ptr<CQuilletDocument> MakeProcessingDocument(int32_t depth, bool stereo, int32_t frames) {
     auto sample = NSQuilletTest::MakeHitsSample(depth, stereo, frames);
-    auto slices = std::make_unique<CSliceSequence>(sample.get());
-    const int32_t step = frames / 5;
-    slices->InsertSlice(CSlice(0, 31000, ESliceKind::kNormal));
-    slices->InsertSlice(CSlice(step, 12000, ESliceKind::kMuted, true));
-    slices->InsertSlice(CSlice(2 * step + 7, 1, ESliceKind::kLocked));
-    slices->InsertSlice(CSlice(3 * step + 1, 32767, ESliceKind::kNormal, true));
-    slices->InsertSlice(CSlice(frames - 1, 16384, ESliceKind::kLocked, true));
-    slices->SetGateSensitivity(500);
-    slices->SetSensitivity(60);
+    auto slices = NSQuilletTest::MakeFiveSlicesOfEveryKind(*sample);
     auto document = NSQuilletTest::MakeDocumentOf(std::move(sample), std::move(slices));
     NSQuilletTest::SetLoopLength(*document, 1, 0, 4, 4);
     NSQuilletTest::SetLocators(*document, frames / 10, frames - frames / 7);
