@@ -10,10 +10,10 @@
 #include <random>
 #include <vector>
 
-#include "formats/NUPACompressor.h"
-#include "formats/OptimizedNUPADecompressorFromMedia.h"
-#include "formats/OutputBitStream.h"
-#include "formats/OwnedMemoryMedia.h"
+#include "formats/media/OwnedMemoryMedia.h"
+#include "formats/nupa/NUPACompressor.h"
+#include "formats/nupa/OptimizedNUPADecompressorFromMedia.h"
+#include "formats/nupa/OutputBitStream.h"
 
 namespace {
 

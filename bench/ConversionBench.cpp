@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/ConvertSampleFormatCommand.h"
-#include "app/QuilletDocument.h"
-#include "app/QuilletLengthyOperation.h"
+#include "app/document/QuilletDocument.h"
+#include "app/operations/QuilletLengthyOperation.h"
+#include "app/processing/ConvertSampleFormatCommand.h"
 #include "engine/16BitWaveSample.h"
 #include "engine/SliceSequence.h"
 

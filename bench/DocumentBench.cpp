@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/DocumentTexts.h"
-#include "app/QuilletDocument.h"
+#include "app/document/DocumentTexts.h"
+#include "app/document/QuilletDocument.h"
 #include "engine/16BitWaveSample.h"
 #include "engine/SliceSequence.h"
 

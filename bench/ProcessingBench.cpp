@@ -4,14 +4,14 @@
 #include <functional>
 #include <memory>
 
-#include "app/AddSlicesAtSixteenthsCommand.h"
-#include "app/ConvertToMonoCommand.h"
-#include "app/CropLoopCommand.h"
-#include "app/NormalizeCommand.h"
-#include "app/QuilletDocument.h"
-#include "app/QuilletLengthyOperation.h"
-#include "app/ReAnalyzeCommand.h"
-#include "app/RemoveDCCommand.h"
+#include "app/document/QuilletDocument.h"
+#include "app/operations/QuilletLengthyOperation.h"
+#include "app/processing/AddSlicesAtSixteenthsCommand.h"
+#include "app/processing/ConvertToMonoCommand.h"
+#include "app/processing/CropLoopCommand.h"
+#include "app/processing/NormalizeCommand.h"
+#include "app/processing/ReAnalyzeCommand.h"
+#include "app/processing/RemoveDCCommand.h"
 #include "engine/16BitWaveSample.h"
 #include "engine/SliceSequence.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/FailureAlert.h"
+#include "app/resources/FailureAlert.h"
 #include "foundation/FailureCode.h"
 #include "foundation/Mishap.h"
 

@@ -4,7 +4,7 @@
 #include <ostream>
 #include <string>
 
-#include "app/Alert.h"
+#include "app/resources/Alert.h"
 
 namespace NSQuillet::NSCli {
 

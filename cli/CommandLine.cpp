@@ -5,18 +5,18 @@
 #include <memory>
 #include <utility>
 
-#include "app/LengthyOperationUI.h"
+#include "app/operations/LengthyOperationUI.h"
 #include "cli/AlertPrinter.h"
-#include "cli/Command.h"
-#include "cli/CommandGuard.h"
-#include "cli/DecodeCommand.h"
-#include "cli/ExportCommand.h"
+#include "cli/DecodeSubcommand.h"
 #include "cli/ExitCode.h"
-#include "cli/InfoCommand.h"
-#include "cli/ProcessCommand.h"
-#include "cli/RenderCommand.h"
-#include "cli/SliceCommand.h"
-#include "cli/SlicesCommand.h"
+#include "cli/ExportSubcommand.h"
+#include "cli/InfoSubcommand.h"
+#include "cli/ProcessSubcommand.h"
+#include "cli/RenderSubcommand.h"
+#include "cli/SliceSubcommand.h"
+#include "cli/SlicesSubcommand.h"
+#include "cli/Subcommand.h"
+#include "cli/SubcommandGuard.h"
 #include "cli/TerminalProgressUI.h"
 #include "foundation/Version.h"
 
@@ -31,18 +31,18 @@ struct SGlobalOptions {
 };
 
 // Sets the process-wide alert presenter and progress UI for one command, and takes them back.
-class CCommandEnvironment {
+class CSubcommandEnvironment {
 public:
-    CCommandEnvironment(IAlertPresenter& alerts, NSCourier::ILengthyOperationUI& progress) {
+    CSubcommandEnvironment(IAlertPresenter& alerts, NSCourier::ILengthyOperationUI& progress) {
         SetAlertPresenter(&alerts);
         NSCourier::SetLengthyOperationUI(&progress);
     }
-    ~CCommandEnvironment() {
+    ~CSubcommandEnvironment() {
         NSCourier::SetLengthyOperationUI(nullptr);
         SetAlertPresenter(nullptr);
     }
-    CCommandEnvironment(const CCommandEnvironment&) = delete;
-    CCommandEnvironment& operator=(const CCommandEnvironment&) = delete;
+    CSubcommandEnvironment(const CSubcommandEnvironment&) = delete;
+    CSubcommandEnvironment& operator=(const CSubcommandEnvironment&) = delete;
 };
 
 }  // namespace
@@ -57,17 +57,17 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
     app.require_subcommand(0, 1);
     app.fallthrough();
 
-    std::vector<std::pair<CLI::App*, std::unique_ptr<ICommand>>> commands;
-    auto add = [&](std::unique_ptr<ICommand> command) {
+    std::vector<std::pair<CLI::App*, std::unique_ptr<ISubcommand>>> commands;
+    auto add = [&](std::unique_ptr<ISubcommand> command) {
         commands.emplace_back(app.get_subcommands({}).back(), std::move(command));
     };
-    add(MakeInfoCommand(app));
-    add(MakeSlicesCommand(app));
-    add(MakeSliceCommand(app));
-    add(MakeDecodeCommand(app));
-    add(MakeRenderCommand(app));
-    add(MakeExportCommand(app));
-    add(MakeProcessCommand(app));
+    add(MakeInfoSubcommand(app));
+    add(MakeSlicesSubcommand(app));
+    add(MakeSliceSubcommand(app));
+    add(MakeDecodeSubcommand(app));
+    add(MakeRenderSubcommand(app));
+    add(MakeExportSubcommand(app));
+    add(MakeProcessSubcommand(app));
 
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
     try {
@@ -79,11 +79,11 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
 
     for (auto& entry : commands) {
         if (!entry.first->parsed()) continue;
-        ICommand& command = *entry.second;
+        ISubcommand& command = *entry.second;
         CAlertPrinter alerts(err, options.fVerbose, options.fYes);
         CTerminalProgressUI progress(err, !options.fQuiet && CTerminalProgressUI::IsErrorStreamATerminal());
-        CCommandEnvironment environment(alerts, progress);
-        SCommandContext context{out, err, alerts, options.fYes};
+        CSubcommandEnvironment environment(alerts, progress);
+        SSubcommandContext context{out, err, alerts, options.fYes};
         return RunGuarded(alerts, [&] { return command.Run(context); });
     }
     err << app.help();

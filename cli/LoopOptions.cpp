@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <map>
 
-#include "app/DocumentTexts.h"
+#include "app/document/DocumentTexts.h"
 #include "engine/SliceSequence.h"
 #include "engine/WaveSample.h"
 

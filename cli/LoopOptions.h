@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "app/QuilletDocument.h"
+#include "app/document/QuilletDocument.h"
 
 namespace CLI {
 class App;

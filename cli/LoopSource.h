@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "app/QuilletDocument.h"
+#include "app/document/QuilletDocument.h"
 
 namespace NSQuillet::NSCli {
 

@@ -4,10 +4,10 @@
 #include <cctype>
 #include <filesystem>
 
-#include "formats/DiskKitLibrary.h"
-#include "formats/FileMediaAccess.h"
-#include "formats/SoundFileWriter.h"
+#include "formats/diskkitsupport/FileMediaAccess.h"
+#include "formats/soundfile/SoundFileWriter.h"
 #include "foundation/DiskKitStatus.h"
+#include "platform/diskkit/DiskKitLibrary.h"
 #include "platform/diskkit/FourCharCode.h"
 
 namespace NSQuillet::NSCli {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "engine/WaveSample.h"
-#include "formats/SoundFileInfo.h"
+#include "formats/soundfile/SoundFileInfo.h"
 #include "foundation/ProgressReporter.h"
 
 namespace NSQuillet::NSCli {

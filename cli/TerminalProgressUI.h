@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "app/LengthyOperationUI.h"
+#include "app/operations/LengthyOperationUI.h"
 
 namespace NSQuillet::NSCli {
 

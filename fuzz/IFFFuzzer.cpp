@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "formats/IFFFileReader.h"
-#include "formats/OwnedMemoryMedia.h"
+#include "formats/iff/IFFFileReader.h"
+#include "formats/media/OwnedMemoryMedia.h"
 #include "foundation/Mishap.h"
 
 namespace {

@@ -14,8 +14,8 @@
 #include "engine/16BitWaveSample.h"
 #include "engine/24BitWaveSample.h"
 #include "engine/SliceSequence.h"
-#include "formats/LUX2Writer.h"
-#include "formats/OwnedMemoryMedia.h"
+#include "formats/lux2/LUX2Writer.h"
+#include "formats/media/OwnedMemoryMedia.h"
 #include "fuzz/LoopFileFuzzing.h"
 
 namespace {

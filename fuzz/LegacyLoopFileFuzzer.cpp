@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "fuzz/LoopFileFuzzing.h"
-#include "tests/formats/LegacyLoopFileBuilder.h"
+#include "tests/formats/legacy/LegacyLoopFileBuilder.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "engine/SliceSequence.h"
-#include "formats/LUXObjectReading.h"
-#include "formats/OwnedMemoryMedia.h"
-#include "formats/QuilletFile.h"
+#include "formats/loopfile/LUXObjectReading.h"
+#include "formats/loopfile/QuilletFile.h"
+#include "formats/media/OwnedMemoryMedia.h"
 #include "foundation/Mishap.h"
 
 namespace NSQuilletFuzz {

@@ -11,9 +11,9 @@
 #include <memory>
 #include <vector>
 
-#include "formats/MediaPrimitives.h"
-#include "formats/OwnedMemoryMedia.h"
-#include "formats/PartialMedia.h"
+#include "formats/media/MediaPrimitives.h"
+#include "formats/media/OwnedMemoryMedia.h"
+#include "formats/media/PartialMedia.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <exception>
 #include <vector>
 
-#include "formats/OptimizedNUPADecompressor.h"
-#include "formats/OptimizedNUPADecompressorFromMedia.h"
-#include "formats/OwnedMemoryMedia.h"
+#include "formats/media/OwnedMemoryMedia.h"
+#include "formats/nupa/OptimizedNUPADecompressor.h"
+#include "formats/nupa/OptimizedNUPADecompressorFromMedia.h"
 #include "foundation/Mishap.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <exception>
 
-#include "formats/OwnedMemoryMedia.h"
-#include "formats/SoundFileReader.h"
+#include "formats/media/OwnedMemoryMedia.h"
+#include "formats/soundfile/SoundFileReader.h"
 
 namespace {
 

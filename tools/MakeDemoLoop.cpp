@@ -1,8 +1,8 @@
 #include <exception>
 #include <iostream>
 
-#include "formats/FileMediaAccess.h"
-#include "formats/SoundFileWriter.h"
+#include "formats/diskkitsupport/FileMediaAccess.h"
+#include "formats/soundfile/SoundFileWriter.h"
 #include "platform/diskkit/FourCharCode.h"
 #include "tools/DemoLoop.h"
 

@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "cli/AlertPrinter.h"
-#include "cli/CommandGuard.h"
 #include "cli/CommandLine.h"
-#include "tests/cli/RunCli.h"
+#include "cli/SubcommandGuard.h"
 #include "foundation/DiskKitStatus.h"
 #include "foundation/Mishap.h"
 #include "foundation/Version.h"
+#include "tests/cli/RunCli.h"
 
 using namespace NSQuillet::NSCli;
 using NSQuilletTest::RunCli;

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "formats/FileMediaAccess.h"
-#include "formats/SoundFileWriter.h"
+#include "formats/diskkitsupport/FileMediaAccess.h"
+#include "formats/soundfile/SoundFileWriter.h"
 #include "tools/DemoLoop.h"
 
 namespace NSQuilletTest {

@@ -3,7 +3,7 @@
 #include <csignal>
 #include <sstream>
 
-#include "app/QuilletLengthyOperation.h"
+#include "app/operations/QuilletLengthyOperation.h"
 #include "cli/TerminalProgressUI.h"
 
 using namespace NSQuillet;

@@ -1,0 +1,15 @@
+#include "app/document/DocumentViewAndEditAttributesChange.h"
+
+#include "app/document/QuilletDocument.h"
+
+namespace NSQuillet {
+
+CDocumentViewAndEditAttributesChange::CDocumentViewAndEditAttributesChange(CQuilletDocument& document,
+                                                                           const SViewAndEditAttributes& attributes)
+    : fDocument(document), fOld(document.GetViewAndEditAttributes()), fNew(attributes) {}
+
+void CDocumentViewAndEditAttributesChange::Do() { fDocument.ApplyViewAndEditAttributes(fNew); }
+
+void CDocumentViewAndEditAttributesChange::Undo() { fDocument.ApplyViewAndEditAttributes(fOld); }
+
+}  // namespace NSQuillet

@@ -1,0 +1,748 @@
+#include "app/document/QuilletDocument.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <iterator>
+#include <utility>
+
+#include "app/document/AudioSuspender.h"
+#include "app/document/DocumentEffectParametersChange.h"
+#include "app/document/DocumentListener.h"
+#include "app/document/DocumentLoopFileSettings.h"
+#include "app/document/DocumentParametersChange.h"
+#include "app/document/DocumentTexts.h"
+#include "app/document/DocumentViewAndEditAttributesChange.h"
+#include "app/document/SliceSequenceChange.h"
+#include "app/document/WaveSampleAndSliceSequenceChange.h"
+#include "app/document/WaveSampleChange.h"
+#include "engine/LoopSettings.h"
+#include "engine/SliceSequence.h"
+#include "engine/WaveSample.h"
+#include "foundation/Mishap.h"
+#include "foundation/SampleRate.h"
+
+namespace NSQuillet {
+
+namespace {
+
+std::unique_ptr<CABCWaveSample> Prepared(std::unique_ptr<CABCWaveSample> sample) {
+    if (!sample) throw NSMishap::XStdInvalidArgument("document without a wave sample");
+    if (!sample->HasPreview()) sample->BuildPreview();
+    return sample;
+}
+
+// A copy of `from` dividing `sample`: same sensitivity, gate and slices (those inside it).
+std::unique_ptr<CSliceSequence> Rebound(const CSliceSequence& from, const CABCWaveSample* sample) {
+    auto bound = std::make_unique<CSliceSequence>(sample);
+    for (const CSlice& slice : from.GetSlices()) bound->InsertSlice(slice);
+    bound->SetGateSensitivity(from.GetGateSensitivity());
+    bound->SetSensitivity(from.GetSensitivity());
+    return bound;
+}
+
+void BindToSample(std::unique_ptr<CSliceSequence>& sequence, const CABCWaveSample* sample) {
+    if (sequence->GetWaveSample() != sample) sequence = Rebound(*sequence, sample);
+}
+
+std::unique_ptr<CSliceSequence> SequenceFor(std::unique_ptr<CSliceSequence> given, const CABCWaveSample* sample) {
+    if (!given) return std::make_unique<CSliceSequence>(sample);
+    BindToSample(given, sample);
+    return given;
+}
+
+void BuildOverview(const CABCWaveSample& sample, std::vector<int16_t>& first, std::vector<int16_t>& second) {
+    first.clear();
+    second.clear();
+    const CWaveSamplePreview* preview = sample.GetPreview();
+    if (!preview) return;
+    const int32_t blocks = preview->GetBlockCount();
+    for (int32_t channel = 1; channel <= sample.GetChannelCount(); ++channel) {
+        std::vector<int16_t>& out = channel == 1 ? first : second;
+        out.resize(size_t(blocks) * 2);
+        for (int32_t block = 0; block < blocks; ++block) {
+            out[size_t(block) * 2] = preview->GetMinimum(block, channel);
+            out[size_t(block) * 2 + 1] = preview->GetMaximum(block, channel);
+        }
+    }
+}
+
+bool EndsWithLoopFileExtension(const std::string& name) {
+    const std::string extension = kDocumentText_LoopFileExtension;
+    if (name.size() < extension.size()) return false;
+    return std::equal(extension.begin(), extension.end(), name.end() - std::ptrdiff_t(extension.size()),
+                      [](char a, char b) { return std::tolower((unsigned char)a) == std::tolower((unsigned char)b); });
+}
+
+bool SameSlices(const CSliceSequence& a, const CSliceSequence& b) {
+    if (a.GetSliceCount() != b.GetSliceCount()) return false;
+    for (int32_t i = 0; i < a.GetSliceCount(); ++i) {
+        const CSlice& x = *a.GetSlice(i);
+        const CSlice& y = *b.GetSlice(i);
+        if (x.GetPosition() != y.GetPosition() || x.GetLevel() != y.GetLevel() || x.GetKind() != y.GetKind() ||
+            x.IsSelected() != y.IsSelected())
+            return false;
+    }
+    return true;
+}
+
+int32_t CountSelectedShown(const CSliceSequence& sequence) {
+    int32_t count = 0;
+    for (const CSlice& slice : sequence.GetSlices())
+        if (slice.IsSelected() && sequence.IsSliceShown(slice)) ++count;
+    return count;
+}
+
+}  // namespace
+
+CQuilletDocument::CQuilletDocument(std::unique_ptr<CABCWaveSample> sample, const NSDiskKit::CFileSpec& file,
+                                   const SDocumentSettings& settings, int32_t knownTempo,
+                                   std::unique_ptr<CSliceSequence> slices)
+    : CQuilletDocument(std::move(sample), &file, false, settings, knownTempo, std::move(slices)) {}
+
+CQuilletDocument::CQuilletDocument(std::unique_ptr<CABCWaveSample> sample, bool pristine,
+                                   const SDocumentSettings& settings, int32_t knownTempo,
+                                   std::unique_ptr<CSliceSequence> slices)
+    : CQuilletDocument(std::move(sample), nullptr, pristine, settings, knownTempo, std::move(slices)) {}
+
+CQuilletDocument::CQuilletDocument(std::unique_ptr<CABCWaveSample> sample, const NSDiskKit::CFileSpec* file,
+                                   bool pristine, const SDocumentSettings& settings, int32_t knownTempo,
+                                   std::unique_ptr<CSliceSequence> slices)
+    : fPristine(pristine),
+      fWaveSample(Prepared(std::move(sample))),
+      fSliceSequence(SequenceFor(std::move(slices), fWaveSample.get())),
+      fSequencer(fWaveSample.get(), fSliceSequence.get(), settings.fOutputRate),
+      fExportInfo(fSequencer, fExportSlicesSeparately, settings.fClock ? *settings.fClock : NSCourier::GetSteadyClock()),
+      fAudioSuspender(settings.fAudioSuspender) {
+    fSavedPosition = int32_t(fUndoHistory.GetPosition());
+    if (file) SetFile(*file);
+    fFileChanged = false;
+    BuildOverview(*fWaveSample, fOverview1, fOverview2);
+    Prepare(settings.fDefaultBarsToOne, knownTempo);
+}
+
+CQuilletDocument::~CQuilletDocument() = default;
+
+void CQuilletDocument::Prepare(bool defaultBarsToOne, int32_t knownTempo) {
+    CLoopSettings loop = fSequencer.GetLoopSettings();
+    if (defaultBarsToOne) {
+        loop.SetBars(1);
+        const int32_t own = loop.GetOriginalTempo(fSequencer.GetLoopFrames(), fWaveSample->GetSampleRate());
+        if (own > 0) loop.SetPreviewTempo(own);
+        loop.SetPreviewOn(true);
+    } else {
+        loop.SetBars(0);
+    }
+    if (knownTempo > 0) {
+        const double seconds = double(fSequencer.GetLoopFrames()) / double(ClampSampleRate(fWaveSample->GetSampleRate()));
+        const double beats = knownTempo / 1000.0 * seconds / 60.0;
+        const int32_t numerator = loop.GetTimeSignatureNumerator();
+        int64_t bars = int64_t(beats / numerator);
+        const double remaining = beats - double(bars) * numerator;
+        int64_t whole = int64_t(remaining);
+        if (remaining - double(whole) >= 0.25) ++whole;
+        if (whole >= numerator) {
+            ++bars;
+            whole -= numerator;
+        }
+        loop.SetBars(int32_t(std::clamp<int64_t>(bars, 0, 999)));
+        loop.SetBeats(int32_t(std::clamp<int64_t>(whole, 0, 7)));
+        loop.SetPreviewTempo(knownTempo);
+    }
+    fSequencer.SetLoopSettings(loop);
+    fPreviewTempoInitialised = loop.IsLoopLengthSet();
+}
+
+void CQuilletDocument::SetFile(const NSDiskKit::CFileSpec& file) {
+    auto spec = std::make_unique<NSDiskKit::CFileSpec>(file);
+    std::string name = spec->GetName();
+    fFileSpec = std::move(spec);
+    fFileName = std::move(name);
+    fHasFile = true;
+    fIsNativeFile = EndsWithLoopFileExtension(fFileName);
+    fFileChanged = true;
+}
+
+std::string CQuilletDocument::GetDisplayName() const {
+    return fHasFile ? fFileName : StringReference(NSStringIds::kUntitled).GetText();
+}
+
+void CQuilletDocument::AdoptLoopFileSettings(const SLoopFileSettings& settings) {
+    const SDocumentParameters parameters = DocumentParametersOf(settings);
+    fPreviewTempoInitialised = parameters.fBars != 0 || parameters.fBeats != 0;
+    ApplyDocumentParameters(parameters);
+    ApplyEffectParameters(EffectParametersOf(settings));
+    ApplyViewAndEditAttributes(ViewAndEditAttributesOf(settings));
+    SetWindowState(settings.fWindowState1, settings.fWindowState2, settings.fWindowStateFlag);
+}
+
+void CQuilletDocument::SetWindowState(uint32_t first, uint32_t second, uint8_t flag) {
+    fWindowState1 = first;
+    fWindowState2 = second;
+    fWindowStateFlag = flag;
+}
+
+SDocumentParameters CQuilletDocument::GetDocumentParameters() const {
+    SDocumentParameters p;
+    const CLoopSettings loop = fSequencer.GetLoopSettings();
+    const CQuilletSampler& sampler = fSequencer.GetSampler();
+    p.fExportSlicesSeparately = fExportSlicesSeparately;
+    p.fSilenceSelected = loop.IsSilenceSelected();
+    p.fPreviewOn = loop.IsPreviewOn();
+    p.fTimeSignatureNumerator = loop.GetTimeSignatureNumerator();
+    p.fTimeSignatureDenominator = loop.GetTimeSignatureDenominator();
+    p.fBars = loop.GetBars();
+    p.fBeats = loop.GetBeats();
+    p.fPitch = sampler.GetPitch();
+    p.fPreviewTempo = loop.GetPreviewTempo();
+    p.fLeftLocator = fWaveSample->GetLeftLocator();
+    p.fRightLocator = fWaveSample->GetRightLocator();
+    p.fEnvelopeOn = sampler.IsEnvelopeOn();
+    p.fEnvelopeAttack = sampler.GetAttack();
+    p.fEnvelopeDecay = sampler.GetDecay();
+    p.fEnvelopeStretch = sampler.GetStretch();
+    return p;
+}
+
+SEffectParameters CQuilletDocument::GetEffectParameters() const {
+    SEffectParameters p;
+    const CQuilletSampler& sampler = fSequencer.GetSampler();
+    const CEqualizerEffect& equalizer = fSequencer.GetEqualizer();
+    p.fProcessingGain = int32_t(sampler.GetGain());
+    p.fTransientShaperOn = sampler.IsShaperOn() ? 1 : 0;
+    p.fTransientShaperThreshold = sampler.GetShaperThreshold();
+    p.fTransientShaperRatio = sampler.GetShaperRatio();
+    p.fTransientShaperAttack = sampler.GetShaperAttack();
+    p.fTransientShaperRelease = sampler.GetShaperRelease();
+    p.fEqualizerOn = equalizer.IsOn();
+    p.fEqualizerLowCut = equalizer.GetLowCut();
+    p.fEqualizerLowFrequency = equalizer.GetLowFrequency();
+    p.fEqualizerLowQ = equalizer.GetLowQ();
+    p.fEqualizerLowGain = equalizer.GetLowGain();
+    p.fEqualizerHighFrequency = equalizer.GetHighFrequency();
+    p.fEqualizerHighQ = equalizer.GetHighQ();
+    p.fEqualizerHighGain = equalizer.GetHighGain();
+    p.fEqualizerHighCut = equalizer.GetHighCut();
+    return p;
+}
+
+SDocumentParameters CQuilletDocument::ApplyDocumentParameters(const SDocumentParameters& parameters) {
+    const SDocumentParameters old = GetDocumentParameters();
+    const bool wasInitialised = fPreviewTempoInitialised;
+    try {
+        return ApplyParametersUnguarded(parameters);
+    } catch (...) {
+        try {
+            ApplyParametersUnguarded(old);
+        } catch (...) {
+        }
+        fPreviewTempoInitialised = wasInitialised;
+        throw;
+    }
+}
+
+SDocumentParameters CQuilletDocument::ApplyParametersUnguarded(const SDocumentParameters& p) {
+    const SDocumentParameters old = GetDocumentParameters();
+    fExportSlicesSeparately = p.fExportSlicesSeparately;
+
+    CLoopSettings loop = fSequencer.GetLoopSettings();
+    loop.SetSilenceSelected(p.fSilenceSelected);
+    loop.SetTimeSignatureNumerator(p.fTimeSignatureNumerator);
+    loop.SetTimeSignatureDenominator(p.fTimeSignatureDenominator);
+    loop.SetBars(p.fBars);
+    loop.SetBeats(p.fBeats);
+    loop.SetPreviewTempo(p.fPreviewTempo);
+    loop.SetPreviewOn(p.fPreviewOn);
+    const bool playListFieldsChanged = loop.IsSilenceSelected() != old.fSilenceSelected ||
+                                       loop.IsPreviewOn() != old.fPreviewOn || loop.GetBars() != old.fBars ||
+                                       loop.GetBeats() != old.fBeats;
+    const bool timeSignatureChanged = loop.GetTimeSignatureNumerator() != old.fTimeSignatureNumerator ||
+                                      loop.GetTimeSignatureDenominator() != old.fTimeSignatureDenominator;
+    if (playListFieldsChanged) {
+        fSequencer.SetLoopSettings(loop);
+    } else {
+        if (timeSignatureChanged) {
+            fSequencer.SetTimeSignatureNumerator(loop.GetTimeSignatureNumerator());
+            fSequencer.SetTimeSignatureDenominator(loop.GetTimeSignatureDenominator());
+        }
+        if (loop.GetPreviewTempo() != old.fPreviewTempo) fSequencer.SetPreviewTempo(loop.GetPreviewTempo());
+    }
+    if (p.fPitch != old.fPitch) fSequencer.SetPitch(p.fPitch);
+
+    SetLocatorsInOrder(p.fLeftLocator, p.fRightLocator);
+    const bool leftChanged = fWaveSample->GetLeftLocator() != old.fLeftLocator;
+    const bool rightChanged = fWaveSample->GetRightLocator() != old.fRightLocator;
+
+    if (p.fEnvelopeOn != old.fEnvelopeOn || p.fEnvelopeAttack != old.fEnvelopeAttack ||
+        p.fEnvelopeDecay != old.fEnvelopeDecay || p.fEnvelopeStretch != old.fEnvelopeStretch) {
+        fSequencer.ChangeSampler([&](CQuilletSampler& sampler) {
+            sampler.SetEnvelopeOn(p.fEnvelopeOn);
+            sampler.SetAttack(p.fEnvelopeAttack);
+            sampler.SetDecay(p.fEnvelopeDecay);
+            sampler.SetStretch(p.fEnvelopeStretch);
+        });
+    }
+
+
+    if (fSequencer.IsPreviewActive() && !fPreviewTempoInitialised) {
+        const int32_t own = fSequencer.GetOriginalTempo();
+        if (own > 0) {
+            fSequencer.SetPreviewTempo(CLoopSettings::ClampPreviewTempo(own));
+            fPreviewTempoInitialised = true;
+        }
+    }
+
+    const SDocumentParameters now = GetDocumentParameters();
+    fPending[kParameters] = true;
+    if (now.fSilenceSelected != old.fSilenceSelected || leftChanged || rightChanged) fPending[kSlices] = true;
+    if (timeSignatureChanged || now.fBars != old.fBars || now.fBeats != old.fBeats || leftChanged || rightChanged)
+        fPending[kView] = true;
+    if (leftChanged && fSequencer.IsPlaying()) fPending[kPlayback] = true;
+    Stamp();
+    return now;
+}
+
+void CQuilletDocument::SetLocatorsInOrder(int32_t left, int32_t right) {
+    const int32_t frames = fWaveSample->GetFrameCount();
+    left = std::clamp(left, 0, frames);
+    right = std::clamp(right, 0, frames);
+    int32_t currentLeft = fWaveSample->GetLeftLocator();
+    int32_t currentRight = fWaveSample->GetRightLocator();
+    if (left == currentLeft && right == currentRight) return;
+    // Each step keeps left <= right, as the sequencer's own locator setters do.
+    auto setLeft = [&] {
+        currentLeft = std::min(left, currentRight);
+        StoreLocators(currentLeft, currentRight);
+    };
+    auto setRight = [&] {
+        currentRight = std::max(right, currentLeft);
+        StoreLocators(currentLeft, currentRight);
+    };
+    if (left < currentRight) {
+        setLeft();
+        setRight();
+    } else {
+        setRight();
+        setLeft();
+    }
+}
+
+void CQuilletDocument::StoreLocators(int32_t left, int32_t right) {
+    fSequencer.SetLocators(*fWaveSample, left, right);
+}
+
+void CQuilletDocument::ApplyEffectParameters(const SEffectParameters& p) {
+    fSequencer.ChangeSampler([&](CQuilletSampler& sampler) {
+        sampler.SetGain(int16_t(p.fProcessingGain));
+        sampler.SetShaperOn(p.fTransientShaperOn != 0);
+        sampler.SetShaperThreshold(p.fTransientShaperThreshold);
+        sampler.SetShaperRatio(p.fTransientShaperRatio);
+        sampler.SetShaperAttack(p.fTransientShaperAttack);
+        sampler.SetShaperRelease(p.fTransientShaperRelease);
+    });
+    fSequencer.ChangeEqualizer([&](CEqualizerEffect& equalizer) {
+        equalizer.SetOn(p.fEqualizerOn);
+        equalizer.SetLowCut(p.fEqualizerLowCut);
+        equalizer.SetLowFrequency(p.fEqualizerLowFrequency);
+        equalizer.SetLowQ(p.fEqualizerLowQ);
+        equalizer.SetLowGain(p.fEqualizerLowGain);
+        equalizer.SetHighFrequency(p.fEqualizerHighFrequency);
+        equalizer.SetHighQ(p.fEqualizerHighQ);
+        equalizer.SetHighGain(p.fEqualizerHighGain);
+        equalizer.SetHighCut(p.fEqualizerHighCut);
+    });
+    fPending[kParameters] = true;
+    Stamp();
+}
+
+void CQuilletDocument::ApplyViewAndEditAttributes(const SViewAndEditAttributes& attributes) {
+    fViewAndEditAttributes = attributes;
+    fPending[kView] = true;
+}
+
+void CQuilletDocument::SwapSliceSequence(std::unique_ptr<CSliceSequence>& sequence) {
+    if (!sequence) throw NSMishap::XStdInvalidArgument("null slice sequence");
+    BindToSample(sequence, fWaveSample.get());
+    const bool thresholdsDiffer = sequence->GetSensitivity() != fSliceSequence->GetSensitivity() ||
+                                  sequence->GetGateSensitivity() != fSliceSequence->GetGateSensitivity();
+    fSliceSequence.swap(sequence);
+    try {
+        fSequencer.SetSliceSequence(fSliceSequence.get());
+    } catch (...) {
+        fSliceSequence.swap(sequence);
+        try {
+            fSequencer.SetSliceSequence(fSliceSequence.get());
+        } catch (...) {
+        }
+        throw;
+    }
+    fPending[kSlices] = true;
+    if (thresholdsDiffer) fPending[kParameters] = true;
+    Stamp();
+}
+
+void CQuilletDocument::SwapWaveSample(std::unique_ptr<CABCWaveSample>& sample) { ExchangeWaveSample(sample, nullptr); }
+
+void CQuilletDocument::SwapWaveSampleAndSliceSequence(std::unique_ptr<CABCWaveSample>& sample,
+                                                      std::unique_ptr<CSliceSequence>& sequence) {
+    if (!sequence) throw NSMishap::XStdInvalidArgument("null slice sequence");
+    ExchangeWaveSample(sample, &sequence);
+}
+
+void CQuilletDocument::ExchangeWaveSample(std::unique_ptr<CABCWaveSample>& sample,
+                                          std::unique_ptr<CSliceSequence>* sequence) {
+    if (!sample) throw NSMishap::XStdInvalidArgument("null wave sample");
+    if (!sample->HasPreview()) sample->BuildPreview();
+    // Everything that allocates comes before the exchange.
+    std::unique_ptr<CSliceSequence> incoming = sequence ? std::move(*sequence) : Rebound(*fSliceSequence, sample.get());
+    if (sequence) {
+        try {
+            BindToSample(incoming, sample.get());
+        } catch (...) {
+            *sequence = std::move(incoming);
+            throw;
+        }
+    }
+    const bool thresholdsDiffer = incoming->GetSensitivity() != fSliceSequence->GetSensitivity() ||
+                                  incoming->GetGateSensitivity() != fSliceSequence->GetGateSensitivity();
+    std::vector<int16_t> overview1;
+    std::vector<int16_t> overview2;
+    try {
+        BuildOverview(*sample, overview1, overview2);
+        if (fAudioSuspender) fAudioSuspender->Suspend();
+    } catch (...) {
+        if (sequence) *sequence = std::move(incoming);
+        throw;
+    }
+
+    fWaveSample.swap(sample);
+    fSliceSequence.swap(incoming);
+    try {
+        fSequencer.SetWaveSample(fWaveSample.get(), fSliceSequence.get());
+    } catch (...) {
+        fWaveSample.swap(sample);
+        fSliceSequence.swap(incoming);
+        try {
+            fSequencer.SetWaveSample(fWaveSample.get(), fSliceSequence.get());
+        } catch (...) {
+        }
+        if (sequence) *sequence = std::move(incoming);
+        try {
+            if (fAudioSuspender) fAudioSuspender->Resume();
+        } catch (...) {
+        }
+        throw;
+    }
+    fOverview1.swap(overview1);
+    fOverview2.swap(overview2);
+    // The sequence that came out divides the sample that came out.
+    if (sequence) *sequence = std::move(incoming);
+
+    fPending[kWaveSample] = true;
+    if (sequence) {
+        fPending[kSlices] = true;
+        if (thresholdsDiffer) fPending[kParameters] = true;
+    }
+    Stamp();
+    try {
+        if (fAudioSuspender) fAudioSuspender->Resume();
+    } catch (...) {
+    }
+}
+
+void CQuilletDocument::PerformParametersChange(const SDocumentParameters& parameters, const std::string& name) {
+    NSUndoPackage::VTransaction transaction;
+    transaction.Add(std::make_unique<CDocumentParametersChange>(*this, parameters));
+    CommitTransaction(transaction, name, "");
+}
+
+void CQuilletDocument::PerformEffectParametersChange(const SEffectParameters& parameters, const std::string& name) {
+    NSUndoPackage::VTransaction transaction;
+    transaction.Add(std::make_unique<CDocumentEffectParametersChange>(*this, parameters));
+    CommitTransaction(transaction, name, "");
+}
+
+void CQuilletDocument::PerformSliceSequenceChange(std::unique_ptr<CSliceSequence> sequence, const std::string& name) {
+    NSUndoPackage::VTransaction transaction;
+    transaction.Add(std::make_unique<CSliceSequenceChange>(*this, std::move(sequence)));
+    CommitTransaction(transaction, name, "");
+}
+
+void CQuilletDocument::PerformWaveSampleChange(std::unique_ptr<CABCWaveSample> sample, const std::string& name) {
+    NSUndoPackage::VTransaction transaction;
+    transaction.Add(std::make_unique<CWaveSampleChange>(*this, std::move(sample)));
+    CommitTransaction(transaction, name, "");
+}
+
+void CQuilletDocument::PerformWaveSampleAndSliceSequenceChange(std::unique_ptr<CABCWaveSample> sample,
+                                                               std::unique_ptr<CSliceSequence> sequence,
+                                                               const std::string& name) {
+    NSUndoPackage::VTransaction transaction;
+    transaction.Add(std::make_unique<CWaveSampleAndSliceSequenceChange>(*this, std::move(sample), std::move(sequence)));
+    CommitTransaction(transaction, name, "");
+}
+
+void CQuilletDocument::SetViewAndEditAttributes(const SViewAndEditAttributes& attributes) {
+    NSUndoPackage::VTransaction transaction;
+    transaction.Add(std::make_unique<CDocumentViewAndEditAttributesChange>(*this, attributes));
+    ApplyWithoutUndo(transaction);
+}
+
+void CQuilletDocument::CommitTransaction(NSUndoPackage::VTransaction& transaction, const std::string& name,
+                                         const std::string& mergeKey) {
+    if (transaction.IsEmpty()) return;
+    const bool savedBecomesUnreachable = fSavedPosition > int64_t(fUndoHistory.GetPosition());
+    fUndoHistory.Commit(transaction, name, mergeKey.empty() ? name : mergeKey);
+    if (savedBecomesUnreachable) fSavedPosition = -1;
+    fPending[kUndoHistory] = true;
+    NotifyListeners();
+}
+
+void CQuilletDocument::ApplyWithoutUndo(NSUndoPackage::VTransaction& transaction) {
+    transaction.Release();
+    NotifyListeners();
+}
+
+void CQuilletDocument::CloseUndoStep() { fUndoHistory.ClearMergeKey(); }
+
+void CQuilletDocument::Undo() {
+    if (!CanUndo()) return;
+    fUndoHistory.MoveTo(fUndoHistory.GetPosition() - 1);
+    fPending[kUndoHistory] = true;
+    NotifyListeners();
+}
+
+void CQuilletDocument::Redo() {
+    if (!CanRedo()) return;
+    fUndoHistory.MoveTo(fUndoHistory.GetPosition() + 1);
+    fPending[kUndoHistory] = true;
+    NotifyListeners();
+}
+
+bool CQuilletDocument::IsModified() const {
+    if (fHasFile && fIsNativeFile && fSavedPosition == int64_t(fUndoHistory.GetPosition())) return false;
+    return !fPristine;
+}
+
+void CQuilletDocument::MarkSaved() {
+    fUndoHistory.ClearMergeKey();
+    fSavedPosition = int32_t(fUndoHistory.GetPosition());
+    NotifyListeners();
+}
+
+void CQuilletDocument::SetFileAndMarkSaved(const NSDiskKit::CFileSpec& file) {
+    SetFile(file);
+    fUndoHistory.ClearMergeKey();
+    fSavedPosition = int32_t(fUndoHistory.GetPosition());
+    fFileChanged = true;
+    NotifyListeners();
+}
+
+void CQuilletDocument::AddListener(IDocumentListener* listener) { fListeners.push_back(listener); }
+
+void CQuilletDocument::RemoveListener(IDocumentListener* listener) {
+    const auto at = std::find(fListeners.begin(), fListeners.end(), listener);
+    if (at != fListeners.end()) fListeners.erase(at);
+}
+
+void CQuilletDocument::NotifyListeners() {
+    const bool modified = IsModified();
+    if (modified != fCachedModified) {
+        fCachedModified = modified;
+        fPending[kTitle] = true;
+    }
+    std::string title = GetDisplayName();
+    if (title != fCachedTitle) {
+        fCachedTitle = std::move(title);
+        fPending[kTitle] = true;
+    }
+    if (fFileChanged) fPending[kTitle] = true;
+
+    using FSlot = void (IDocumentListener::*)();
+    static constexpr FSlot kSlots[kPendingCount] = {
+        &IDocumentListener::OnParametersChanged,   &IDocumentListener::OnSlicesChanged,
+        &IDocumentListener::OnWaveSampleChanged,   &IDocumentListener::OnViewAndEditAttributesChanged,
+        &IDocumentListener::OnUndoHistoryChanged,  &IDocumentListener::OnTitleChanged,
+        &IDocumentListener::OnPlaybackStateChanged};
+    bool pending[kPendingCount];
+    std::copy(std::begin(fPending), std::end(fPending), pending);
+    std::fill(std::begin(fPending), std::end(fPending), false);
+    fFileChanged = false;
+    // A copy: a listener may remove itself while it is told.
+    const std::vector<IDocumentListener*> listeners = fListeners;
+    for (IDocumentListener* listener : listeners) {
+        for (int32_t slot = 0; slot < kPendingCount; ++slot) {
+            if (!pending[slot]) continue;
+            try {
+                (listener->*kSlots[slot])();
+            } catch (...) {
+            }
+        }
+    }
+}
+
+std::unique_ptr<CSliceSequence> CQuilletDocument::CopySlices() const {
+    return std::make_unique<CSliceSequence>(*fSliceSequence);
+}
+
+void CQuilletDocument::CommitSlices(std::unique_ptr<CSliceSequence> sequence, const std::string& name,
+                                    const std::string& mergeKey) {
+    if (SameSlices(*sequence, *fSliceSequence)) return;
+    sequence->UpdateSliceLengths();
+    NSUndoPackage::VTransaction transaction;
+    transaction.Add(std::make_unique<CSliceSequenceChange>(*this, std::move(sequence)));
+    CommitTransaction(transaction, name, mergeKey);
+}
+
+void CQuilletDocument::SelectSlice(int32_t index, bool extend) {
+    if (!fSliceSequence->GetSlice(index)) return;
+    auto sequence = CopySlices();
+    if (extend) {
+        CSlice* slice = sequence->GetSlice(index);
+        slice->SetSelected(!slice->IsSelected());
+    } else {
+        for (int32_t i = 0; i < sequence->GetSliceCount(); ++i) sequence->GetSlice(i)->SetSelected(i == index);
+    }
+    CommitSlices(std::move(sequence), UndoText(NSStringIds::kUndo_SelectSlice), UndoText(NSStringIds::kUndo_MoveSlice));
+}
+
+int32_t CQuilletDocument::MoveSlice(int32_t index, int32_t frame) {
+    const CSlice* current = fSliceSequence->GetSlice(index);
+    if (!current) return index;
+    const int32_t frames = fWaveSample->GetFrameCount();
+    if (frames <= 0) return index;
+    frame = std::clamp(frame, 0, frames - 1);
+    if (frame == current->GetPosition() || fSliceSequence->FindSliceAt(frame)) return index;
+    auto sequence = CopySlices();
+    CSlice moved = *current;
+    sequence->RemoveSlice(moved);
+    moved.SetPosition(frame);
+    sequence->InsertSlice(moved);
+    CommitSlices(std::move(sequence), UndoText(NSStringIds::kUndo_MoveSlice), UndoText(NSStringIds::kUndo_MoveSlice));
+    const std::vector<CSlice>& slices = fSliceSequence->GetSlices();
+    for (int32_t i = 0; i < int32_t(slices.size()); ++i)
+        if (slices[size_t(i)].GetPosition() == frame) return i;
+    return index;
+}
+
+void CQuilletDocument::InsertSlice(int32_t frame) {
+    if (frame < 0 || frame >= fWaveSample->GetFrameCount()) return;
+    auto sequence = CopySlices();
+    sequence->InsertSlice(CSlice(frame, CSlice::kInsertedLevel, ESliceKind::kLocked));
+    CommitSlices(std::move(sequence), UndoText(NSStringIds::kUndo_InsertSlice), "");
+}
+
+void CQuilletDocument::SetSelectedSlicesKind(bool muteKind, bool on) {
+    const int32_t selected = CountSelectedShown(*fSliceSequence);
+    if (selected == 0) return;
+    const ESliceKind kind = muteKind ? ESliceKind::kMuted : ESliceKind::kLocked;
+    auto sequence = CopySlices();
+    for (int32_t i = 0; i < sequence->GetSliceCount(); ++i) {
+        CSlice& slice = *sequence->GetSlice(i);
+        if (!slice.IsSelected() || !fSliceSequence->IsSliceShown(*fSliceSequence->GetSlice(i))) continue;
+        if (on) {
+            slice.SetKind(kind);
+        } else if (slice.GetKind() == kind) {
+            slice.SetKind(ESliceKind::kNormal);
+        }
+    }
+    const bool plural = selected > 1;
+    using namespace NSStringIds;
+    const int32_t name = muteKind ? (on ? (plural ? kUndo_MuteSlices : kUndo_MuteSlice)
+                                        : (plural ? kUndo_UnmuteSlices : kUndo_UnmuteSlice))
+                                  : (on ? (plural ? kUndo_LockSlices : kUndo_LockSlice)
+                                        : (plural ? kUndo_UnlockSlices : kUndo_UnlockSlice));
+    CommitSlices(std::move(sequence), UndoText(name), "");
+}
+
+void CQuilletDocument::SetSelectedSlicesMuted(bool muted) { SetSelectedSlicesKind(true, muted); }
+
+void CQuilletDocument::SetSelectedSlicesLocked(bool locked) { SetSelectedSlicesKind(false, locked); }
+
+void CQuilletDocument::ToggleSliceMute(int32_t index) {
+    ToggleSliceKind(index, ESliceKind::kMuted, NSStringIds::kUndo_MuteSlice, NSStringIds::kUndo_UnmuteSlice);
+}
+
+void CQuilletDocument::ToggleSliceLock(int32_t index) {
+    ToggleSliceKind(index, ESliceKind::kLocked, NSStringIds::kUndo_LockSlice, NSStringIds::kUndo_UnlockSlice);
+}
+
+void CQuilletDocument::ToggleSliceKind(int32_t index, ESliceKind kind, int32_t setName, int32_t clearName) {
+    if (!fSliceSequence->GetSlice(index)) return;
+    auto sequence = CopySlices();
+    CSlice& slice = *sequence->GetSlice(index);
+    const bool clear = slice.GetKind() == kind;
+    slice.SetKind(clear ? ESliceKind::kNormal : kind);
+    CommitSlices(std::move(sequence), UndoText(clear ? clearName : setName), "");
+}
+
+void CQuilletDocument::DeleteSelectedSlices() {
+    if (CountSelectedShown(*fSliceSequence) == 0) return;
+    auto sequence = std::make_unique<CSliceSequence>(fWaveSample.get());
+    sequence->SetGateSensitivity(fSliceSequence->GetGateSensitivity());
+    sequence->SetSensitivity(fSliceSequence->GetSensitivity());
+    for (const CSlice& slice : fSliceSequence->GetSlices())
+        if (!slice.IsSelected() || !fSliceSequence->IsSliceShown(slice)) sequence->InsertSlice(slice);
+    sequence->EnsureFirstSlice(0);
+    CommitSlices(std::move(sequence), UndoText(NSStringIds::kUndo_DeleteSlices), "");
+}
+
+void CQuilletDocument::SelectAllSlices() {
+    auto sequence = CopySlices();
+    for (int32_t i = 0; i < sequence->GetSliceCount(); ++i) {
+        CSlice& slice = *sequence->GetSlice(i);
+        if (sequence->IsSliceShown(slice)) slice.SetSelected(true);
+    }
+    CommitSlices(std::move(sequence), UndoText(NSStringIds::kUndo_SelectAllSlices), "");
+}
+
+void CQuilletDocument::InvertSelection() {
+    auto sequence = CopySlices();
+    for (int32_t i = 0; i < sequence->GetSliceCount(); ++i) {
+        CSlice& slice = *sequence->GetSlice(i);
+        if (sequence->IsSliceShown(slice)) slice.SetSelected(!slice.IsSelected());
+    }
+    CommitSlices(std::move(sequence), UndoText(NSStringIds::kUndo_InvertSelection), "");
+}
+
+void CQuilletDocument::StartPlayback(uint32_t mode) {
+    fPlayMode = mode;
+    for (IDocumentListener* listener : std::vector<IDocumentListener*>(fListeners)) {
+        try {
+            listener->OnPlaybackStateChanged();
+        } catch (...) {
+        }
+    }
+}
+
+void CQuilletDocument::PlayLoop() {
+    fSequencer.PlayLoop();
+    StartPlayback(kPlayMode_Loop);
+}
+
+void CQuilletDocument::PlayCurrentSlice() {
+    fSequencer.PlaySliceAt(fSequencer.GetPosition());
+    StartPlayback(kPlayMode_CurrentSlice);
+}
+
+void CQuilletDocument::PlaySliceAt(int32_t frame) {
+    fSequencer.PlaySliceAt(frame);
+    StartPlayback(kPlayMode_ChosenSlice);
+}
+
+void CQuilletDocument::PlayPreviousSlice() {
+    fSequencer.PlayPreviousSlice();
+    StartPlayback(kPlayMode_PreviousSlice);
+}
+
+void CQuilletDocument::PlayCurrentSliceAndMoveToNext() {
+    fSequencer.PlayCurrentSliceAndMoveToNext();
+    StartPlayback(kPlayMode_CurrentSliceAndMoveToNext);
+}
+
+void CQuilletDocument::StopOrRewind() {
+    fSequencer.StopOrRewind();
+    StartPlayback(kPlayMode_Stopped);
+}
+
+}  // namespace NSQuillet

@@ -1,0 +1,241 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/document/DocumentParameters.h"
+#include "app/document/EffectParameters.h"
+#include "app/document/ExportInfoCache.h"
+#include "app/document/ViewAndEditAttributes.h"
+#include "app/operations/MillisecondClock.h"
+#include "app/undo/Transaction.h"
+#include "app/undo/UndoHistory.h"
+#include "engine/QuilletSequencer.h"
+#include "engine/SliceKind.h"
+#include "platform/diskkit/FileSpec.h"
+
+namespace NSQuillet {
+
+class CABCWaveSample;
+class CSliceSequence;
+class IAudioSuspender;
+class IDocumentListener;
+struct SLoopFileSettings;
+
+// What a new document takes from the application besides its audio.
+struct SDocumentSettings {
+    // The preference: a newly opened sound gets one bar, its own tempo and preview on.
+    bool fDefaultBarsToOne = false;
+    // The audio card's rate, frames per second.
+    uint32_t fOutputRate = 44100;
+    // Null: no audio output to pause. Not owned; outlives the document.
+    IAudioSuspender* fAudioSuspender = nullptr;
+    // Null: the steady clock. Not owned; outlives the document.
+    const NSCourier::IMillisecondClock* fClock = nullptr;
+};
+
+// One open loop: its wave sample, slice sequence, the preview sequencer with every loop,
+// preview and effect setting, the window's view attributes, the file and an undo history of
+// ten steps. Every edit arrives as undoable changes committed as one named step; listeners
+// are then told what kind of state changed.
+//
+// User-interface thread only. The audio thread reaches the document only through the
+// sequencer; wave-sample swaps pause the audio output around the exchange.
+class CQuilletDocument {
+public:
+    static constexpr uint32_t kUndoLimit = 10;
+    enum EPlayMode : uint32_t {
+        kPlayMode_Stopped = 0,
+        kPlayMode_Loop = 1,
+        kPlayMode_CurrentSlice = 2,
+        kPlayMode_PreviousSlice = 3,
+        kPlayMode_CurrentSliceAndMoveToNext = 4,
+        kPlayMode_ChosenSlice = 5,
+    };
+
+    // A document opened from `file`, taking `sample` over. `knownTempo` (thousandths of BPM,
+    // used when above 0) gives the loop length; `slices`, when given, is the sequence found on
+    // `sample` by the analysis, else a fresh one is made. A null sample is an
+    // XStdInvalidArgument.
+    CQuilletDocument(std::unique_ptr<CABCWaveSample> sample, const NSDiskKit::CFileSpec& file,
+                     const SDocumentSettings& settings, int32_t knownTempo = 0,
+                     std::unique_ptr<CSliceSequence> slices = nullptr);
+    // A document without a file: pasted, or the empty one (`pristine`, never modified).
+    CQuilletDocument(std::unique_ptr<CABCWaveSample> sample, bool pristine, const SDocumentSettings& settings,
+                     int32_t knownTempo = 0, std::unique_ptr<CSliceSequence> slices = nullptr);
+    CQuilletDocument(const CQuilletDocument&) = delete;
+    CQuilletDocument& operator=(const CQuilletDocument&) = delete;
+    ~CQuilletDocument();
+
+    SDocumentParameters GetDocumentParameters() const;
+    SEffectParameters GetEffectParameters() const;
+    const SViewAndEditAttributes& GetViewAndEditAttributes() const { return fViewAndEditAttributes; }
+    const CABCWaveSample& GetWaveSample() const { return *fWaveSample; }
+    const CSliceSequence& GetSliceSequence() const { return *fSliceSequence; }
+    const CQuilletSequencer& GetSequencer() const { return fSequencer; }
+    // Per 64-frame block: minimum then maximum, 16-bit scale; channel 2 is empty for mono.
+    const std::vector<int16_t>& GetOverview(int32_t channel) const { return channel == 2 ? fOverview2 : fOverview1; }
+    bool HasFile() const { return fHasFile; }
+    bool IsNativeFile() const { return fIsNativeFile; }
+    bool IsPristine() const { return fPristine; }
+    // Null without a file.
+    const NSDiskKit::CFileSpec* GetFileSpec() const { return fFileSpec.get(); }
+    const std::string& GetFileName() const { return fFileName; }
+    // The file name, or "Untitled".
+    std::string GetDisplayName() const;
+    uint32_t GetPlayMode() const { return fPlayMode; }
+    bool IsPreviewTempoInitialised() const { return fPreviewTempoInitialised; }
+    const NSUndoPackage::CUndoHistory& GetUndoHistory() const { return fUndoHistory; }
+    int32_t GetSavedPosition() const { return fSavedPosition; }
+    // Saving in place would not give a loop file: Save must ask for a file as Save As does.
+    bool NeedsSaveAs() const { return !fHasFile || !fIsNativeFile; }
+
+    // Construction from a loop file: the settings read from it replace what was prepared,
+    // without an undo step, so the document stays as unmodified as it was. The preview tempo
+    // counts as initialised when the loop read has a length.
+    void AdoptLoopFileSettings(const SLoopFileSettings& settings);
+
+    // Kept for the window, not interpreted.
+    void SetWindowState(uint32_t first, uint32_t second, uint8_t flag);
+    uint32_t GetWindowStateWord(int32_t index) const { return index == 0 ? fWindowState1 : fWindowState2; }
+    uint8_t GetWindowStateFlag() const { return fWindowStateFlag; }
+
+    // For the change classes only. Each applies a whole value and sets the pending flags;
+    // none notifies. ApplyDocumentParameters answers the parameters in force afterwards (the
+    // locators as clamped, the preview tempo taken from the loop when first possible).
+    SDocumentParameters ApplyDocumentParameters(const SDocumentParameters& parameters);
+    void ApplyEffectParameters(const SEffectParameters& parameters);
+    void ApplyViewAndEditAttributes(const SViewAndEditAttributes& attributes);
+    // Exchange with the argument, which afterwards holds what the document had. Strong
+    // guarantee; the wave-sample swaps pause the audio output while they exchange.
+    void SwapSliceSequence(std::unique_ptr<CSliceSequence>& sequence);
+    void SwapWaveSample(std::unique_ptr<CABCWaveSample>& sample);
+    void SwapWaveSampleAndSliceSequence(std::unique_ptr<CABCWaveSample>& sample,
+                                        std::unique_ptr<CSliceSequence>& sequence);
+
+    // One undoable change each, committed under `name`; a failure leaves the document as it was.
+    void PerformParametersChange(const SDocumentParameters& parameters, const std::string& name);
+    void PerformEffectParametersChange(const SEffectParameters& parameters, const std::string& name);
+    void PerformSliceSequenceChange(std::unique_ptr<CSliceSequence> sequence, const std::string& name);
+    void PerformWaveSampleChange(std::unique_ptr<CABCWaveSample> sample, const std::string& name);
+    void PerformWaveSampleAndSliceSequenceChange(std::unique_ptr<CABCWaveSample> sample,
+                                                 std::unique_ptr<CSliceSequence> sequence, const std::string& name);
+    // Ruler units and edit tool: applied and notified, never an undo step.
+    void SetViewAndEditAttributes(const SViewAndEditAttributes& attributes);
+
+    // Commits under `mergeKey`, or under `name` when it is empty, so equal names merge.
+    void CommitTransaction(NSUndoPackage::VTransaction& transaction, const std::string& name,
+                           const std::string& mergeKey);
+    // The changes stay applied without an undo step.
+    void ApplyWithoutUndo(NSUndoPackage::VTransaction& transaction);
+    // Ends the pending step: the next commit starts a new one (end of a drag or a command).
+    void CloseUndoStep();
+
+    bool CanUndo() const { return fUndoHistory.CanUndo(); }
+    bool CanRedo() const { return fUndoHistory.CanRedo(); }
+    std::string GetUndoName() const { return fUndoHistory.GetUndoName(); }
+    std::string GetRedoName() const { return fUndoHistory.GetRedoName(); }
+    // Nothing when there is no step; a failure (target "undo_step") keeps the position.
+    void Undo();
+    void Redo();
+
+    bool IsModified() const;
+    // After a successful Save.
+    void MarkSaved();
+    // After a successful Save As to `file`.
+    void SetFileAndMarkSaved(const NSDiskKit::CFileSpec& file);
+
+    // Not owned; a listener removes itself before it is destroyed.
+    void AddListener(IDocumentListener* listener);
+    void RemoveListener(IDocumentListener* listener);
+    // Delivers the pending flags to every listener, then clears them.
+    void NotifyListeners();
+
+    // Slice editing; `index` counts every slice of the sequence, an index outside it changes
+    // nothing, and an edit that changes nothing commits nothing.
+    // Arrow click: the slice alone selected, or with `extend` its selection toggled.
+    // "Select Slice", merging with a following "Move Slice".
+    void SelectSlice(int32_t index, bool extend);
+    // To `frame` (clamped into the sample); refused when another slice stands there. Answers
+    // the slice's new index. "Move Slice".
+    int32_t MoveSlice(int32_t index, int32_t frame);
+    // A locked slice of level 16384 (merging onto one already there). "Insert Slice".
+    void InsertSlice(int32_t frame);
+    // Over the selected shown slices: mute / unmute a muted one, lock / unlock a locked one.
+    void SetSelectedSlicesMuted(bool muted);
+    void SetSelectedSlicesLocked(bool locked);
+    // The mute and lock tools on one slice.
+    void ToggleSliceMute(int32_t index);
+    void ToggleSliceLock(int32_t index);
+    // Removes the selected shown slices; an emptied list gets a slice at frame 0.
+    void DeleteSelectedSlices();
+    // Over the shown slices; hidden ones keep their selection.
+    void SelectAllSlices();
+    void InvertSelection();
+
+    // Playback: posts the request to the sequencer, stores the play mode, tells the listeners.
+    void PlayLoop();
+    void PlayCurrentSlice();
+    void PlaySliceAt(int32_t frame);
+    void PlayPreviousSlice();
+    void PlayCurrentSliceAndMoveToNext();
+    // Blocks while the audio thread stops (at most 4000 ms).
+    void StopOrRewind();
+
+    // The export figures (CExportInfoCache); the throttled ones for the information panel.
+    int32_t GetExportSliceCount() { return fExportInfo.GetSliceCount(); }
+    int64_t GetExportSize() { return fExportInfo.GetExportSize(); }
+    int32_t GetExportSliceCountThrottled() { return fExportInfo.GetSliceCountThrottled(); }
+    int64_t GetExportSizeThrottled() { return fExportInfo.GetExportSizeThrottled(); }
+    void SetExportCutAtLoopEnd(bool cut) { fExportInfo.SetCutAtLoopEnd(cut); }
+
+private:
+    enum EPending { kParameters, kSlices, kWaveSample, kView, kUndoHistory, kTitle, kPlayback, kPendingCount };
+
+    CQuilletDocument(std::unique_ptr<CABCWaveSample> sample, const NSDiskKit::CFileSpec* file, bool pristine,
+                     const SDocumentSettings& settings, int32_t knownTempo, std::unique_ptr<CSliceSequence> slices);
+    void Prepare(bool defaultBarsToOne, int32_t knownTempo);
+    void SetFile(const NSDiskKit::CFileSpec& file);
+    SDocumentParameters ApplyParametersUnguarded(const SDocumentParameters& parameters);
+    void SetLocatorsInOrder(int32_t left, int32_t right);
+    void StoreLocators(int32_t left, int32_t right);
+    void ExchangeWaveSample(std::unique_ptr<CABCWaveSample>& sample, std::unique_ptr<CSliceSequence>* sequence);
+    void CommitSlices(std::unique_ptr<CSliceSequence> sequence, const std::string& name, const std::string& mergeKey);
+    std::unique_ptr<CSliceSequence> CopySlices() const;
+    void SetSelectedSlicesKind(bool muteKind, bool on);
+    // Toggles one slice between normal and `kind`; the undo name by the direction.
+    void ToggleSliceKind(int32_t index, ESliceKind kind, int32_t setName, int32_t clearName);
+    void StartPlayback(uint32_t mode);
+    void Stamp() { fExportInfo.MarkDirty(); }
+
+    bool fCachedModified = false;
+    std::string fCachedTitle;
+    NSUndoPackage::CUndoHistory fUndoHistory{kUndoLimit};
+    int32_t fSavedPosition = 0;
+    bool fHasFile = false;
+    bool fIsNativeFile = false;
+    bool fPristine = false;
+    bool fFileChanged = false;
+    std::unique_ptr<NSDiskKit::CFileSpec> fFileSpec;
+    std::string fFileName;
+    std::vector<IDocumentListener*> fListeners;
+    std::unique_ptr<CABCWaveSample> fWaveSample;
+    std::vector<int16_t> fOverview1;
+    std::vector<int16_t> fOverview2;
+    std::unique_ptr<CSliceSequence> fSliceSequence;
+    CQuilletSequencer fSequencer;
+    SViewAndEditAttributes fViewAndEditAttributes;
+    bool fExportSlicesSeparately = true;
+    CExportInfoCache fExportInfo;
+    bool fPreviewTempoInitialised = false;
+    uint32_t fPlayMode = kPlayMode_Stopped;
+    bool fPending[kPendingCount] = {true, true, true, true, true, true, true};
+    uint32_t fWindowState1 = 0;
+    uint32_t fWindowState2 = 0;
+    uint8_t fWindowStateFlag = 0;
+    IAudioSuspender* fAudioSuspender;
+};
+
+}  // namespace NSQuillet

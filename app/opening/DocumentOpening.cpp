@@ -1,0 +1,106 @@
+#include "app/opening/DocumentOpening.h"
+
+#include <cstdint>
+#include <utility>
+
+#include "app/opening/LOPDecompressCallback.h"
+#include "app/opening/LongFileQuestion.h"
+#include "app/opening/SoundFileInfoCheck.h"
+#include "app/opening/SoundFileOpening.h"
+#include "app/resources/AlertIds.h"
+#include "app/resources/NoteCounters.h"
+#include "app/resources/ResourceReference.h"
+#include "engine/SliceSequence.h"
+#include "engine/WaveSample.h"
+#include "formats/diskkitsupport/FileMediaAccess.h"
+#include "formats/loopfile/QuilletFile.h"
+#include "foundation/Mishap.h"
+
+namespace NSQuillet {
+
+namespace {
+
+// A file's audio after the checks and the long-file question, and for a loop file what else
+// it carries (its settings, validated before the sound is decoded).
+struct SOpenedAudio {
+    std::unique_ptr<CABCWaveSample> fSample;
+    std::unique_ptr<CQuilletFile> fLoopFile;
+    SLoopFileSettings fLoopSettings;
+};
+
+SOpenedAudio ReadLoopFileAudio(std::shared_ptr<CMedia> media, CQuilletLengthyOperation& operation) {
+    SOpenedAudio opened;
+    opened.fLoopFile = std::make_unique<CQuilletFile>(std::move(media));
+    const SLoopFileInfo& info = opened.fLoopFile->GetInfo();
+    CheckSoundFileInfo(info);
+    ConfirmOpeningLongFile(info.fFrameCount, info.fSampleRate);
+
+    opened.fLoopSettings = opened.fLoopFile->ReadSettings();
+    operation.SetText(kProgressText_ReadingLoopSamples.GetText());
+    CLOPDecompressCallback callback(operation, info.fFrameCount);
+    opened.fSample = opened.fLoopFile->ReadSound(&callback);
+    return opened;
+}
+
+SOpenedAudio ReadSoundFileAudio(const std::string& path, CQuilletLengthyOperation& operation) {
+    CSoundFileOpening opening(path);
+    opening.CheckInfo();
+    ConfirmOpeningLongFile(opening.GetInfo().fFrames, opening.GetInfo().fSampleRate);
+    SOpenedAudio opened;
+    opened.fSample =
+        opening.ReadWaveSample(&operation, [&operation](const std::string& text) { operation.SetText(text); });
+    return opened;
+}
+
+SOpenedAudio ReadAudio(const std::string& path, CQuilletLengthyOperation& operation) {
+    std::shared_ptr<CMedia> media = NSDiskKitSupport::OpenMediaForReading(path);
+    switch (CQuilletFile::Identify(*media)) {
+        case ELoopFileKind::kLUX2:
+        case ELoopFileKind::kLUX:
+        case ELoopFileKind::kQLT:
+            return ReadLoopFileAudio(std::move(media), operation);
+        case ELoopFileKind::kNone:
+            break;
+    }
+    media.reset();
+    return ReadSoundFileAudio(path, operation);
+}
+
+// The notes a legacy file earns once its document is built, each while its counter allows.
+void ShowLegacyFileNotes(const CQuilletFile& file) {
+    if (file.GetKind() == ELoopFileKind::kQLT && file.GetInfo().fNormalizeOptionOn &&
+        GetNoteCounters().MayShow(ENote::kOldNormalizeOption)) {
+        ShowAlert(AlertReference(NSAlertIds::kOldNormalizeOption));
+    }
+    if (file.GetKind() == ELoopFileKind::kLUX && GetNoteCounters().MayShow(ENote::kLuxFile)) {
+        ShowAlert(AlertReference(NSAlertIds::kLuxFileNote));
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<CQuilletDocument> OpenDocument(const std::string& path, const SDocumentSettings& settings,
+                                               CQuilletLengthyOperation& operation, const FSliceFinder& findSlices) {
+    SOpenedAudio opened = ReadAudio(path, operation);
+    std::unique_ptr<CSliceSequence> slices;
+    if (opened.fLoopFile) {
+        slices = std::make_unique<CSliceSequence>(opened.fSample.get());
+        opened.fLoopFile->ReadSlices(*slices);
+    } else if (findSlices) {
+        if (!opened.fSample->HasPreview()) opened.fSample->BuildPreview();
+        slices = findSlices(*opened.fSample);
+    }
+    auto document = std::make_unique<CQuilletDocument>(std::move(opened.fSample), NSDiskKit::CFileSpec::FromPath(path),
+                                                       settings, 0, std::move(slices));
+    if (opened.fLoopFile) {
+        document->AdoptLoopFileSettings(opened.fLoopSettings);
+        ShowLegacyFileNotes(*opened.fLoopFile);
+    }
+    return document;
+}
+
+std::unique_ptr<CABCWaveSample> OpenAudio(const std::string& path, CQuilletLengthyOperation& operation) {
+    return ReadAudio(path, operation).fSample;
+}
+
+}  // namespace NSQuillet

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/document/QuilletDocument.h"
+#include "app/operations/QuilletLengthyOperation.h"
+
+namespace NSQuillet {
+
+class CABCWaveSample;
+class CSliceSequence;
+
+// Finds the slices of a freshly read sound (the analysis); null keeps the fresh sequence.
+using FSliceFinder = std::function<std::unique_ptr<CSliceSequence>(CABCWaveSample& sample)>;
+
+// Opens a WAVE, AIFF or loop file (LUX2, LUX, QLT) as the editor does: the format information
+// is read and checked (unsupported: its alert, then XSilentAbort "invalid sound file info"), a sound of
+// five minutes or more asks the long-file question (anything but Open Anyway: XSilentAbort
+// "long file not opened"), the audio is read under `operation` with "Reading loop samples…"
+// (a split pair's partner with "Reading 2nd channel of linked stereo file…"), and the
+// document is built: a loop file's slices and settings replace what was prepared; a sound
+// file's slices come from `findSlices` when given. Then a QLT file with the old Normalize
+// option on shows its note, and a LUX file the LUX note, each while its counter
+// (GetNoteCounters) allows.
+std::unique_ptr<CQuilletDocument> OpenDocument(const std::string& path, const SDocumentSettings& settings,
+                                               CQuilletLengthyOperation& operation,
+                                               const FSliceFinder& findSlices = nullptr);
+
+// The audio alone, with the same checks, question and progress as OpenDocument: no document
+// is built around it.
+std::unique_ptr<CABCWaveSample> OpenAudio(const std::string& path, CQuilletLengthyOperation& operation);
+
+}  // namespace NSQuillet

@@ -1,0 +1,50 @@
+#include "cli/DecodeSubcommand.h"
+
+#include <CLI/CLI.hpp>
+
+#include "app/opening/DocumentOpening.h"
+#include "app/operations/QuilletLengthyOperation.h"
+#include "app/resources/ResourceReference.h"
+#include "app/resources/StringIds.h"
+#include "cli/OutputFile.h"
+#include "engine/WaveSample.h"
+
+namespace NSQuillet::NSCli {
+
+namespace {
+
+class CDecodeSubcommand final : public ISubcommand {
+public:
+    explicit CDecodeSubcommand(CLI::App& app) {
+        auto* command = app.add_subcommand("decode", "Write a loop's audio unchanged as WAVE or AIFF");
+        command->add_option("IN", fInput, "Loop, WAVE or AIFF file")->required();
+        command->add_option("-o,--output", fOutput, "Output file (.wav or .aif)")->required();
+        command->add_flag("--force", fForce, "Replace an existing output file");
+    }
+
+    EExitCode Run(SSubcommandContext& context) override {
+        const auto type = SoundFileTypeOfPath(fOutput);
+        if (!type) return UsageError(context, "the output must end in .wav, .wave, .aif or .aiff");
+        const bool replace = fForce || context.fAnswerYes;
+        CheckOutputMayBeWritten(fOutput, replace);
+        std::unique_ptr<CABCWaveSample> sample;
+        {
+            CQuilletLengthyOperation reading(StringReference(NSStringIds::kOperation_Open).GetText());
+            sample = OpenAudio(fInput, reading);
+        }
+        CQuilletLengthyOperation writing(StringReference(NSStringIds::kOperation_Save).GetText());
+        WriteSoundFileTo(fOutput, *type, *sample, replace, &writing);
+        return kExitSuccess;
+    }
+
+private:
+    std::string fInput;
+    std::string fOutput;
+    bool fForce = false;
+};
+
+}  // namespace
+
+std::unique_ptr<ISubcommand> MakeDecodeSubcommand(CLI::App& app) { return std::make_unique<CDecodeSubcommand>(app); }
+
+}  // namespace NSQuillet::NSCli

@@ -1,0 +1,162 @@
+#include "cli/ExportSubcommand.h"
+
+#include <CLI/CLI.hpp>
+
+#include <filesystem>
+#include <optional>
+#include <system_error>
+#include <vector>
+
+#include "app/export/ExportFlow.h"
+#include "app/processing/ParameterToggleCommands.h"
+#include "app/resources/AlertIds.h"
+#include "app/resources/ResourceReference.h"
+#include "cli/LoopOptions.h"
+#include "cli/LoopSource.h"
+#include "engine/WaveSample.h"
+#include "formats/export/ExportFileNames.h"
+#include "foundation/Mishap.h"
+
+namespace NSQuillet::NSCli {
+
+namespace {
+
+// The dialogs' answers come from the command line: the loop length from --bars (asked for
+// when missing: the request's text is printed and the command ends as declined), the settings
+// from --rate, --bits and --midi.
+class COptionDialogs final : public IExportDialogs {
+public:
+    COptionDialogs(SSubcommandContext& context, std::optional<uint32_t> rate, std::optional<int32_t> bits, bool midi)
+        : fContext(context), fRate(rate), fBits(bits), fMIDI(midi) {}
+
+    std::optional<int32_t> AskLoopLengthBars() override {
+        fContext.fAlerts.PrintAlert("Question", AlertReference(NSAlertIds::kLoopLengthZeroBars).GetAlert().fBody +
+                                                    " (give --bars)");
+        return std::nullopt;
+    }
+
+    std::optional<SExportSettings> AskExportSettings(const CABCExportFileFormat& format,
+                                                     const SExportSettings& proposed) override {
+        SExportSettings settings = proposed;
+        if (fRate) settings.fSampleRate = *fRate;
+        if (fBits) settings.fBitDepth = *fBits;
+        settings.fExportMIDIWithSameName = fMIDI;
+        (void)format;  // the options were checked against the format before any work
+        return settings;
+    }
+
+private:
+    SSubcommandContext& fContext;
+    std::optional<uint32_t> fRate;
+    std::optional<int32_t> fBits;
+    bool fMIDI;
+};
+
+// Existing files are replaced only under --force or --yes; otherwise the question is printed
+// and declined.
+class COptionReplaceQuestion final : public IReplaceQuestion {
+public:
+    COptionReplaceQuestion(SSubcommandContext& context, bool replace) : fContext(context), fReplace(replace) {}
+
+    EReplaceAnswer AskReplace(const std::string& fileName) override {
+        if (fReplace) return EReplaceAnswer::kReplaceAll;
+        const SAlert alert = AlertReference(NSAlertIds::kSliceFileExists).With(fileName).GetAlert();
+        fContext.fAlerts.PrintAlert(alert.fHeading, alert.fBody + " (give --force)");
+        return EReplaceAnswer::kCancel;
+    }
+
+private:
+    SSubcommandContext& fContext;
+    bool fReplace;
+};
+
+template <class TValue>
+std::string JoinValues(const std::vector<TValue>& values) {
+    std::string text;
+    for (TValue value : values) text += (text.empty() ? "" : ", ") + std::to_string(value);
+    return text;
+}
+
+class CExportSubcommand final : public ISubcommand {
+public:
+    explicit CExportSubcommand(CLI::App& app) {
+        auto* command = app.add_subcommand("export", "Export a loop as slice files, a MIDI file, a SoundFont or a sampler program");
+        command->add_option("IN", fInput, "Loop, WAVE or AIFF file")->required();
+        command->add_option("--format", fFormat, "wav, aiff, mid, sf2 or akp")->required();
+        command->add_option("-o,--output", fTarget,
+                            "Folder for the slice files (wav, aiff), else the file to write")->required();
+        command->add_flag("--one-sample", fOneSample, "Export the loop as one sample instead of slices");
+        command->add_flag("--crop", fCrop, "End the one-sample export at the loop's end");
+        command->add_option("--rate", fRate, "Sample rate of the exported audio in Hz");
+        command->add_option("--bits", fBits, "Bit depth of the exported audio")->check(CLI::IsMember({16, 24}));
+        command->add_flag("--midi", fMIDI, "Also write the MIDI file with the same name");
+        command->add_option("--base-note", fBaseNote, "Key of the first slice, 0..127")->check(CLI::Range(0, 127));
+        command->add_flag("--force", fForce, "Replace existing files");
+        AddLoopOptions(*command, fLoopOptions, true);
+    }
+
+    EExitCode Run(SSubcommandContext& context) override {
+        const std::optional<EExportFormat> format = FindExportFormat(fFormat);
+        if (!format) return UsageError(context, "--format takes wav, aiff, mid, sf2 or akp");
+        const std::unique_ptr<CABCExportFileFormat> chosen = MakeExportFileFormat(*format);
+        if (const std::string problem = CheckSettingOptions(*chosen); !problem.empty())
+            return UsageError(context, problem);
+        if (const std::string problem = CheckLoopOptions(fLoopOptions); !problem.empty())
+            return UsageError(context, problem);
+        const bool intoFolder = chosen->WritesFilePerSlice() && *format != EExportFormat::kSamplerProgram && !fOneSample;
+
+        auto document = OpenLoopDocument(fInput);
+        if (const std::string refused = ApplyLoopOptions(*document, fLoopOptions); !refused.empty())
+            return UsageError(context, refused);
+        if (document->GetDocumentParameters().fExportSlicesSeparately == fOneSample) ToggleExportAsOneSample(*document);
+
+        SExportPreferences preferences;
+        preferences.fLastFormat = *format;
+        preferences.fCropToLoop = fCrop;
+        preferences.fBaseNote = fBaseNote;
+        // Without --rate and --bits the loop keeps its own rate and depth where the format offers them.
+        preferences.fSettings.fSampleRate = document->GetWaveSample().GetSampleRate();
+        preferences.fSettings.fBitDepth = document->GetWaveSample().GetBitDepth();
+        COptionDialogs dialogs(context, fRate, fBits, fMIDI);
+        const std::string proposed = BeginExport(*document, dialogs, preferences);
+
+        NSDiskKit::CFileSpec target = NSDiskKit::CFileSpec::FromPath(fTarget);
+        if (intoFolder) {
+            std::error_code error;
+            std::filesystem::create_directory(fTarget, error);
+            target = NSDiskKit::CFileSpec(NSDiskKit::CFolderSpec(fTarget), proposed);
+        }
+        COptionReplaceQuestion question(context, fForce || context.fAnswerYes);
+        FinishExport(*document, *format, target, dialogs, question, preferences);
+        return kExitSuccess;
+    }
+
+private:
+    std::string CheckSettingOptions(const CABCExportFileFormat& format) const {
+        if (format.GetSampleRates().empty()) {
+            if (fRate || fBits || fMIDI) return "--rate, --bits and --midi do not apply to the MIDI file";
+            return "";
+        }
+        if (fRate && !format.OffersSampleRate(*fRate)) return "--rate takes one of " + JoinValues(format.GetSampleRates());
+        if (fBits && !format.OffersBitDepth(*fBits)) return "--bits takes one of " + JoinValues(format.GetBitDepths());
+        return "";
+    }
+
+    std::string fInput;
+    std::string fFormat;
+    std::string fTarget;
+    bool fOneSample = false;
+    bool fCrop = false;
+    std::optional<uint32_t> fRate;
+    std::optional<int32_t> fBits;
+    bool fMIDI = false;
+    int32_t fBaseNote = CABCExportFileFormat::kDefaultBaseNote;
+    bool fForce = false;
+    SLoopOptions fLoopOptions;
+};
+
+}  // namespace
+
+std::unique_ptr<ISubcommand> MakeExportSubcommand(CLI::App& app) { return std::make_unique<CExportSubcommand>(app); }
+
+}  // namespace NSQuillet::NSCli

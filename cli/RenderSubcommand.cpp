@@ -1,0 +1,108 @@
+#include "cli/RenderSubcommand.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cmath>
+#include <optional>
+
+#include "app/operations/QuilletLengthyOperation.h"
+#include "app/playback/PlaybackRenderer.h"
+#include "app/resources/ResourceReference.h"
+#include "app/resources/StringIds.h"
+#include "cli/LoopOptions.h"
+#include "cli/LoopSource.h"
+#include "cli/OutputFile.h"
+#include "engine/QuilletSequencer.h"
+#include "foundation/SampleRate.h"
+
+namespace NSQuillet::NSCli {
+
+namespace {
+
+const std::map<std::string, bool> kOnOff = {{"on", true}, {"off", false}};
+
+class CRenderSubcommand final : public ISubcommand {
+public:
+    explicit CRenderSubcommand(CLI::App& app) {
+        auto* command = app.add_subcommand("render", "Render the loop as the preview plays it and write it as WAVE or AIFF");
+        command->add_option("IN", fInput, "WAVE, AIFF or loop file")->required();
+        command->add_option("-o,--output", fOutput, "Output file (.wav or .aif)")->required();
+        command->add_flag("--force", fForce, "Replace an existing output file");
+        AddLoopOptions(*command, fLoopOptions, false);
+        command->add_option("--pitch", fPitch, "Preview pitch in cents")->check(CLI::Range(-2400, 2400));
+        command->add_option("--gain", fGain, "Processing gain in thousandths (1000 = unity)")->check(CLI::Range(0, 7943));
+        command->add_option("--envelope", fEnvelope, "Envelope on or off")->transform(CLI::CheckedTransformer(kOnOff));
+        command->add_option("--attack", fAttack, "Envelope attack, 0..1023")->check(CLI::Range(0, 1023));
+        command->add_option("--decay", fDecay, "Envelope decay, 0..1023 (1023: none)")->check(CLI::Range(0, 1023));
+        command->add_option("--stretch", fStretch, "Envelope stretch, 0..100")->check(CLI::Range(0, 100));
+        command->add_option("--eq", fEqualizer, "Equalizer on or off")->transform(CLI::CheckedTransformer(kOnOff));
+        command->add_option("--repeat", fRepeat, "How many times the loop plays")->check(CLI::Range(1, 1000));
+        command->add_option("--rate", fRate, "Output sample rate in Hz")->check(CLI::Range(11025, 1000000));
+        command->add_option("--bits", fBits, "Output bit depth")->check(CLI::IsMember({16, 24}));
+    }
+
+    EExitCode Run(SSubcommandContext& context) override {
+        const auto type = SoundFileTypeOfPath(fOutput);
+        if (!type) return UsageError(context, "the output must end in .wav, .wave, .aif or .aiff");
+        const std::string problem = CheckLoopOptions(fLoopOptions);
+        if (!problem.empty()) return UsageError(context, problem);
+        CheckOutputMayBeWritten(fOutput, fForce || context.fAnswerYes);
+
+        auto document = OpenLoopDocument(fInput);
+        // Without --preview a loop with a length plays at the preview tempo.
+        SLoopOptions options = fLoopOptions;
+        if (!options.fPreview) {
+            const SDocumentParameters parameters = document->GetDocumentParameters();
+            options.fPreview = options.fBars.value_or(parameters.fBars) != 0 || options.fBeats.value_or(parameters.fBeats) != 0;
+        }
+        const std::string refused = ApplyLoopOptions(*document, options);
+        if (!refused.empty()) return UsageError(context, refused);
+
+        const CABCWaveSample& sample = document->GetWaveSample();
+        CQuilletSequencer sequencer(document->GetSequencer());
+        sequencer.SetOutputRate(fRate ? *fRate : ClampSampleRate(sample.GetSampleRate()));
+        if (fPitch) sequencer.SetPitch(int16_t(*fPitch));
+        if (fGain) sequencer.SetGain(int16_t(*fGain));
+        sequencer.ChangeSampler([&](CQuilletSampler& sampler) {
+            if (fEnvelope) sampler.SetEnvelopeOn(*fEnvelope);
+            if (fAttack) sampler.SetAttack(int16_t(*fAttack));
+            if (fDecay) sampler.SetDecay(int16_t(*fDecay));
+            if (fStretch) sampler.SetStretch(int16_t(*fStretch));
+        });
+        if (fEqualizer) sequencer.ChangeEqualizer([&](CEqualizerEffect& equalizer) { equalizer.SetOn(*fEqualizer); });
+
+        const int64_t frames = sequencer.SampleFramesToOutputFrames(sequencer.GetLoopFrames()) * fRepeat;
+        if (frames > INT32_MAX) return UsageError(context, "the rendered loop would be longer than 2^31 frames");
+        std::unique_ptr<CABCWaveSample> rendered;
+        {
+            CQuilletLengthyOperation rendering(StringReference(NSStringIds::kOperation_Render).GetText());
+            rendering.SetText(StringReference(NSStringIds::kProgress_RenderingLoop).GetText());
+            rendered = RenderLoopPlayback(sequencer, int32_t(frames), fBits ? *fBits : sample.GetBitDepth(), &rendering);
+        }
+        CQuilletLengthyOperation writing(StringReference(NSStringIds::kOperation_Save).GetText());
+        WriteSoundFileTo(fOutput, *type, *rendered, fForce || context.fAnswerYes, &writing);
+        return kExitSuccess;
+    }
+
+private:
+    std::string fInput;
+    std::string fOutput;
+    bool fForce = false;
+    SLoopOptions fLoopOptions;
+    std::optional<int32_t> fPitch;
+    std::optional<int32_t> fGain;
+    std::optional<bool> fEnvelope;
+    std::optional<int32_t> fAttack;
+    std::optional<int32_t> fDecay;
+    std::optional<int32_t> fStretch;
+    std::optional<bool> fEqualizer;
+    int64_t fRepeat = 1;
+    std::optional<uint32_t> fRate;
+    std::optional<int32_t> fBits;
+};
+
+}  // namespace
+
+std::unique_ptr<ISubcommand> MakeRenderSubcommand(CLI::App& app) { return std::make_unique<CRenderSubcommand>(app); }
+
+}  // namespace NSQuillet::NSCli

@@ -1,0 +1,95 @@
+#include "cli/SlicesSubcommand.h"
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+
+#include "cli/LoopOptions.h"
+#include "cli/LoopSource.h"
+#include "engine/SliceSequence.h"
+#include "engine/WaveSample.h"
+
+namespace NSQuillet::NSCli {
+
+namespace {
+
+const char* KindName(ESliceKind kind) {
+    switch (kind) {
+        case ESliceKind::kNormal: return "normal";
+        case ESliceKind::kMuted: return "muted";
+        case ESliceKind::kLocked: return "locked";
+    }
+    return "normal";
+}
+
+class CSlicesSubcommand final : public ISubcommand {
+public:
+    explicit CSlicesSubcommand(CLI::App& app) {
+        auto* command = app.add_subcommand("slices", "List every slice of a loop, shown or not (a sound file is analysed)");
+        command->add_option("FILE", fPath, "WAVE, AIFF or loop file")->required();
+        command->add_option("--sensitivity", fOptions.fSensitivity, "Analysis sensitivity, 0..99")->check(CLI::Range(0, 99));
+        command->add_option("--gate", fOptions.fGate, "Gate sensitivity, 0..999 (0: off)")->check(CLI::Range(0, 999));
+        command->add_flag("--json", fJson, "Print one JSON object");
+    }
+
+    EExitCode Run(SSubcommandContext& context) override {
+        auto document = OpenLoopDocument(fPath);
+        ApplyLoopOptions(*document, fOptions);
+        if (fJson) {
+            PrintJson(context, *document);
+        } else {
+            PrintTable(context, *document);
+        }
+        return kExitSuccess;
+    }
+
+private:
+    void PrintJson(SSubcommandContext& context, const CQuilletDocument& document) const {
+        const CSliceSequence& slices = document.GetSliceSequence();
+        nlohmann::json list = nlohmann::json::array();
+        for (const CSlice& slice : slices.GetSlices()) {
+            list.push_back({{"position", slice.GetPosition()},
+                            {"length", slice.GetLength()},
+                            {"level", slice.GetLevel()},
+                            {"kind", KindName(slice.GetKind())},
+                            {"selected", slice.IsSelected()},
+                            {"active", slices.IsSliceActive(slice)},
+                            {"shown", slices.IsSliceShown(slice)}});
+        }
+        nlohmann::json json = {{"frame_count", document.GetWaveSample().GetFrameCount()},
+                               {"sensitivity", slices.GetSensitivity()},
+                               {"gate_sensitivity", slices.GetGateSensitivity()},
+                               {"slices", list}};
+        context.fOut << json.dump() << '\n';
+    }
+
+    void PrintTable(SSubcommandContext& context, const CQuilletDocument& document) const {
+        const CSliceSequence& slices = document.GetSliceSequence();
+        context.fOut << "frames: " << document.GetWaveSample().GetFrameCount() << ", sensitivity: " << slices.GetSensitivity()
+                     << ", gate sensitivity: " << slices.GetGateSensitivity() << ", slices: " << slices.GetSliceCount()
+                     << '\n';
+        char line[128];
+        std::snprintf(line, sizeof line, "%6s %10s %10s %6s %-7s %-8s %-6s %-5s\n", "index", "position", "length",
+                      "level", "kind", "selected", "active", "shown");
+        context.fOut << line;
+        int32_t index = 0;
+        for (const CSlice& slice : slices.GetSlices()) {
+            std::snprintf(line, sizeof line, "%6d %10d %10d %6d %-7s %-8s %-6s %-5s\n", int(index++),
+                          int(slice.GetPosition()), int(slice.GetLength()), int(slice.GetLevel()), KindName(slice.GetKind()),
+                          slice.IsSelected() ? "yes" : "no", slices.IsSliceActive(slice) ? "yes" : "no",
+                          slices.IsSliceShown(slice) ? "yes" : "no");
+            context.fOut << line;
+        }
+    }
+
+    std::string fPath;
+    SLoopOptions fOptions;
+    bool fJson = false;
+};
+
+}  // namespace
+
+std::unique_ptr<ISubcommand> MakeSlicesSubcommand(CLI::App& app) { return std::make_unique<CSlicesSubcommand>(app); }
+
+}  // namespace NSQuillet::NSCli

@@ -1,7 +1,0 @@
-#include "formats/AKPDiskPrgChunk.h"
-
-namespace NSQuillet {
-
-CAKPDiskPrgChunk::CAKPDiskPrgChunk() : CAKPDiskChunk(MakeChunkId("prg "), {1, 0, 0, 0, 2, 0}) {}
-
-}  // namespace NSQuillet

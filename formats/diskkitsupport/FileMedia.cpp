@@ -1,0 +1,64 @@
+#include "formats/diskkitsupport/FileMedia.h"
+
+#include <cstdint>
+#include <utility>
+
+#include "foundation/DiskKitStatus.h"
+#include "platform/diskkit/DiskKitLibrary.h"
+
+namespace NSDiskKitSupport {
+
+CABCFileMedia::CABCFileMedia(NSDiskKit::IOpenFile* file, std::string path) noexcept
+    : fFile(file), fNewFile(nullptr), fPath(std::move(path)) {}
+
+CABCFileMedia::CABCFileMedia(NSDiskKit::INewFile* file, std::string path) noexcept
+    : fFile(file), fNewFile(file), fPath(std::move(path)) {}
+
+CABCFileMedia::~CABCFileMedia() {
+    if (fNewFile) {
+        fNewFile->Discard();
+    } else if (fFile) {
+        (void)fFile->Close();
+    }
+}
+
+NSDiskKit::IOpenFile& CABCFileMedia::File(const char* operation) const {
+    if (!fFile) NSDiskKit::CheckDiskKitStatus(NSDiskKit::kDiskKitNotOpen, std::string(operation) + " " + fPath + ": file is closed");
+    return *fFile;
+}
+
+uint64_t CABCFileMedia::GetSize() const {
+    NSDiskKit::IOpenFile& file = File("size of");
+    if (fKnownSize) return *fKnownSize;
+    uint64_t size = 0;
+    CheckFileStatus(file.GetSize(&size), "size of", fPath);
+    if (fNewFile || !file.IsWritable()) fKnownSize = size;
+    return size;
+}
+
+void CABCFileMedia::Close() {
+    NSDiskKit::IOpenFile& file = File("close");
+    fFile = nullptr;
+    fNewFile = nullptr;
+    fKnownSize.reset();
+    CheckFileStatus(file.Close(), "close", fPath);
+}
+
+void CABCFileMedia::ReadBytesAt(uint64_t position, uint64_t count, void* destination) {
+    NSDiskKit::IOpenFile& file = File("read");
+    // No file reaches that far; the library would call the position a bad argument.
+    if (position > uint64_t(INT64_MAX)) {
+        NSDiskKit::CheckDiskKitStatus(NSDiskKit::kDiskKitReadFailure, "read " + fPath + ": position beyond the end of the file");
+    }
+    CheckFileStatus(file.GetReader()->Read(position, count, destination), "read", fPath);
+}
+
+void CABCFileMedia::WriteBytesAt(uint64_t position, uint64_t count, const void* source) {
+    const uint32_t status = File("write").GetWriter()->Write(position, count, source);
+    // A failed write may have written part: the size is asked of the file again.
+    if (status != NSDiskKit::kDiskKitSuccess) fKnownSize.reset();
+    CheckFileStatus(status, "write", fPath);
+    if (fKnownSize && position + count > *fKnownSize) fKnownSize = position + count;
+}
+
+}  // namespace NSDiskKitSupport

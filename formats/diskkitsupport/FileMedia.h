@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "formats/media/Media.h"
+#include "platform/diskkit/INewFile.h"
+#include "platform/diskkit/IOpenFile.h"
+
+namespace NSDiskKitSupport {
+
+// A media over a file of the file-system library. Every failure status is thrown at once
+// ("<operation> <path>: <text>") with its class, target and "error_code". User-interface
+// thread; every operation may block on disk I/O.
+class CABCFileMedia : public NSQuillet::CMedia {
+public:
+    // Closes the file if Close was not called, ignoring any failure; a file being created is
+    // discarded instead (the unfinished bytes are removed). Never throws.
+    ~CABCFileMedia() override;
+
+    // Asked of the file once for a file opened for reading only or being created (nothing else
+    // changes those), then kept up to date by this media's own writes.
+    uint64_t GetSize() const override;
+
+    // Closes the file; the object is spent whatever happens. A failure to close is an XClose.
+    // Using the media after Close is an XIllegalCallSequence.
+    void Close();
+    bool IsOpen() const { return fFile != nullptr; }
+    const std::string& GetPath() const { return fPath; }
+
+protected:
+    // Take ownership of `file`, which must not be null.
+    CABCFileMedia(NSDiskKit::IOpenFile* file, std::string path) noexcept;
+    CABCFileMedia(NSDiskKit::INewFile* file, std::string path) noexcept;
+
+    // A range that does not lie within the file is an XRead.
+    void ReadBytesAt(uint64_t position, uint64_t count, void* destination) override;
+    // On a file open for reading only, an XIllegalCallSequence.
+    void WriteBytesAt(uint64_t position, uint64_t count, const void* source) override;
+
+private:
+    NSDiskKit::IOpenFile& File(const char* operation) const;
+
+    NSDiskKit::IOpenFile* fFile;
+    NSDiskKit::INewFile* fNewFile;  // fFile while a created file is unfinished, else null
+    std::string fPath;
+    mutable std::optional<uint64_t> fKnownSize;
+};
+
+}  // namespace NSDiskKitSupport

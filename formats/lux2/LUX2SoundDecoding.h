@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+
+#include "engine/WaveSample.h"
+#include "formats/loopfile/QuilletFile.h"
+#include "formats/media/Media.h"
+
+namespace NSQuillet {
+
+// The fewest bytes of whole words a NUPA stream of this many frames can have: every coded
+// value takes at least one bit.
+uint64_t MinimumLUX2SoundBytes(uint64_t frameCount, int32_t channelCount);
+
+// Decodes the NUPA stream of an SDAT body into every frame of `sample`, whose depth and
+// channels say how it is coded, in blocks of 2^20 frames. Before each block the callback (when
+// given) hears the frames done, and answering true is an XAbort "stopped by callback"; after
+// the last it hears the total once more. A stream that ends too soon is an XStdDomainError
+// "bad format"; memory running out the out-of-memory failure.
+void DecodeLUX2Sound(CMedia& body, CABCWaveSample& sample, CLUX2DecompressCallback* callback);
+
+}  // namespace NSQuillet

@@ -1,0 +1,121 @@
+#include "formats/lux2/LUX2Writer.h"
+
+#include <algorithm>
+
+#include "engine/SliceSequence.h"
+#include "engine/WaveSample.h"
+#include "formats/iff/IFFFileWriter.h"
+#include "formats/lux2/LUX2CreatorInfoChunk.h"
+#include "formats/lux2/LUX2EnvelopeChunk.h"
+#include "formats/lux2/LUX2EqualizerChunk.h"
+#include "formats/lux2/LUX2ExtraInfoChunk.h"
+#include "formats/lux2/LUX2Format.h"
+#include "formats/lux2/LUX2GeneralInfoChunk.h"
+#include "formats/lux2/LUX2HeaderChunk.h"
+#include "formats/lux2/LUX2QuilletInfoChunk.h"
+#include "formats/lux2/LUX2SampleInfoChunk.h"
+#include "formats/lux2/LUX2SliceChunk.h"
+#include "formats/lux2/LUX2SoundEncoding.h"
+#include "formats/lux2/LUX2TransientShaperChunk.h"
+#include "foundation/Mishap.h"
+
+namespace NSQuillet {
+
+namespace {
+
+SLoopFileCreatorInfo MakersDetails() {
+    SLoopFileCreatorInfo info;
+    info.fName = "Moltrane Software Quillet";
+    info.fLegalNotice = "\xC2\xA9 Moltrane Software";
+    info.fWebAddress = "https://www.moltrane.example/quillet";
+    info.fEmailAddress = "support@moltrane.example";
+    return info;
+}
+
+void WriteChunk(CIFFFileWriter& writer, TChunkId id, const CABCFormat& chunk) {
+    writer.BeginChunk(id);
+    chunk.Write(writer.GetMedia());
+    writer.EndChunk();
+}
+
+SLUX2GeneralInfo GeneralInfoOf(const SLoopFileSettings& settings, int32_t sliceCount) {
+    SLUX2GeneralInfo info;
+    info.fSliceCount = uint32_t(sliceCount);
+    info.fBars = settings.fBars;
+    info.fBeats = settings.fBeats;
+    info.fTimeSignatureNumerator = settings.fTimeSignatureNumerator;
+    info.fTimeSignatureDenominator = settings.fTimeSignatureDenominator;
+    info.fSensitivity = settings.fSensitivity;
+    info.fGateSensitivity = settings.fGateSensitivity;
+    info.fGain = settings.fGain;
+    info.fPitch = settings.fPitch;
+    info.fTempo = settings.fPreviewTempo;
+    info.fExportSlicesSeparately = settings.fExportSlicesSeparately;
+    info.fPreviewOn = settings.fPreviewOn;
+    return info;
+}
+
+SLUX2Envelope EnvelopeOf(const SLoopFileSettings& settings) {
+    return {settings.fEnvelopeOn, settings.fEnvelopeAttack, settings.fEnvelopeDecay, settings.fEnvelopeStretch};
+}
+
+SLUX2Equalizer EqualizerOf(const SLoopFileSettings& settings) {
+    return {settings.fEqualizerOn,           settings.fEqualizerLowCut,   settings.fEqualizerLowFrequency,
+            settings.fEqualizerLowGain,      settings.fEqualizerLowQ,     settings.fEqualizerHighFrequency,
+            settings.fEqualizerHighGain,     settings.fEqualizerHighQ,    settings.fEqualizerHighCut};
+}
+
+SLUX2TransientShaper TransientShaperOf(const SLoopFileSettings& settings) {
+    return {settings.fTransientShaperOn, settings.fTransientShaperThreshold, settings.fTransientShaperRatio,
+            settings.fTransientShaperAttack, settings.fTransientShaperRelease};
+}
+
+SLUX2SampleInfo SampleInfoOf(const CABCWaveSample& sample, const SLoopFileSettings& settings) {
+    SLUX2SampleInfo info;
+    info.fChannelCount = sample.GetChannelCount();
+    info.fBitDepth = sample.GetBitDepth();
+    info.fSampleRate = sample.GetSampleRate();
+    info.fFrameCount = uint32_t(std::max(sample.GetFrameCount(), 0));
+    info.fLoopStart = uint32_t(std::max(settings.fLeftLocator, 0));
+    info.fLoopEnd = uint32_t(std::max(settings.fRightLocator, 0));
+    return info;
+}
+
+}  // namespace
+
+void WriteLUX2File(CMedia& media, const CABCWaveSample& sample, const CSliceSequence& slices,
+                   const SLoopFileSettings& settings, IProgressReporter* progress) {
+    // Built first, so that a sample the file cannot hold fails before anything is written.
+    const CLUX2SampleInfoChunk sampleInfo(SampleInfoOf(sample, settings));
+    const CVersion version = sample.GetBitDepth() == 24 ? CVersion(3, 0) : CVersion(2, 0);
+
+    media.SetPosition(0);
+    CIFFFileWriter writer(media);
+    writer.BeginCat(kLUX2FileType);
+    WriteChunk(writer, kLUX2HeaderId, CLUX2HeaderChunk(version));
+    WriteChunk(writer, kLUX2CreatorInfoId, CLUX2CreatorInfoChunk(MakersDetails()));
+    WriteChunk(writer, kLUX2GeneralInfoId, CLUX2GeneralInfoChunk(GeneralInfoOf(settings, slices.GetSliceCount())));
+    WriteChunk(writer, kLUX2QuilletInfoId,
+               CLUX2QuilletInfoChunk(version, settings.fSilenceSelected, settings.fRulerUnits, settings.fExportSize));
+    WriteChunk(writer, kLUX2ExtraInfoId,
+               CLUX2ExtraInfoChunk(settings.fEditTool, settings.fWindowState1, settings.fWindowState2,
+                                   settings.fWindowStateFlag));
+
+    writer.BeginCat(kLUX2EffectsType);
+    WriteChunk(writer, kLUX2EnvelopeId, CLUX2EnvelopeChunk(EnvelopeOf(settings)));
+    WriteChunk(writer, kLUX2EqualizerId, CLUX2EqualizerChunk(EqualizerOf(settings)));
+    WriteChunk(writer, kLUX2TransientShaperId, CLUX2TransientShaperChunk(TransientShaperOf(settings)));
+    writer.EndChunk();
+
+    writer.BeginCat(kLUX2SliceListType);
+    for (const CSlice& slice : slices.GetSlices()) WriteChunk(writer, kLUX2SliceId, CLUX2SliceChunk(slice));
+    writer.EndChunk();
+
+    WriteChunk(writer, kLUX2SampleInfoId, sampleInfo);
+    writer.BeginChunk(kLUX2SoundDataId);
+    EncodeLUX2Sound(writer.GetMedia(), sample, progress);
+    writer.EndChunk();
+    writer.EndChunk();
+}
+
+}  // namespace NSQuillet
