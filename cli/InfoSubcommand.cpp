@@ -108,7 +108,7 @@ private:
         CSoundFileOpening opening(fPath);
         opening.CheckInfo();
         const SSoundFileInfo& info = opening.GetInfo();
-        const int32_t channels = opening.GetPartnerPath().empty() ? info.fChannels : 2;
+        const int32_t channels = opening.GetChannelCount();
         const double seconds = double(info.fFrames) / double(info.fSampleRate);
         const char* type = info.fType == ESoundFileType::kAiff ? "aiff" : "wave";
         if (fJson) {

@@ -42,19 +42,28 @@ void Show(const FProgressText& showText, const std::string& text) {
 CSoundFileOpening::CSoundFileOpening(const std::string& path)
     : fMedia(NSDiskKitSupport::OpenMediaForReading(path)),
       fReader(std::make_unique<CSoundFileReader>(*fMedia)),
-      fInfo(fReader->ReadInfo()),
-      fPartnerPath(FindSplitStereoPartner(path)) {}
+      fInfo(fReader->ReadInfo()) {
+    FindMonoPartner(path);
+}
+
+void CSoundFileOpening::FindMonoPartner(const std::string& path) {
+    if (fInfo.fChannels != 1) return;
+    std::string partnerPath = FindSplitStereoPartner(path);
+    if (partnerPath.empty()) return;
+    // A partner that cannot be read fails the opening, as reading it as channel 2 would.
+    const auto partnerMedia = NSDiskKitSupport::OpenMediaForReading(partnerPath);
+    const SSoundFileInfo partner = ReadSoundFileInfo(*partnerMedia);
+    if (partner.fChannels != 1) return;
+    fPartnerPath = std::move(partnerPath);
+    fPartnerInfo = partner;
+}
 
 void CSoundFileOpening::CheckInfo() {
     CheckSoundFileInfo(fInfo);
     if (fPartnerPath.empty()) return;
-    const auto partnerMedia = NSDiskKitSupport::OpenMediaForReading(fPartnerPath);
-    const SSoundFileInfo partner = ReadSoundFileInfo(*partnerMedia);
-    if (fInfo.fChannels != 1 || partner.fChannels != 1)
-        throw NSMishap::XUnsupportedFormat("linked stereo files must be mono");
-    if (partner.fSampleRate != fInfo.fSampleRate)
+    if (fPartnerInfo.fSampleRate != fInfo.fSampleRate)
         throw NSMishap::XUnsupportedFormat("linked stereo files differ in sample rate");
-    if (partner.fBitDepth != fInfo.fBitDepth || partner.fFloat != fInfo.fFloat)
+    if (fPartnerInfo.fBitDepth != fInfo.fBitDepth || fPartnerInfo.fFloat != fInfo.fFloat)
         throw NSMishap::XUnsupportedFormat("linked stereo files differ in bit depth");
 }
 

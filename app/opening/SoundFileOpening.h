@@ -29,17 +29,20 @@ using FProgressText = std::function<void(const std::string& text)>;
 class CSoundFileOpening {
 public:
     // Opens the file, applies the media checks of CSoundFileReader and reads the information.
-    // The left file of a split stereo pair (FindSplitStereoPartner) remembers its partner.
+    // A mono file whose partner by name (FindSplitStereoPartner) is a mono sound file too is
+    // the left file of a split stereo pair and remembers its partner; any other file, a stereo
+    // one named like a left file included, is opened on its own and its neighbour left unread.
     explicit CSoundFileOpening(const std::string& path);
 
     const SSoundFileInfo& GetInfo() const { return fInfo; }
     // "" unless this is the left file of a split stereo pair.
     const std::string& GetPartnerPath() const { return fPartnerPath; }
+    // The channels of the sample ReadWaveSample gives: 2 for a pair.
+    int32_t GetChannelCount() const { return fPartnerPath.empty() ? fInfo.fChannels : 2; }
 
-    // CheckSoundFileInfo on the file; for a pair, also the partner's information: both must be
-    // mono (XUnsupportedFormat "linked stereo files must be mono") and agree in sample rate
-    // ("linked stereo files differ in sample rate") and bit depth ("linked stereo files differ
-    // in bit depth"). Nothing is read of the audio.
+    // CheckSoundFileInfo on the file; for a pair the partner must agree in sample rate
+    // (XUnsupportedFormat "linked stereo files differ in sample rate") and bit depth ("linked
+    // stereo files differ in bit depth"). Nothing is read of the audio.
     void CheckInfo();
 
     // The audio as a new wave sample (CSoundFileReader::ReadWaveSample) with the progress text
@@ -50,10 +53,13 @@ public:
     std::unique_ptr<CABCWaveSample> ReadWaveSample(IProgressReporter* progress, const FProgressText& showText);
 
 private:
+    void FindMonoPartner(const std::string& path);
+
     std::shared_ptr<CMedia> fMedia;
     std::unique_ptr<CSoundFileReader> fReader;
     SSoundFileInfo fInfo;
     std::string fPartnerPath;
+    SSoundFileInfo fPartnerInfo;
 };
 
 // The one entry of the editor and quillet-cli: CSoundFileOpening's steps in order (open, check,

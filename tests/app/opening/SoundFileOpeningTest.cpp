@@ -201,6 +201,7 @@ TEST_F(SplitStereo, APairOpensAsOneStereoSampleAndARightFileAloneAsMono) {
     const std::string leftPath = Write("loop.L", *left, ESoundFileType::kAiff);
     Write("loop.R", rightMono, ESoundFileType::kWave);
 
+    EXPECT_EQ(CSoundFileOpening(leftPath).GetChannelCount(), 2);
     std::vector<std::string> texts;
     const auto stereo = OpenSoundFile(leftPath, nullptr, [&](const std::string& text) { texts.push_back(text); });
     ASSERT_TRUE(stereo->IsStereo());
@@ -247,14 +248,41 @@ TEST_F(SplitStereo, RefusesPartnersThatCannotFormOneSample) {
     SRow rows[] = {
         {MakeSample(16, 1, 50, 44100), MakeSample(16, 1, 50, 48000), "linked stereo files differ in sample rate"},
         {MakeSample(16, 1, 50), MakeSample(24, 1, 50), "linked stereo files differ in bit depth"},
-        {MakeSample(16, 1, 50), MakeSample(16, 2, 50), "linked stereo files must be mono"},
-        {MakeSample(16, 2, 50), MakeSample(16, 1, 50), "linked stereo files must be mono"},
     };
     int index = 0;
     for (SRow& row : rows) {
         const std::string name = "pair" + std::to_string(index++);
         Write(name + ".R", *row.fRight);
         EXPECT_FAILURE(OpenSoundFile(Write(name + ".L", *row.fLeft)), XUnsupportedFormat, row.fMessage);
+    }
+}
+
+// A pair is two mono files: a stereo .L file, or a mono one beside a stereo or foreign .R file,
+// opens on its own, and the file beside it is not read.
+TEST_F(SplitStereo, AFileThatFormsNoMonoPairOpensOnItsOwn) {
+    struct SRow {
+        std::unique_ptr<CABCWaveSample> fLeft;
+        std::string fRightBytes;
+    };
+    SRow rows[] = {
+        {MakeSample(16, 2, 40), WriteToBytes(*MakeSample(16, 1, 50), ESoundFileType::kWave)},
+        {MakeSample(24, 2, 40), WriteToBytes(*MakeSample(24, 2, 60), ESoundFileType::kAiff)},
+        {MakeSample(16, 2, 40), "not a sound file"},
+        {MakeSample(16, 1, 40), WriteToBytes(*MakeSample(16, 2, 50), ESoundFileType::kWave)},
+    };
+    int index = 0;
+    for (SRow& row : rows) {
+        const std::string name = "single" + std::to_string(index++);
+        fFolder.Make(name + ".R", row.fRightBytes);
+        const std::string leftPath = Write(name + ".L", *row.fLeft);
+        CSoundFileOpening opening(leftPath);
+        EXPECT_EQ(opening.GetPartnerPath(), "") << name;
+        EXPECT_EQ(opening.GetChannelCount(), row.fLeft->GetChannelCount()) << name;
+
+        std::vector<std::string> texts;
+        const auto opened = OpenSoundFile(leftPath, nullptr, [&](const std::string& text) { texts.push_back(text); });
+        ExpectSameAudio(*opened, *row.fLeft);
+        EXPECT_EQ(texts, std::vector<std::string>{"Reading loop samples…"}) << name;
     }
 }
 
