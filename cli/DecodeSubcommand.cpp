@@ -6,7 +6,8 @@
 #include "app/operations/QuilletLengthyOperation.h"
 #include "app/resources/ResourceReference.h"
 #include "app/resources/StringIds.h"
-#include "cli/OutputFile.h"
+#include "app/saving/SaveTarget.h"
+#include "app/saving/SoundFileSaving.h"
 #include "engine/WaveSample.h"
 
 namespace NSQuillet::NSCli {
@@ -26,14 +27,14 @@ public:
         const auto type = SoundFileTypeOfPath(fOutput);
         if (!type) return UsageError(context, "the output must end in .wav, .wave, .aif or .aiff");
         const bool replace = fForce || context.fAnswerYes;
-        CheckOutputMayBeWritten(fOutput, replace);
+        CheckTargetMayBeWritten(fOutput, replace);
         std::unique_ptr<CABCWaveSample> sample;
         {
             CQuilletLengthyOperation reading(StringReference(NSStringIds::kOperation_Open).GetText());
             sample = OpenAudio(fInput, reading);
         }
         CQuilletLengthyOperation writing(StringReference(NSStringIds::kOperation_Save).GetText());
-        WriteSoundFileTo(fOutput, *type, *sample, replace, &writing);
+        SaveSoundFile(fOutput, *type, *sample, replace, &writing);
         return kExitSuccess;
     }
 

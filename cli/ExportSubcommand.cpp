@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "app/export/ExportFlow.h"
+#include "app/opening/OpeningAnalysis.h"
 #include "app/processing/ParameterToggleCommands.h"
 #include "app/resources/AlertIds.h"
 #include "app/resources/ResourceReference.h"
 #include "cli/LoopOptions.h"
-#include "cli/LoopSource.h"
 #include "engine/WaveSample.h"
 #include "formats/export/ExportFileNames.h"
 #include "foundation/Mishap.h"
@@ -105,7 +105,7 @@ public:
             return UsageError(context, problem);
         const bool intoFolder = chosen->WritesFilePerSlice() && *format != EExportFormat::kSamplerProgram && !fOneSample;
 
-        auto document = OpenLoopDocument(fInput);
+        auto document = OpenAnalyzedDocument(fInput, EStoppedAnalysis::kStopOpening);
         if (const std::string refused = ApplyLoopOptions(*document, fLoopOptions); !refused.empty())
             return UsageError(context, refused);
         if (document->GetDocumentParameters().fExportSlicesSeparately == fOneSample) ToggleExportAsOneSample(*document);

@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 
+#include "app/opening/OpeningAnalysis.h"
 #include "app/operations/QuilletLengthyOperation.h"
 #include "app/processing/AddSlicesAtSixteenthsCommand.h"
 #include "app/processing/ConvertSampleFormatCommand.h"
@@ -14,11 +15,12 @@
 #include "app/processing/NormalizeCommand.h"
 #include "app/processing/ReAnalyzeCommand.h"
 #include "app/processing/RemoveDCCommand.h"
+#include "app/processing/TargetSampleFormat.h"
 #include "app/resources/ResourceReference.h"
 #include "app/resources/StringIds.h"
 #include "app/saving/DocumentSaving.h"
-#include "cli/LoopSource.h"
-#include "cli/OutputFile.h"
+#include "app/saving/SaveTarget.h"
+#include "app/saving/SoundFileSaving.h"
 #include "engine/WaveSample.h"
 #include "platform/diskkit/FileSpec.h"
 
@@ -37,15 +39,15 @@ struct SSampleFormat {
     int32_t fBitDepth = 0;
 };
 
-// "RATE" or "RATE/BITS": a rate of 11025..1000000 Hz and 16 or 24 bits.
+// "RATE" or "RATE/BITS", a format Convert Sample Format writes.
 std::optional<SSampleFormat> ParseSampleFormat(const std::string& text) {
     unsigned rate = 0;
     int bits = 0;
     char slash = 0, extra = 0;
     const int read = std::sscanf(text.c_str(), "%u%c%d%c", &rate, &slash, &bits, &extra);
     if (read != 1 && !(read == 3 && slash == '/')) return std::nullopt;
-    if (rate < 11025 || rate > 1000000) return std::nullopt;
-    if (read == 3 && bits != 16 && bits != 24) return std::nullopt;
+    if (!IsSampleRateInRange(rate)) return std::nullopt;
+    if (read == 3 && !IsTargetBitDepth(bits)) return std::nullopt;
     return SSampleFormat{rate, read == 3 ? bits : 0};
 }
 
@@ -78,19 +80,19 @@ public:
         std::optional<SSampleFormat> format;
         if (fConvert) {
             format = ParseSampleFormat(*fConvert);
-            if (!format) return UsageError(context, "--convert takes RATE or RATE/BITS: 11025..1000000 Hz, 16 or 24 bits");
+            if (!format) return UsageError(context, "--convert takes RATE or RATE/BITS: " + DescribeTargetSampleFormats());
         }
         const bool replace = fForce || context.fAnswerYes;
-        CheckOutputMayBeWritten(fOutput, replace);
+        CheckTargetMayBeWritten(fOutput, replace);
 
-        auto document = OpenLoopDocument(fInput);
+        auto document = OpenAnalyzedDocument(fInput, EStoppedAnalysis::kStopOpening);
         if (const EExitCode refused = Process(context, *document, format); refused != kExitSuccess) return refused;
 
         CQuilletLengthyOperation saving = Operation(NSStringIds::kOperation_Save);
         if (toLoopFile) {
             SaveDocumentAs(*document, NSDiskKit::CFileSpec::FromPath(fOutput), saving);
         } else {
-            WriteSoundFileTo(fOutput, *soundType, document->GetWaveSample(), replace, &saving);
+            SaveSoundFile(fOutput, *soundType, document->GetWaveSample(), replace, &saving);
         }
         return kExitSuccess;
     }

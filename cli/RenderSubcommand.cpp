@@ -2,16 +2,19 @@
 
 #include <CLI/CLI.hpp>
 
-#include <cmath>
+#include <map>
 #include <optional>
+#include <vector>
 
+#include "app/opening/OpeningAnalysis.h"
 #include "app/operations/QuilletLengthyOperation.h"
-#include "app/playback/PlaybackRenderer.h"
+#include "app/playback/LoopRender.h"
+#include "app/processing/TargetSampleFormat.h"
 #include "app/resources/ResourceReference.h"
 #include "app/resources/StringIds.h"
+#include "app/saving/SaveTarget.h"
+#include "app/saving/SoundFileSaving.h"
 #include "cli/LoopOptions.h"
-#include "cli/LoopSource.h"
-#include "cli/OutputFile.h"
 #include "engine/QuilletSequencer.h"
 #include "foundation/SampleRate.h"
 
@@ -37,8 +40,10 @@ public:
         command->add_option("--stretch", fStretch, "Envelope stretch, 0..100")->check(CLI::Range(0, 100));
         command->add_option("--eq", fEqualizer, "Equalizer on or off")->transform(CLI::CheckedTransformer(kOnOff));
         command->add_option("--repeat", fRepeat, "How many times the loop plays")->check(CLI::Range(1, 1000));
-        command->add_option("--rate", fRate, "Output sample rate in Hz")->check(CLI::Range(11025, 1000000));
-        command->add_option("--bits", fBits, "Output bit depth")->check(CLI::IsMember({16, 24}));
+        command->add_option("--rate", fRate, "Output sample rate in Hz")
+            ->check(CLI::Range(kMinimumSampleRate, kMaximumSampleRate));
+        command->add_option("--bits", fBits, "Output bit depth")
+            ->check(CLI::IsMember(std::vector<int32_t>(kTargetBitDepths.begin(), kTargetBitDepths.end())));
     }
 
     EExitCode Run(SSubcommandContext& context) override {
@@ -46,9 +51,9 @@ public:
         if (!type) return UsageError(context, "the output must end in .wav, .wave, .aif or .aiff");
         const std::string problem = CheckLoopOptions(fLoopOptions);
         if (!problem.empty()) return UsageError(context, problem);
-        CheckOutputMayBeWritten(fOutput, fForce || context.fAnswerYes);
+        CheckTargetMayBeWritten(fOutput, fForce || context.fAnswerYes);
 
-        auto document = OpenLoopDocument(fInput);
+        auto document = OpenAnalyzedDocument(fInput, EStoppedAnalysis::kStopOpening);
         // Without --preview a loop with a length plays at the preview tempo.
         SLoopOptions options = fLoopOptions;
         if (!options.fPreview) {
@@ -58,9 +63,20 @@ public:
         const std::string refused = ApplyLoopOptions(*document, options);
         if (!refused.empty()) return UsageError(context, refused);
 
-        const CABCWaveSample& sample = document->GetWaveSample();
-        CQuilletSequencer sequencer(document->GetSequencer());
-        sequencer.SetOutputRate(fRate ? *fRate : ClampSampleRate(sample.GetSampleRate()));
+        SLoopRender render;
+        render.fRepeat = fRepeat;
+        render.fOutputRate = fRate.value_or(0);
+        render.fBitDepth = fBits.value_or(0);
+        const std::unique_ptr<CABCWaveSample> rendered =
+            RenderDocumentLoop(*document, render, [&](CQuilletSequencer& sequencer) { ApplyOverrides(sequencer); });
+        if (!rendered) return UsageError(context, "the rendered loop would be longer than 2^31 frames");
+        CQuilletLengthyOperation writing(StringReference(NSStringIds::kOperation_Save).GetText());
+        SaveSoundFile(fOutput, *type, *rendered, fForce || context.fAnswerYes, &writing);
+        return kExitSuccess;
+    }
+
+private:
+    void ApplyOverrides(CQuilletSequencer& sequencer) const {
         if (fPitch) sequencer.SetPitch(int16_t(*fPitch));
         if (fGain) sequencer.SetGain(int16_t(*fGain));
         sequencer.ChangeSampler([&](CQuilletSampler& sampler) {
@@ -70,21 +86,8 @@ public:
             if (fStretch) sampler.SetStretch(int16_t(*fStretch));
         });
         if (fEqualizer) sequencer.ChangeEqualizer([&](CEqualizerEffect& equalizer) { equalizer.SetOn(*fEqualizer); });
-
-        const int64_t frames = sequencer.SampleFramesToOutputFrames(sequencer.GetLoopFrames()) * fRepeat;
-        if (frames > INT32_MAX) return UsageError(context, "the rendered loop would be longer than 2^31 frames");
-        std::unique_ptr<CABCWaveSample> rendered;
-        {
-            CQuilletLengthyOperation rendering(StringReference(NSStringIds::kOperation_Render).GetText());
-            rendering.SetText(StringReference(NSStringIds::kProgress_RenderingLoop).GetText());
-            rendered = RenderLoopPlayback(sequencer, int32_t(frames), fBits ? *fBits : sample.GetBitDepth(), &rendering);
-        }
-        CQuilletLengthyOperation writing(StringReference(NSStringIds::kOperation_Save).GetText());
-        WriteSoundFileTo(fOutput, *type, *rendered, fForce || context.fAnswerYes, &writing);
-        return kExitSuccess;
     }
 
-private:
     std::string fInput;
     std::string fOutput;
     bool fForce = false;

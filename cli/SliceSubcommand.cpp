@@ -2,13 +2,13 @@
 
 #include <CLI/CLI.hpp>
 
+#include "app/opening/OpeningAnalysis.h"
 #include "app/operations/QuilletLengthyOperation.h"
 #include "app/resources/ResourceReference.h"
 #include "app/resources/StringIds.h"
 #include "app/saving/DocumentSaving.h"
+#include "app/saving/SaveTarget.h"
 #include "cli/LoopOptions.h"
-#include "cli/LoopSource.h"
-#include "cli/OutputFile.h"
 #include "platform/diskkit/FileSpec.h"
 
 namespace NSQuillet::NSCli {
@@ -29,9 +29,9 @@ public:
         if (!IsLoopFilePath(fOutput)) return UsageError(context, "the output must end in .lx2");
         const std::string problem = CheckLoopOptions(fOptions);
         if (!problem.empty()) return UsageError(context, problem);
-        CheckOutputMayBeWritten(fOutput, fForce || context.fAnswerYes);
+        CheckTargetMayBeWritten(fOutput, fForce || context.fAnswerYes);
 
-        auto document = OpenLoopDocument(fInput);
+        auto document = OpenAnalyzedDocument(fInput, EStoppedAnalysis::kStopOpening);
         const std::string refused = ApplyLoopOptions(*document, fOptions);
         if (!refused.empty()) return UsageError(context, refused);
         CQuilletLengthyOperation saving(StringReference(NSStringIds::kOperation_Save).GetText());

@@ -5,8 +5,8 @@
 
 #include <cstdio>
 
+#include "app/opening/OpeningAnalysis.h"
 #include "cli/LoopOptions.h"
-#include "cli/LoopSource.h"
 #include "engine/SliceSequence.h"
 #include "engine/WaveSample.h"
 
@@ -34,7 +34,7 @@ public:
     }
 
     EExitCode Run(SSubcommandContext& context) override {
-        auto document = OpenLoopDocument(fPath);
+        auto document = OpenAnalyzedDocument(fPath, EStoppedAnalysis::kStopOpening);
         ApplyLoopOptions(*document, fOptions);
         if (fJson) {
             PrintJson(context, *document);

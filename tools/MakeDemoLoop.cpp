@@ -1,9 +1,7 @@
 #include <exception>
 #include <iostream>
 
-#include "formats/diskkitsupport/FileMediaAccess.h"
-#include "formats/soundfile/SoundFileWriter.h"
-#include "platform/diskkit/FourCharCode.h"
+#include "app/saving/SoundFileSaving.h"
 #include "tools/DemoLoop.h"
 
 // Writes the bundled demo loop as a WAVE file: make-demo-loop OUT.wav
@@ -14,9 +12,7 @@ int main(int argc, char** argv) {
     }
     try {
         auto sample = NSQuillet::NSTools::SDemoLoop::Render();
-        auto file = NSDiskKitSupport::CreateMediaForWriting(argv[1], NSDiskKit::MakeFourCharCode('W', 'A', 'V', 'E'));
-        NSQuillet::WriteSoundFile(*sample, *file, NSQuillet::ESoundFileType::kWave);
-        file->Close();
+        NSQuillet::SaveSoundFile(argv[1], NSQuillet::ESoundFileType::kWave, *sample, true, nullptr);
     } catch (const std::exception& failure) {
         std::cerr << "make-demo-loop: " << failure.what() << '\n';
         return 1;

@@ -1,6 +1,7 @@
 #include "app/opening/SoundFileInfoCheck.h"
 
 #include "foundation/Mishap.h"
+#include "foundation/SampleRate.h"
 
 namespace NSQuillet {
 
@@ -10,7 +11,7 @@ const CResourceReference* FindRefusal(const SSoundFileInfo& info) {
     if (info.fFloat || (info.fBitDepth != 8 && info.fBitDepth != 16 && info.fBitDepth != 24))
         return &kAlert_UnsupportedBitDepth;
     if (info.fChannels != 1 && info.fChannels != 2) return &kAlert_UnsupportedChannels;
-    if (info.fSampleRate < 11025 || info.fSampleRate > 1000000) return &kAlert_UnsupportedSampleRate;
+    if (!IsSampleRateInRange(info.fSampleRate)) return &kAlert_UnsupportedSampleRate;
     return nullptr;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/processing/TargetSampleFormat.h"
 #include "engine/16BitWaveSample.h"
 #include "engine/24BitWaveSample.h"
 #include "foundation/Mishap.h"
@@ -19,7 +20,7 @@ constexpr int32_t kChunkFrames = 1 << 16;
 std::unique_ptr<CABCWaveSample> RenderLoopPlayback(CQuilletSequencer& sequencer, int32_t frames, int32_t bitDepth,
                                                    IProgressReporter* progress) {
     if (frames < 0) throw NSMishap::XStdInvalidArgument("negative render length");
-    if (bitDepth != 16 && bitDepth != 24) throw NSMishap::XStdInvalidArgument("render depth must be 16 or 24");
+    if (!IsTargetBitDepth(bitDepth)) throw NSMishap::XStdInvalidArgument("render depth must be 16 or 24");
     const uint32_t rate = sequencer.GetOutputRate();
     std::unique_ptr<CABCWaveSample> output;
     if (bitDepth == 24) {

@@ -8,6 +8,7 @@
 #include "app/document/QuilletDocument.h"
 #include "app/operations/QuilletLengthyOperation.h"
 #include "app/processing/ProcessingBlocks.h"
+#include "app/processing/TargetSampleFormat.h"
 #include "engine/ConvertedWaveSample.h"
 #include "engine/DepthCopy.h"
 #include "engine/SampleRateConverter.h"
@@ -103,7 +104,7 @@ void ChangeRate(const CABCWaveSample& source, uint32_t sourceRate, uint32_t targ
 }
 
 void CheckBitDepth(int32_t bitDepth) {
-    if (bitDepth != 16 && bitDepth != 24) throw NSMishap::XStdInvalidArgument("bit depth must be 16 or 24");
+    if (!IsTargetBitDepth(bitDepth)) throw NSMishap::XStdInvalidArgument("bit depth must be 16 or 24");
 }
 
 }  // namespace

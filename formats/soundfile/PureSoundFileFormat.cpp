@@ -8,12 +8,12 @@
 #include "formats/export/ExportSliceRendering.h"
 #include "formats/export/ExportStepProgress.h"
 #include "formats/export/ReplaceConsent.h"
+#include "formats/soundfile/SoundFileTypeCode.h"
 #include "formats/soundfile/SoundFileWriter.h"
 
 namespace NSQuillet {
 
-CABCPureSoundFileFormat::CABCPureSoundFileFormat(ESoundFileType type, uint32_t typeCode)
-    : fType(type), fTypeCode(typeCode) {
+CABCPureSoundFileFormat::CABCPureSoundFileFormat(ESoundFileType type) : fType(type) {
     for (uint32_t rate : {11025u, 22050u, 32000u, 44100u, 48000u, 88200u, 96000u}) AddSampleRate(rate);
     AddBitDepth(16);
     AddBitDepth(24);
@@ -49,7 +49,7 @@ std::vector<std::string> CABCPureSoundFileFormat::WriteSliceFiles(CExporter& exp
 void CABCPureSoundFileFormat::WriteSlice(CExporter& exporter, int32_t index, const NSDiskKit::CFileSpec& file,
                                          const SExportOptions& options, IProgressReporter* progress) {
     std::unique_ptr<CABCWaveSample> sample = RenderExportSlice(exporter, index, options.fSampleRate, options.fBitDepth);
-    NSDiskKitSupport::CMediaBridge media(file, fTypeCode, NSDiskKit::ECreateMode::kReplaceExisting);
+    NSDiskKitSupport::CMediaBridge media(file, SoundFileTypeCode(fType), NSDiskKit::ECreateMode::kReplaceExisting);
     WriteSoundFile(*sample, media, fType, progress);
     media.Close();
 }

@@ -24,16 +24,15 @@ public:
                                              const SExportOptions& options, size_t maximumStemLength = 0);
 
     // Renders item `index`, converts it and writes it as `file` (created with the creator code
-    // 'Qlet' and the format's type code, replacing a file of that name only once complete).
+    // 'Qlet' and the type's SoundFileTypeCode, replacing a file of that name only once complete).
     virtual void WriteSlice(CExporter& exporter, int32_t index, const NSDiskKit::CFileSpec& file,
                             const SExportOptions& options, IProgressReporter* progress);
 
 protected:
-    CABCPureSoundFileFormat(ESoundFileType type, uint32_t typeCode);
+    explicit CABCPureSoundFileFormat(ESoundFileType type);
 
 private:
     ESoundFileType fType;
-    uint32_t fTypeCode;
 };
 
 }  // namespace NSQuillet

@@ -15,6 +15,7 @@
 #include "app/document/QuilletDocument.h"
 #include "app/operations/QuilletLengthyOperation.h"
 #include "app/processing/ConvertSampleFormatCommand.h"
+#include "app/processing/TargetSampleFormat.h"
 #include "engine/16BitWaveSample.h"
 #include "engine/24BitWaveSample.h"
 #include "engine/SampleRateConverter.h"
@@ -434,6 +435,15 @@ TEST(ConvertSampleFormat, SameFormatCommitsNothingAndABadDepthIsRefused) {
     }
     EXPECT_FALSE(document->CanUndo());
     ExpectSame(before, *document);
+}
+
+TEST(TargetSampleFormat, NamesTheRatesAndDepthsTheConversionWrites) {
+    for (int64_t rate : {11025, 44100, 1000000}) EXPECT_TRUE(IsSampleRateInRange(rate)) << rate;
+    for (int64_t rate : {int64_t(0), int64_t(11024), int64_t(1000001), int64_t(UINT32_MAX) + 11025})
+        EXPECT_FALSE(IsSampleRateInRange(rate)) << rate;
+    for (int32_t bits : {16, 24}) EXPECT_TRUE(IsTargetBitDepth(bits)) << bits;
+    for (int32_t bits : {0, 8, 20, 32}) EXPECT_FALSE(IsTargetBitDepth(bits)) << bits;
+    EXPECT_EQ(DescribeTargetSampleFormats(), "11025..1000000 Hz, 16 or 24 bits");
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "cli/LoopSource.h"
+#include "app/opening/OpeningAnalysis.h"
 
 #include "app/opening/DocumentOpening.h"
 #include "app/operations/QuilletLengthyOperation.h"
@@ -9,27 +9,25 @@
 #include "engine/WaveSample.h"
 #include "foundation/Mishap.h"
 
-namespace NSQuillet::NSCli {
+namespace NSQuillet {
 
-namespace {
-
-std::unique_ptr<CSliceSequence> Analyze(CABCWaveSample& sample) {
+std::unique_ptr<CSliceSequence> AnalyzeOpenedSound(CABCWaveSample& sample, EStoppedAnalysis stopped) {
     if (!sample.HasPreview()) sample.BuildPreview();
     auto slices = std::make_unique<CSliceSequence>(&sample);
     CQuilletLengthyOperation analysis(StringReference(NSStringIds::kOperation_Analyze).GetText());
     analysis.SetText(StringReference(NSStringIds::kProgress_FindingSlices).GetText());
     if (!slices->Analyze(&analysis)) {
         ShowAlert(AlertReference(NSAlertIds::kAnalyzeInterrupted));
-        throw NSMishap::XAbort("user pressed stop");
+        if (stopped == EStoppedAnalysis::kStopOpening) throw NSMishap::XAbort("user pressed stop");
     }
     return slices;
 }
 
-}  // namespace
-
-std::unique_ptr<CQuilletDocument> OpenLoopDocument(const std::string& path) {
+std::unique_ptr<CQuilletDocument> OpenAnalyzedDocument(const std::string& path, EStoppedAnalysis stopped,
+                                                       const SDocumentSettings& settings) {
     CQuilletLengthyOperation reading(StringReference(NSStringIds::kOperation_Open).GetText());
-    return OpenDocument(path, SDocumentSettings{}, reading, Analyze);
+    return OpenDocument(path, settings, reading,
+                        [stopped](CABCWaveSample& sample) { return AnalyzeOpenedSound(sample, stopped); });
 }
 
-}  // namespace NSQuillet::NSCli
+}  // namespace NSQuillet

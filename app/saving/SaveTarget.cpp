@@ -1,16 +1,14 @@
-#include "cli/OutputFile.h"
+#include "app/saving/SaveTarget.h"
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <system_error>
 
-#include "formats/diskkitsupport/FileMediaAccess.h"
-#include "formats/soundfile/SoundFileWriter.h"
 #include "foundation/DiskKitStatus.h"
 #include "platform/diskkit/DiskKitLibrary.h"
-#include "platform/diskkit/FourCharCode.h"
 
-namespace NSQuillet::NSCli {
+namespace NSQuillet {
 
 namespace {
 
@@ -35,20 +33,10 @@ std::optional<ESoundFileType> SoundFileTypeOfPath(const std::string& path) {
 
 bool IsLoopFilePath(const std::string& path) { return LowerExtension(path) == ".lx2"; }
 
-void CheckOutputMayBeWritten(const std::string& path, bool replace) {
+void CheckTargetMayBeWritten(const std::string& path, bool replace) {
     std::error_code error;
     if (!replace && std::filesystem::exists(path, error))
         NSDiskKitSupport::CheckFileStatus(NSDiskKit::kDiskKitAlreadyExists, "create", path);
 }
 
-void WriteSoundFileTo(const std::string& path, ESoundFileType type, const CABCWaveSample& sample, bool replace,
-                      IProgressReporter* progress) {
-    const uint32_t typeCode = type == ESoundFileType::kAiff ? NSDiskKit::MakeFourCharCode('A', 'I', 'F', 'F')
-                                                            : NSDiskKit::MakeFourCharCode('W', 'A', 'V', 'E');
-    auto file = NSDiskKitSupport::CreateMediaForWriting(
-        path, typeCode, replace ? NSDiskKit::ECreateMode::kReplaceExisting : NSDiskKit::ECreateMode::kCreateNew);
-    WriteSoundFile(sample, *file, type, progress);
-    file->Close();
-}
-
-}  // namespace NSQuillet::NSCli
+}  // namespace NSQuillet
