@@ -283,8 +283,9 @@ SDocumentParameters CQuilletDocument::ApplyParametersUnguarded(const SDocumentPa
         });
     }
 
-
-    if (fSequencer.IsPreviewActive() && !fPreviewTempoInitialised) {
+    // The first loop length gives the preview tempo, preview on or off: the export always plays
+    // at the preview tempo, so a tempo the user never chose must not stay.
+    if (fSequencer.IsLoopLengthSet() && !fPreviewTempoInitialised) {
         const int32_t own = fSequencer.GetOriginalTempo();
         if (own > 0) {
             fSequencer.SetPreviewTempo(CLoopSettings::ClampPreviewTempo(own));

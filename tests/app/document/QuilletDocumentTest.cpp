@@ -199,24 +199,55 @@ TEST(QuilletDocumentParameters, LocatorsMoveInTheOrderThatKeepsLeftBelowRight) {
     }
 }
 
-TEST(QuilletDocumentParameters, FirstLoopLengthTakesTheLoopTempoAndRedoRestoresIt) {
+TEST(QuilletDocumentParameters, FirstLoopLengthTakesTheLoopTempoWhetherPreviewIsOnOrNot) {
+    struct SRow {
+        const char* fCase;
+        int32_t fBars;
+        bool fPreviewOn;
+        int32_t fTempo;
+    };
+    for (const SRow& row : {// 4 beats in 2 s: 120 BPM.
+                            SRow{"preview off", 1, false, 120000}, SRow{"preview on", 1, true, 120000},
+                            // 160 beats in 2 s: 4800 BPM, clamped to 450.
+                            SRow{"above the range", 40, false, 450000}}) {
+        SCOPED_TRACE(row.fCase);
+        auto document = MakeDocument();
+        SDocumentParameters parameters = document->GetDocumentParameters();
+        EXPECT_EQ(parameters.fPreviewTempo, 130000);
+        EXPECT_FALSE(document->IsPreviewTempoInitialised());
+        parameters.fBars = row.fBars;
+        parameters.fPreviewOn = row.fPreviewOn;
+        document->PerformParametersChange(parameters, "Change Loop Length");
+        EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, row.fTempo);
+        EXPECT_TRUE(document->IsPreviewTempoInitialised());
+        document->Undo();
+        EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, 130000);
+        document->Redo();
+        EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, row.fTempo);
+        // Only the first length sets the tempo: another length, or preview switched on, keeps it.
+        parameters = document->GetDocumentParameters();
+        parameters.fBars = 2;
+        parameters.fPreviewOn = true;
+        document->PerformParametersChange(parameters, "Change Loop Length");
+        EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, row.fTempo);
+    }
+}
+
+TEST(QuilletDocumentParameters, ALengthWithoutLoopFramesLeavesTheTempoToTheFirstLengthThatGivesOne) {
     auto document = MakeDocument();
     SDocumentParameters parameters = document->GetDocumentParameters();
-    EXPECT_EQ(parameters.fPreviewTempo, 130000);
+    parameters.fLeftLocator = 44100;
+    parameters.fRightLocator = 44100;
     parameters.fBars = 1;
-    parameters.fPreviewOn = true;
     document->PerformParametersChange(parameters, "Change Loop Length");
-    // 4 beats in 2 s: 120 BPM.
-    EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, 120000);
-    document->Undo();
     EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, 130000);
-    document->Redo();
-    EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, 120000);
-    // Only the first length sets the tempo: 2 bars keep 120.
+    EXPECT_FALSE(document->IsPreviewTempoInitialised());
     parameters = document->GetDocumentParameters();
-    parameters.fBars = 2;
-    document->PerformParametersChange(parameters, "Change Loop Length");
-    EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, 120000);
+    parameters.fLeftLocator = 0;
+    document->PerformParametersChange(parameters, "Set Loop");
+    // 4 beats in the first second: 240 BPM.
+    EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, 240000);
+    EXPECT_TRUE(document->IsPreviewTempoInitialised());
 }
 
 TEST(QuilletDocumentConstruction, LoopLengthFromPreferenceOrKnownTempo) {
@@ -504,9 +535,12 @@ TEST(QuilletDocumentExportInfo, ThrottledFiguresFollowChangesAtMostEvery30Millis
     SDocumentParameters parameters = document->GetDocumentParameters();
     parameters.fBars = 1;
     document->PerformParametersChange(parameters, "Change Loop Length");
+    parameters = document->GetDocumentParameters();
+    parameters.fPreviewTempo = 130000;
+    document->PerformParametersChange(parameters, "Change Preview Tempo");
     EXPECT_EQ(document->GetExportSliceCountThrottled(), 4);
-    // Preview off keeps 130 BPM: each 22050-frame slice lasts 22050 × 120/130 + 0.5 → 20354
-    // frames; 4 slices, doubled for stereo.
+    // The export plays at the preview tempo: each 22050-frame slice of the 120 BPM loop lasts
+    // 22050 × 120/130 + 0.5 → 20354 frames at 130 BPM; 4 slices, doubled for stereo.
     EXPECT_EQ(document->GetExportSizeThrottled(), int64_t(20354) * 4 * 2);
     document->InsertSlice(30000);
     clock.fNow += 29;

@@ -52,7 +52,7 @@ public:
 };
 
 // A mono 16-bit loop of `frames` frames at 44100 Hz with locked slices at `positions`, one bar
-// long unless `bars` is 0.
+// long unless `bars` is 0, and then played at a preview tempo of 130 BPM.
 std::unique_ptr<CQuilletDocument> MakeDocument(int32_t frames, const std::vector<int32_t>& positions, int32_t bars = 1) {
     auto sample = std::make_unique<C16BitWaveSample>(44100, frames, false);
     for (int32_t i = 0; i < frames; ++i) sample->Set16(i, int16_t((i * 37) % 20000 - 10000), 1);
@@ -64,6 +64,9 @@ std::unique_ptr<CQuilletDocument> MakeDocument(int32_t frames, const std::vector
         SDocumentParameters p = document->GetDocumentParameters();
         p.fBars = bars;
         document->PerformParametersChange(p, "Change Loop Length");
+        p = document->GetDocumentParameters();
+        p.fPreviewTempo = 130000;
+        document->PerformParametersChange(p, "Change Preview Tempo");
         document->CloseUndoStep();
     }
     return document;
@@ -113,6 +116,8 @@ TEST_F(CExportFlowFixture, MissingLoopLengthIsAskedForAndCommitted) {
     EXPECT_EQ(BeginExport(*document, fDialogs, fPreferences), "Untitled.wav");
     EXPECT_EQ(fDialogs.fLengthRequests, 2);
     EXPECT_EQ(document->GetDocumentParameters().fBars, 2);
+    // The first length gives the preview tempo: 8 beats in 1 s, 480 BPM, clamped to 450.
+    EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, 450000);
     EXPECT_EQ(document->GetUndoName(), "Change Loop Length");
     EXPECT_TRUE(fAlerts.GetShown().empty());
 }
