@@ -629,7 +629,13 @@ int32_t CQuilletDocument::MoveSlice(int32_t index, int32_t frame) {
 void CQuilletDocument::InsertSlice(int32_t frame) {
     if (frame < 0 || frame >= fWaveSample->GetFrameCount()) return;
     auto sequence = CopySlices();
-    sequence->InsertSlice(CSlice(frame, CSlice::kInsertedLevel, ESliceKind::kLocked));
+    if (CSlice* existing = sequence->FindSliceAt(frame)) {
+        // A slice the user puts where one stands keeps that slice's strength: it must not show
+        // at sensitivities that hid it once it is unlocked again.
+        existing->SetKind(ESliceKind::kLocked);
+    } else {
+        sequence->InsertSlice(CSlice(frame, CSlice::kInsertedLevel, ESliceKind::kLocked));
+    }
     CommitSlices(std::move(sequence), UndoText(NSStringIds::kUndo_InsertSlice), "");
 }
 

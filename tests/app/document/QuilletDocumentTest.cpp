@@ -438,16 +438,44 @@ TEST(QuilletDocumentSlices, MoveOntoAnotherSliceOrAnUnchangedSelectionCommitsNot
     EXPECT_EQ(Positions(*document), (std::vector<int32_t>{0, 22050, 44100, 66150}));
 }
 
-TEST(QuilletDocumentSlices, InsertAddsALockedSliceOfTheInsertedLevel) {
-    auto document = MakeDocument();
-    document->InsertSlice(30000);
-    EXPECT_EQ(document->GetUndoName(), "Insert Slice");
-    const CSlice* slice = document->GetSliceSequence().FindSliceAt(30000);
-    ASSERT_NE(slice, nullptr);
-    EXPECT_EQ(slice->GetKind(), ESliceKind::kLocked);
-    EXPECT_EQ(slice->GetLevel(), 16384);
-    document->InsertSlice(kFrames);
-    EXPECT_EQ(document->GetSliceSequence().GetSliceCount(), 5);
+TEST(QuilletDocumentSlices, InsertGivesALockedSliceAndKeepsTheLevelOfOneAlreadyThere) {
+    auto sample = MakeSample();
+    auto slices = std::make_unique<CSliceSequence>(sample.get());
+    slices->InsertSlice(CSlice(0, 20000, ESliceKind::kNormal));
+    slices->InsertSlice(CSlice(22050, 5000, ESliceKind::kNormal));
+    slices->InsertSlice(CSlice(44100, 3000, ESliceKind::kMuted, true));
+    slices->InsertSlice(CSlice(66150, 1000, ESliceKind::kLocked));
+    slices->SetSensitivity(CSliceSequence::kMaximumSensitivity);
+    CQuilletDocument document(std::move(sample), false, SDocumentSettings{}, 0, std::move(slices));
+
+    struct SRow {
+        const char* fCase;
+        int32_t fFrame;
+        int16_t fLevel;
+        bool fSelected;
+        int32_t fSliceCount;
+    };
+    for (const SRow& row : {SRow{"between slices: the inserted level", 30000, 16384, false, 5},
+                            SRow{"over a normal slice", 22050, 5000, false, 5},
+                            SRow{"over a muted, selected slice", 44100, 3000, true, 5}}) {
+        SCOPED_TRACE(row.fCase);
+        document.InsertSlice(row.fFrame);
+        EXPECT_EQ(document.GetUndoName(), "Insert Slice");
+        const CSlice* slice = document.GetSliceSequence().FindSliceAt(row.fFrame);
+        ASSERT_NE(slice, nullptr);
+        EXPECT_EQ(slice->GetKind(), ESliceKind::kLocked);
+        EXPECT_EQ(slice->GetLevel(), row.fLevel);
+        EXPECT_EQ(slice->IsSelected(), row.fSelected);
+        EXPECT_EQ(document.GetSliceSequence().GetSliceCount(), row.fSliceCount);
+    }
+    // A locked slice stays as it is, and outside the sample there is nothing to insert: no step.
+    const size_t steps = document.GetUndoHistory().GetStepCount();
+    document.InsertSlice(66150);
+    document.InsertSlice(kFrames);
+    document.InsertSlice(-1);
+    EXPECT_EQ(document.GetUndoHistory().GetStepCount(), steps);
+    EXPECT_EQ(document.GetSliceSequence().FindSliceAt(66150)->GetLevel(), 1000);
+    EXPECT_EQ(document.GetSliceSequence().GetSliceCount(), 5);
 }
 
 TEST(QuilletDocumentSlices, SelectionCommandsAndTheirNames) {
