@@ -3,6 +3,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "app/document/AudioSuspender.h"
@@ -11,41 +12,26 @@
 #include "app/document/DocumentTexts.h"
 #include "app/document/QuilletDocument.h"
 #include "app/document/SavedWaveSample.h"
+#include "app/document/SliceEditing.h"
 #include "app/undo/Transaction.h"
 #include "engine/16BitWaveSample.h"
 #include "engine/SliceSequence.h"
 #include "foundation/Mishap.h"
+#include "tests/app/document/FourSliceDocument.h"
 
 namespace NSQuillet {
 namespace {
 
-constexpr int32_t kFrames = 88200;  // 2 s at 44100 Hz
+using NSQuilletTest::Positions;
+constexpr int32_t kFrames = NSQuilletTest::kFourSliceFrames;
 
 std::unique_ptr<C16BitWaveSample> MakeSample(int16_t base = 0, int32_t frames = kFrames) {
-    auto sample = std::make_unique<C16BitWaveSample>(44100, frames, true);
-    for (int32_t frame = 0; frame < frames; ++frame) {
-        sample->Set16(frame, int16_t(base + frame % 1000), 1);
-        sample->Set16(frame, int16_t(base - frame % 1000), 2);
-    }
-    return sample;
-}
-
-// Four shown normal slices, a quarter of the loop apart.
-std::unique_ptr<CSliceSequence> MakeSlices(const CABCWaveSample* sample) {
-    auto slices = std::make_unique<CSliceSequence>(sample);
-    for (int32_t position : {0, 22050, 44100, 66150}) slices->InsertSlice(CSlice(position, 20000, ESliceKind::kNormal));
-    slices->SetSensitivity(CSliceSequence::kMaximumSensitivity);
-    return slices;
+    return NSQuilletTest::MakeRampSample(base, frames);
 }
 
 std::unique_ptr<CQuilletDocument> MakeDocument(const std::string& path = "", const SDocumentSettings& settings = {},
                                                int32_t knownTempo = 0) {
-    auto sample = MakeSample();
-    auto slices = MakeSlices(sample.get());
-    if (path.empty())
-        return std::make_unique<CQuilletDocument>(std::move(sample), false, settings, knownTempo, std::move(slices));
-    return std::make_unique<CQuilletDocument>(std::move(sample), NSDiskKit::CFileSpec::FromPath(path), settings,
-                                              knownTempo, std::move(slices));
+    return NSQuilletTest::MakeFourSliceDocument(path, settings, knownTempo);
 }
 
 void ChangePitch(CQuilletDocument& document, int16_t pitch) {
@@ -54,17 +40,14 @@ void ChangePitch(CQuilletDocument& document, int16_t pitch) {
     document.PerformParametersChange(parameters, "Change Pitch");
 }
 
-std::vector<int32_t> Positions(const CQuilletDocument& document) {
-    std::vector<int32_t> positions;
-    for (const CSlice& slice : document.GetSliceSequence().GetSlices()) positions.push_back(slice.GetPosition());
-    return positions;
-}
+template <class T, class = void>
+struct SBraceInitialisable : std::false_type {};
+template <class T>
+struct SBraceInitialisable<T, std::void_t<decltype(T{})>> : std::true_type {};
 
-std::vector<bool> Selection(const CQuilletDocument& document) {
-    std::vector<bool> selected;
-    for (const CSlice& slice : document.GetSliceSequence().GetSlices()) selected.push_back(slice.IsSelected());
-    return selected;
-}
+// Only the change classes may apply a value without an undo step.
+static_assert(!std::is_default_constructible_v<CDocumentChangeKey> && !SBraceInitialisable<CDocumentChangeKey>::value,
+              "anyone could make the change classes' key");
 
 class CRecordingListener final : public IDocumentListener {
 public:
@@ -406,149 +389,6 @@ TEST(QuilletDocumentWaveSample, SwapPausesAudioAndAFailedPauseChangesNothing) {
     EXPECT_EQ(document->GetRedoName(), "Normalize");
 }
 
-TEST(QuilletDocumentSlices, SelectThenMoveIsOneMoveSliceStep) {
-    auto document = MakeDocument();
-    document->SelectSlice(1, false);
-    EXPECT_EQ(document->GetUndoName(), "Select Slice");
-    int32_t index = document->MoveSlice(1, 30000);
-    index = document->MoveSlice(index, 50000);
-    EXPECT_EQ(index, 2);
-    document->CloseUndoStep();
-    EXPECT_EQ(document->GetUndoHistory().GetStepNames(), (std::vector<std::string>{"Move Slice"}));
-    EXPECT_EQ(Positions(*document), (std::vector<int32_t>{0, 44100, 50000, 66150}));
-    EXPECT_EQ(Selection(*document), (std::vector<bool>{false, false, true, false}));
-    document->Undo();
-    EXPECT_EQ(Positions(*document), (std::vector<int32_t>{0, 22050, 44100, 66150}));
-    EXPECT_EQ(Selection(*document), (std::vector<bool>{false, false, false, false}));
-    // A later selection after the closed step is a new step.
-    document->Redo();
-    document->CloseUndoStep();
-    document->SelectSlice(0, false);
-    EXPECT_EQ(document->GetUndoHistory().GetStepCount(), 2u);
-}
-
-TEST(QuilletDocumentSlices, MoveOntoAnotherSliceOrAnUnchangedSelectionCommitsNothing) {
-    auto document = MakeDocument();
-    EXPECT_EQ(document->MoveSlice(1, 44100), 1);
-    EXPECT_EQ(document->MoveSlice(7, 100), 7);
-    document->SelectSlice(2, false);
-    document->CloseUndoStep();
-    document->SelectSlice(2, false);
-    EXPECT_EQ(document->GetUndoHistory().GetStepCount(), 1u);
-    EXPECT_EQ(Positions(*document), (std::vector<int32_t>{0, 22050, 44100, 66150}));
-}
-
-TEST(QuilletDocumentSlices, InsertGivesALockedSliceAndKeepsTheLevelOfOneAlreadyThere) {
-    auto sample = MakeSample();
-    auto slices = std::make_unique<CSliceSequence>(sample.get());
-    slices->InsertSlice(CSlice(0, 20000, ESliceKind::kNormal));
-    slices->InsertSlice(CSlice(22050, 5000, ESliceKind::kNormal));
-    slices->InsertSlice(CSlice(44100, 3000, ESliceKind::kMuted, true));
-    slices->InsertSlice(CSlice(66150, 1000, ESliceKind::kLocked));
-    slices->SetSensitivity(CSliceSequence::kMaximumSensitivity);
-    CQuilletDocument document(std::move(sample), false, SDocumentSettings{}, 0, std::move(slices));
-
-    struct SRow {
-        const char* fCase;
-        int32_t fFrame;
-        int16_t fLevel;
-        bool fSelected;
-        int32_t fSliceCount;
-    };
-    for (const SRow& row : {SRow{"between slices: the inserted level", 30000, 16384, false, 5},
-                            SRow{"over a normal slice", 22050, 5000, false, 5},
-                            SRow{"over a muted, selected slice", 44100, 3000, true, 5}}) {
-        SCOPED_TRACE(row.fCase);
-        document.InsertSlice(row.fFrame);
-        EXPECT_EQ(document.GetUndoName(), "Insert Slice");
-        const CSlice* slice = document.GetSliceSequence().FindSliceAt(row.fFrame);
-        ASSERT_NE(slice, nullptr);
-        EXPECT_EQ(slice->GetKind(), ESliceKind::kLocked);
-        EXPECT_EQ(slice->GetLevel(), row.fLevel);
-        EXPECT_EQ(slice->IsSelected(), row.fSelected);
-        EXPECT_EQ(document.GetSliceSequence().GetSliceCount(), row.fSliceCount);
-    }
-    // A locked slice stays as it is, and outside the sample there is nothing to insert: no step.
-    const size_t steps = document.GetUndoHistory().GetStepCount();
-    document.InsertSlice(66150);
-    document.InsertSlice(kFrames);
-    document.InsertSlice(-1);
-    EXPECT_EQ(document.GetUndoHistory().GetStepCount(), steps);
-    EXPECT_EQ(document.GetSliceSequence().FindSliceAt(66150)->GetLevel(), 1000);
-    EXPECT_EQ(document.GetSliceSequence().GetSliceCount(), 5);
-}
-
-TEST(QuilletDocumentSlices, SelectionCommandsAndTheirNames) {
-    struct SRow {
-        const char* fName;
-        void (*fCommand)(CQuilletDocument&);
-        std::vector<ESliceKind> fKinds;
-        std::vector<bool> fSelected;
-    };
-    using K = ESliceKind;
-    const std::vector<SRow> rows = {
-        {"Mute Slices", [](CQuilletDocument& d) { d.SetSelectedSlicesMuted(true); },
-         {K::kNormal, K::kMuted, K::kMuted, K::kNormal}, {false, true, true, false}},
-        {"Lock Slices", [](CQuilletDocument& d) { d.SetSelectedSlicesLocked(true); },
-         {K::kNormal, K::kLocked, K::kLocked, K::kNormal}, {false, true, true, false}},
-        {"Invert Selection", [](CQuilletDocument& d) { d.InvertSelection(); },
-         {K::kNormal, K::kNormal, K::kNormal, K::kNormal}, {true, false, false, true}},
-        {"Select All Slices", [](CQuilletDocument& d) { d.SelectAllSlices(); },
-         {K::kNormal, K::kNormal, K::kNormal, K::kNormal}, {true, true, true, true}},
-        {"Mute Slice", [](CQuilletDocument& d) { d.ToggleSliceMute(0); },
-         {K::kMuted, K::kNormal, K::kNormal, K::kNormal}, {false, true, true, false}},
-        {"Lock Slice", [](CQuilletDocument& d) { d.ToggleSliceLock(3); },
-         {K::kNormal, K::kNormal, K::kNormal, K::kLocked}, {false, true, true, false}},
-    };
-    for (const SRow& row : rows) {
-        SCOPED_TRACE(row.fName);
-        auto document = MakeDocument();
-        document->SelectSlice(1, false);
-        document->SelectSlice(2, true);
-        document->CloseUndoStep();
-        row.fCommand(*document);
-        EXPECT_EQ(document->GetUndoName(), row.fName);
-        std::vector<ESliceKind> kinds;
-        for (const CSlice& slice : document->GetSliceSequence().GetSlices()) kinds.push_back(slice.GetKind());
-        EXPECT_EQ(kinds, row.fKinds);
-        EXPECT_EQ(Selection(*document), row.fSelected);
-        document->Undo();
-        EXPECT_EQ(Selection(*document), (std::vector<bool>{false, true, true, false}));
-    }
-}
-
-TEST(QuilletDocumentSlices, UnmuteAndUnlockUndoTheirKindOnly) {
-    auto document = MakeDocument();
-    document->ToggleSliceMute(1);
-    document->ToggleSliceLock(2);
-    document->SelectAllSlices();
-    document->SetSelectedSlicesMuted(false);
-    EXPECT_EQ(document->GetUndoName(), "Unmute Slices");
-    EXPECT_EQ(document->GetSliceSequence().GetSlice(1)->GetKind(), ESliceKind::kNormal);
-    EXPECT_EQ(document->GetSliceSequence().GetSlice(2)->GetKind(), ESliceKind::kLocked);
-    document->ToggleSliceLock(2);
-    EXPECT_EQ(document->GetUndoName(), "Unlock Slice");
-    EXPECT_EQ(document->GetSliceSequence().GetSlice(2)->GetKind(), ESliceKind::kNormal);
-}
-
-TEST(QuilletDocumentSlices, DeleteRemovesTheSelectedShownSlices) {
-    auto document = MakeDocument();
-    document->SelectSlice(1, false);
-    document->SelectSlice(3, true);
-    document->CloseUndoStep();
-    document->DeleteSelectedSlices();
-    EXPECT_EQ(document->GetUndoName(), "Delete Slices");
-    EXPECT_EQ(Positions(*document), (std::vector<int32_t>{0, 44100}));
-    document->SelectAllSlices();
-    document->DeleteSelectedSlices();
-    // Never empty: the placeholder at frame 0.
-    EXPECT_EQ(Positions(*document), (std::vector<int32_t>{0}));
-    document->Undo();
-    document->Undo();
-    document->Undo();
-    EXPECT_EQ(Positions(*document), (std::vector<int32_t>{0, 22050, 44100, 66150}));
-}
-
 class CFakeClock final : public NSCourier::IMillisecondClock {
 public:
     uint64_t NowMilliseconds() const override { return fNow; }
@@ -570,12 +410,13 @@ TEST(QuilletDocumentExportInfo, ThrottledFiguresFollowChangesAtMostEvery30Millis
     // The export plays at the preview tempo: each 22050-frame slice of the 120 BPM loop lasts
     // 22050 × 120/130 + 0.5 → 20354 frames at 130 BPM; 4 slices, doubled for stereo.
     EXPECT_EQ(document->GetExportSizeThrottled(), int64_t(20354) * 4 * 2);
-    document->InsertSlice(30000);
+    CSliceEditing editing(*document);
+    editing.InsertSlice(30000);
     clock.fNow += 29;
     EXPECT_EQ(document->GetExportSliceCountThrottled(), 4);
     clock.fNow += 1;
     EXPECT_EQ(document->GetExportSliceCountThrottled(), 5);
-    document->ToggleSliceMute(1);
+    editing.ToggleSliceMute(1);
     EXPECT_EQ(document->GetExportSliceCount(), 4);
     parameters = document->GetDocumentParameters();
     parameters.fExportSlicesSeparately = false;
