@@ -35,6 +35,16 @@ int32_t CountSelectedShown(const CSliceSequence& sequence) {
 
 ESliceKind KindOf(bool muteKind) { return muteKind ? ESliceKind::kMuted : ESliceKind::kLocked; }
 
+// "Mute Slice", "Unlock Slices" and the like.
+std::string KindChangeName(bool muteKind, bool on, bool plural) {
+    using namespace NSStringIds;
+    const int32_t name = muteKind ? (on ? (plural ? kUndo_MuteSlices : kUndo_MuteSlice)
+                                        : (plural ? kUndo_UnmuteSlices : kUndo_UnmuteSlice))
+                                  : (on ? (plural ? kUndo_LockSlices : kUndo_LockSlice)
+                                        : (plural ? kUndo_UnlockSlices : kUndo_UnlockSlice));
+    return UndoText(name);
+}
+
 }  // namespace
 
 std::unique_ptr<CSliceSequence> CSliceEditing::CopySlices() const {
@@ -111,34 +121,43 @@ void CSliceEditing::SetSelectedSlicesKind(bool muteKind, bool on) {
         }
     }
     const bool plural = selected > 1;
-    using namespace NSStringIds;
-    const int32_t name = muteKind ? (on ? (plural ? kUndo_MuteSlices : kUndo_MuteSlice)
-                                        : (plural ? kUndo_UnmuteSlices : kUndo_UnmuteSlice))
-                                  : (on ? (plural ? kUndo_LockSlices : kUndo_LockSlice)
-                                        : (plural ? kUndo_UnlockSlices : kUndo_UnlockSlice));
-    CommitSlices(std::move(sequence), UndoText(name), "");
+    CommitSlices(std::move(sequence), KindChangeName(muteKind, on, plural), "");
 }
 
 void CSliceEditing::SetSelectedSlicesMuted(bool muted) { SetSelectedSlicesKind(true, muted); }
 
 void CSliceEditing::SetSelectedSlicesLocked(bool locked) { SetSelectedSlicesKind(false, locked); }
 
-void CSliceEditing::ToggleSliceMute(int32_t index) {
-    ToggleSliceKind(index, true, NSStringIds::kUndo_MuteSlice, NSStringIds::kUndo_UnmuteSlice);
-}
+void CSliceEditing::ClickWithMuteTool(int32_t index) { ClickWithTool(index, true); }
 
-void CSliceEditing::ToggleSliceLock(int32_t index) {
-    ToggleSliceKind(index, false, NSStringIds::kUndo_LockSlice, NSStringIds::kUndo_UnlockSlice);
-}
+void CSliceEditing::ClickWithLockTool(int32_t index) { ClickWithTool(index, false); }
 
-void CSliceEditing::ToggleSliceKind(int32_t index, bool muteKind, int32_t setName, int32_t clearName) {
-    if (!fDocument.GetSliceSequence().GetSlice(index)) return;
-    const ESliceKind kind = KindOf(muteKind);
+void CSliceEditing::ClickWithTool(int32_t index, bool muteTool) {
+    const CSliceSequence& current = fDocument.GetSliceSequence();
+    const CSlice* clicked = current.GetSlice(index);
+    if (!clicked) return;
+    const ESliceKind kind = KindOf(muteTool);
+    const bool on = clicked->GetKind() != kind;
+    // The mute tool never turns a locked slice into a muted one: the lock would be lost, and a
+    // muted slice below the threshold is hidden, so the marker would vanish under the click.
+    auto setState = [&](CSlice& slice) {
+        if (!on) {
+            if (slice.GetKind() == kind) slice.SetKind(ESliceKind::kNormal);
+        } else if (!(muteTool && slice.GetKind() == ESliceKind::kLocked)) {
+            slice.SetKind(kind);
+        }
+    };
     auto sequence = CopySlices();
-    CSlice& slice = *sequence->GetSlice(index);
-    const bool clear = slice.GetKind() == kind;
-    slice.SetKind(clear ? ESliceKind::kNormal : kind);
-    CommitSlices(std::move(sequence), UndoText(clear ? clearName : setName), "");
+    bool plural = false;
+    if (clicked->IsSelected()) {
+        plural = CountSelectedShown(current) > 1;
+        for (int32_t i = 0; i < sequence->GetSliceCount(); ++i)
+            if (current.GetSlice(i)->IsSelected() && current.IsSliceShown(*current.GetSlice(i)))
+                setState(*sequence->GetSlice(i));
+    } else {
+        setState(*sequence->GetSlice(index));
+    }
+    CommitSlices(std::move(sequence), KindChangeName(muteTool, on, plural), "");
 }
 
 void CSliceEditing::DeleteSelectedSlices() {

@@ -32,9 +32,14 @@ public:
     // Over the selected shown slices: mute / unmute a muted one, lock / unlock a locked one.
     void SetSelectedSlicesMuted(bool muted);
     void SetSelectedSlicesLocked(bool locked);
-    // The mute and lock tools on one slice.
-    void ToggleSliceMute(int32_t index);
-    void ToggleSliceLock(int32_t index);
+    // A click with the mute or the lock tool, one undo step. The tool toggles the clicked slice
+    // between normal and its kind (muted, locked); when that slice is selected, every selected
+    // shown slice is set to the opposite of the clicked slice's state, those already in it left
+    // alone. A lock outranks a mute: the mute tool leaves locked slices as they are, the lock
+    // tool locks muted ones. "Mute Slice(s)", "Unmute Slice(s)", "Lock Slice(s)", "Unlock
+    // Slice(s)", plural when more than one shown slice is selected.
+    void ClickWithMuteTool(int32_t index);
+    void ClickWithLockTool(int32_t index);
     // Removes the selected shown slices; an emptied list gets a slice at frame 0.
     void DeleteSelectedSlices();
     // Over the shown slices; hidden ones keep their selection.
@@ -45,7 +50,7 @@ private:
     std::unique_ptr<CSliceSequence> CopySlices() const;
     void CommitSlices(std::unique_ptr<CSliceSequence> sequence, const std::string& name, const std::string& mergeKey);
     void SetSelectedSlicesKind(bool muteKind, bool on);
-    void ToggleSliceKind(int32_t index, bool muteKind, int32_t setName, int32_t clearName);
+    void ClickWithTool(int32_t index, bool muteTool);
 
     CQuilletDocument& fDocument;
 };

@@ -416,7 +416,7 @@ TEST(QuilletDocumentExportInfo, ThrottledFiguresFollowChangesAtMostEvery30Millis
     EXPECT_EQ(document->GetExportSliceCountThrottled(), 4);
     clock.fNow += 1;
     EXPECT_EQ(document->GetExportSliceCountThrottled(), 5);
-    editing.ToggleSliceMute(1);
+    editing.ClickWithMuteTool(1);
     EXPECT_EQ(document->GetExportSliceCount(), 4);
     parameters = document->GetDocumentParameters();
     parameters.fExportSlicesSeparately = false;

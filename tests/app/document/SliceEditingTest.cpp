@@ -121,9 +121,9 @@ TEST_F(SliceEditingTest, SelectionCommandsAndTheirNames) {
          {K::kNormal, K::kNormal, K::kNormal, K::kNormal}, {true, false, false, true}},
         {"Select All Slices", [](CSliceEditing& e) { e.SelectAllSlices(); },
          {K::kNormal, K::kNormal, K::kNormal, K::kNormal}, {true, true, true, true}},
-        {"Mute Slice", [](CSliceEditing& e) { e.ToggleSliceMute(0); },
+        {"Mute Slice", [](CSliceEditing& e) { e.ClickWithMuteTool(0); },
          {K::kMuted, K::kNormal, K::kNormal, K::kNormal}, {false, true, true, false}},
-        {"Lock Slice", [](CSliceEditing& e) { e.ToggleSliceLock(3); },
+        {"Lock Slice", [](CSliceEditing& e) { e.ClickWithLockTool(3); },
          {K::kNormal, K::kNormal, K::kNormal, K::kLocked}, {false, true, true, false}},
     };
     for (const SRow& row : rows) {
@@ -142,17 +142,90 @@ TEST_F(SliceEditingTest, SelectionCommandsAndTheirNames) {
     }
 }
 
+TEST(SliceEditing, AToolClickOnASelectedSliceSetsEverySelectedShownSliceToTheOppositeState) {
+    using K = ESliceKind;
+    // Nine slices: 0..5 selected, 5 hidden (level 100 at sensitivity 50: threshold 16218).
+    const std::vector<K> initial = {K::kNormal, K::kMuted,  K::kLocked, K::kNormal, K::kMuted,
+                                    K::kNormal, K::kNormal, K::kMuted,  K::kLocked};
+    struct SRow {
+        const char* fCase;
+        void (CSliceEditing::*fClick)(int32_t);
+        int32_t fIndex;
+        std::vector<K> fKinds;
+        const char* fName;  // "" when nothing changes
+    };
+    const std::vector<SRow> rows = {
+        {"mute, normal selected", &CSliceEditing::ClickWithMuteTool, 0,
+         {K::kMuted, K::kMuted, K::kLocked, K::kMuted, K::kMuted, K::kNormal, K::kNormal, K::kMuted, K::kLocked},
+         "Mute Slices"},
+        {"mute, muted selected", &CSliceEditing::ClickWithMuteTool, 1,
+         {K::kNormal, K::kNormal, K::kLocked, K::kNormal, K::kNormal, K::kNormal, K::kNormal, K::kMuted, K::kLocked},
+         "Unmute Slices"},
+        // A lock outranks a mute: the locked slices stay, the others are muted.
+        {"mute, locked selected", &CSliceEditing::ClickWithMuteTool, 2,
+         {K::kMuted, K::kMuted, K::kLocked, K::kMuted, K::kMuted, K::kNormal, K::kNormal, K::kMuted, K::kLocked},
+         "Mute Slices"},
+        {"mute, normal alone", &CSliceEditing::ClickWithMuteTool, 6,
+         {K::kNormal, K::kMuted, K::kLocked, K::kNormal, K::kMuted, K::kNormal, K::kMuted, K::kMuted, K::kLocked},
+         "Mute Slice"},
+        {"mute, muted alone", &CSliceEditing::ClickWithMuteTool, 7,
+         {K::kNormal, K::kMuted, K::kLocked, K::kNormal, K::kMuted, K::kNormal, K::kNormal, K::kNormal, K::kLocked},
+         "Unmute Slice"},
+        {"mute, locked alone", &CSliceEditing::ClickWithMuteTool, 8, initial, ""},
+        {"lock, normal selected", &CSliceEditing::ClickWithLockTool, 0,
+         {K::kLocked, K::kLocked, K::kLocked, K::kLocked, K::kLocked, K::kNormal, K::kNormal, K::kMuted, K::kLocked},
+         "Lock Slices"},
+        {"lock, muted selected", &CSliceEditing::ClickWithLockTool, 1,
+         {K::kLocked, K::kLocked, K::kLocked, K::kLocked, K::kLocked, K::kNormal, K::kNormal, K::kMuted, K::kLocked},
+         "Lock Slices"},
+        {"lock, locked selected", &CSliceEditing::ClickWithLockTool, 2,
+         {K::kNormal, K::kMuted, K::kNormal, K::kNormal, K::kMuted, K::kNormal, K::kNormal, K::kMuted, K::kLocked},
+         "Unlock Slices"},
+        {"lock, normal alone", &CSliceEditing::ClickWithLockTool, 6,
+         {K::kNormal, K::kMuted, K::kLocked, K::kNormal, K::kMuted, K::kNormal, K::kLocked, K::kMuted, K::kLocked},
+         "Lock Slice"},
+        {"lock, muted alone", &CSliceEditing::ClickWithLockTool, 7,
+         {K::kNormal, K::kMuted, K::kLocked, K::kNormal, K::kMuted, K::kNormal, K::kNormal, K::kLocked, K::kLocked},
+         "Lock Slice"},
+        {"lock, locked alone", &CSliceEditing::ClickWithLockTool, 8,
+         {K::kNormal, K::kMuted, K::kLocked, K::kNormal, K::kMuted, K::kNormal, K::kNormal, K::kMuted, K::kNormal},
+         "Unlock Slice"},
+    };
+    for (const SRow& row : rows) {
+        SCOPED_TRACE(row.fCase);
+        auto sample = NSQuilletTest::MakeRampSample();
+        auto slices = std::make_unique<CSliceSequence>(sample.get());
+        for (int32_t i = 0; i < int32_t(initial.size()); ++i)
+            slices->InsertSlice(CSlice(i * 8000, i == 5 ? 100 : 20000, initial[size_t(i)], i <= 5));
+        slices->SetSensitivity(50);
+        CQuilletDocument document(std::move(sample), false, SDocumentSettings{}, 0, std::move(slices));
+        CSliceEditing editing(document);
+
+        (editing.*row.fClick)(row.fIndex);
+        EXPECT_EQ(Kinds(document), row.fKinds);
+        EXPECT_EQ(Selection(document), (std::vector<bool>{true, true, true, true, true, true, false, false, false}));
+        if (*row.fName == 0) {
+            EXPECT_FALSE(document.CanUndo());
+            continue;
+        }
+        EXPECT_EQ(document.GetUndoHistory().GetStepNames(), (std::vector<std::string>{row.fName}));
+        document.Undo();
+        EXPECT_EQ(Kinds(document), initial);
+    }
+}
+
 TEST_F(SliceEditingTest, UnmuteAndUnlockUndoTheirKindOnly) {
-    fEditing.ToggleSliceMute(1);
-    fEditing.ToggleSliceLock(2);
+    fEditing.ClickWithMuteTool(1);
+    fEditing.ClickWithLockTool(2);
     fEditing.SelectAllSlices();
     fEditing.SetSelectedSlicesMuted(false);
     EXPECT_EQ(fDocument->GetUndoName(), "Unmute Slices");
     EXPECT_EQ(fDocument->GetSliceSequence().GetSlice(1)->GetKind(), ESliceKind::kNormal);
     EXPECT_EQ(fDocument->GetSliceSequence().GetSlice(2)->GetKind(), ESliceKind::kLocked);
-    fEditing.ToggleSliceLock(2);
-    EXPECT_EQ(fDocument->GetUndoName(), "Unlock Slice");
-    EXPECT_EQ(fDocument->GetSliceSequence().GetSlice(2)->GetKind(), ESliceKind::kNormal);
+    // All selected: the click unlocks every selected locked slice, here the one.
+    fEditing.ClickWithLockTool(2);
+    EXPECT_EQ(fDocument->GetUndoName(), "Unlock Slices");
+    EXPECT_EQ(Kinds(*fDocument), (std::vector<ESliceKind>(4, ESliceKind::kNormal)));
 }
 
 TEST_F(SliceEditingTest, DeleteRemovesTheSelectedShownSlices) {
