@@ -20,6 +20,7 @@
 #include "tests/support/CaughtFailure.h"
 #include "tests/support/FailingDiskKit.h"
 #include "tests/support/ScriptedAlertPresenter.h"
+#include "tests/support/ScriptedLoopLengthRequest.h"
 #include "tests/support/TemporaryFolder.h"
 
 namespace NSQuillet {
@@ -30,10 +31,6 @@ using NSQuilletTest::CTemporaryFolder;
 // Answers the dialogs from fields and records what they were asked.
 class CScriptedExportDialogs final : public IExportDialogs {
 public:
-    std::optional<int32_t> AskLoopLengthBars() override {
-        ++fLengthRequests;
-        return fBars;
-    }
     std::optional<SExportSettings> AskExportSettings(const CABCExportFileFormat& format,
                                                      const SExportSettings& proposed) override {
         fProposed.push_back(proposed);
@@ -43,9 +40,7 @@ public:
         return *fSettings;
     }
 
-    std::optional<int32_t> fBars;
     std::optional<SExportSettings> fSettings = SExportSettings{};
-    int fLengthRequests = 0;
     std::vector<SExportSettings> fProposed;
     std::vector<uint32_t> fOfferedRates;
     std::vector<int32_t> fOfferedDepths;
@@ -100,6 +95,7 @@ protected:
     CTemporaryFolder fFolder;
     CScriptedAlertPresenter fAlerts;
     CScriptedExportDialogs fDialogs;
+    NSQuilletTest::CScriptedLoopLengthRequest fLengthRequest;
     CAlertReplaceQuestion fReplace;
     SExportPreferences fPreferences;
 };
@@ -107,14 +103,14 @@ protected:
 TEST_F(CExportFlowFixture, MissingLoopLengthIsAskedForAndCommitted) {
     auto document = MakeDocument(44100, {0, 22050}, 0);
     const NSQuilletTest::SCaughtFailure cancelled =
-        NSQuilletTest::CatchFailure([&] { BeginExport(*document, fDialogs, fPreferences); });
+        NSQuilletTest::CatchFailure([&] { BeginExport(*document, fLengthRequest, fPreferences); });
     EXPECT_EQ(cancelled.fCode, NSMishap::XSilentAbort::kFailureCode);
     EXPECT_EQ(cancelled.fMessage, "use aborted specify length dialog");
     EXPECT_EQ(document->GetDocumentParameters().fBars, 0);
 
-    fDialogs.fBars = 2;
-    EXPECT_EQ(BeginExport(*document, fDialogs, fPreferences), "Untitled.wav");
-    EXPECT_EQ(fDialogs.fLengthRequests, 2);
+    fLengthRequest.fBars = 2;
+    EXPECT_EQ(BeginExport(*document, fLengthRequest, fPreferences), "Untitled.wav");
+    EXPECT_EQ(fLengthRequest.fRequests, 2);
     EXPECT_EQ(document->GetDocumentParameters().fBars, 2);
     // The first length gives the preview tempo: 8 beats in 1 s, 480 BPM, clamped to 450.
     EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, 450000);
@@ -143,7 +139,7 @@ TEST_F(CExportFlowFixture, MutedSlicesBetweenTheLocatorsLeaveNothingToExport) {
     document->CloseUndoStep();
 
     const NSQuilletTest::SCaughtFailure caught =
-        NSQuilletTest::CatchFailure([&] { BeginExport(*document, fDialogs, fPreferences); });
+        NSQuilletTest::CatchFailure([&] { BeginExport(*document, fLengthRequest, fPreferences); });
     EXPECT_EQ(caught.fCode, NSMishap::XSilentAbort::kFailureCode);
     EXPECT_EQ(caught.fMessage, "nothing to export");
     ASSERT_EQ(fAlerts.GetShown().size(), 1u);
@@ -228,7 +224,7 @@ TEST_F(CExportFlowFixture, SettingsAreProposedFromTheFormatAndRemembered) {
     EXPECT_EQ(fPreferences.fLastFormat, EExportFormat::kSamplerProgram);
     EXPECT_EQ(fPreferences.fSettings.fSampleRate, 22050u);
     // The next Export proposes the program's extension.
-    EXPECT_EQ(BeginExport(*document, fDialogs, fPreferences), "Untitled.akp");
+    EXPECT_EQ(BeginExport(*document, fLengthRequest, fPreferences), "Untitled.akp");
 
     fDialogs.fSettings.reset();
     const NSQuilletTest::SCaughtFailure cancelled = NSQuilletTest::CatchFailure([&] {
