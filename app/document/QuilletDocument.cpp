@@ -6,19 +6,20 @@
 #include <iterator>
 #include <utility>
 
-#include "app/document/AudioSuspender.h"
 #include "app/document/DocumentEffectParametersChange.h"
 #include "app/document/DocumentListener.h"
 #include "app/document/DocumentLoopFileSettings.h"
 #include "app/document/DocumentParametersChange.h"
 #include "app/document/DocumentTexts.h"
 #include "app/document/DocumentViewAndEditAttributesChange.h"
+#include "app/document/ScopedAudioSuspension.h"
 #include "app/document/SliceSequenceChange.h"
 #include "app/document/WaveSampleAndSliceSequenceChange.h"
 #include "app/document/WaveSampleChange.h"
 #include "engine/LoopSettings.h"
 #include "engine/SliceSequence.h"
 #include "engine/WaveSample.h"
+#include "foundation/Diagnostics.h"
 #include "foundation/Mishap.h"
 #include "foundation/SampleRate.h"
 
@@ -221,10 +222,7 @@ SDocumentParameters CQuilletDocument::ApplyDocumentParameters(const SDocumentPar
     try {
         return ApplyParametersUnguarded(parameters);
     } catch (...) {
-        try {
-            ApplyParametersUnguarded(old);
-        } catch (...) {
-        }
+        NSMishap::RunReportingFailure("restoring the document parameters", [&] { ApplyParametersUnguarded(old); });
         fPreviewTempoInitialised = wasInitialised;
         throw;
     }
@@ -360,10 +358,8 @@ void CQuilletDocument::SwapSliceSequence(std::unique_ptr<CSliceSequence>& sequen
         fSequencer.SetSliceSequence(fSliceSequence.get());
     } catch (...) {
         fSliceSequence.swap(sequence);
-        try {
-            fSequencer.SetSliceSequence(fSliceSequence.get());
-        } catch (...) {
-        }
+        NSMishap::RunReportingFailure("giving the sequencer back its slice sequence",
+                                      [&] { fSequencer.SetSliceSequence(fSliceSequence.get()); });
         throw;
     }
     fPending[kSlices] = true;
@@ -385,28 +381,22 @@ void CQuilletDocument::ExchangeWaveSample(std::unique_ptr<CABCWaveSample>& sampl
                                           std::unique_ptr<CSliceSequence>* sequence) {
     if (!sample) throw NSMishap::XStdInvalidArgument("null wave sample");
     if (!sample->HasPreview()) sample->BuildPreview();
-    // Everything that allocates comes before the exchange.
-    std::unique_ptr<CSliceSequence> incoming = sequence ? std::move(*sequence) : Rebound(*fSliceSequence, sample.get());
+    // Everything that allocates comes before the exchange. A given sequence is exchanged where
+    // it lies, so that the caller keeps it when anything fails.
+    std::unique_ptr<CSliceSequence> rebound;
     if (sequence) {
-        try {
-            BindToSample(incoming, sample.get());
-        } catch (...) {
-            *sequence = std::move(incoming);
-            throw;
-        }
+        BindToSample(*sequence, sample.get());
+    } else {
+        rebound = Rebound(*fSliceSequence, sample.get());
     }
+    std::unique_ptr<CSliceSequence>& incoming = sequence ? *sequence : rebound;
     const bool thresholdsDiffer = incoming->GetSensitivity() != fSliceSequence->GetSensitivity() ||
                                   incoming->GetGateSensitivity() != fSliceSequence->GetGateSensitivity();
     std::vector<int16_t> overview1;
     std::vector<int16_t> overview2;
-    try {
-        BuildOverview(*sample, overview1, overview2);
-        if (fAudioSuspender) fAudioSuspender->Suspend();
-    } catch (...) {
-        if (sequence) *sequence = std::move(incoming);
-        throw;
-    }
+    BuildOverview(*sample, overview1, overview2);
 
+    const CScopedAudioSuspension suspension(fAudioSuspender);
     fWaveSample.swap(sample);
     fSliceSequence.swap(incoming);
     try {
@@ -414,32 +404,19 @@ void CQuilletDocument::ExchangeWaveSample(std::unique_ptr<CABCWaveSample>& sampl
     } catch (...) {
         fWaveSample.swap(sample);
         fSliceSequence.swap(incoming);
-        try {
-            fSequencer.SetWaveSample(fWaveSample.get(), fSliceSequence.get());
-        } catch (...) {
-        }
-        if (sequence) *sequence = std::move(incoming);
-        try {
-            if (fAudioSuspender) fAudioSuspender->Resume();
-        } catch (...) {
-        }
+        NSMishap::RunReportingFailure("giving the sequencer back its wave sample",
+                                      [&] { fSequencer.SetWaveSample(fWaveSample.get(), fSliceSequence.get()); });
         throw;
     }
     fOverview1.swap(overview1);
     fOverview2.swap(overview2);
-    // The sequence that came out divides the sample that came out.
-    if (sequence) *sequence = std::move(incoming);
-
+    // The caller now holds what came out: the sequence divides the sample.
     fPending[kWaveSample] = true;
     if (sequence) {
         fPending[kSlices] = true;
         if (thresholdsDiffer) fPending[kParameters] = true;
     }
     Stamp();
-    try {
-        if (fAudioSuspender) fAudioSuspender->Resume();
-    } catch (...) {
-    }
 }
 
 void CQuilletDocument::PerformParametersChange(const SDocumentParameters& parameters, const std::string& name) {
@@ -565,22 +542,15 @@ void CQuilletDocument::NotifyListeners() {
     for (IDocumentListener* listener : listeners) {
         for (int32_t slot = 0; slot < kPendingCount; ++slot) {
             if (!pending[slot]) continue;
-            try {
-                (listener->*kSlots[slot])();
-            } catch (...) {
-            }
+            NSMishap::RunReportingFailure("notifying a document listener", [&] { (listener->*kSlots[slot])(); });
         }
     }
 }
 
 void CQuilletDocument::StartPlayback(uint32_t mode) {
     fPlayMode = mode;
-    for (IDocumentListener* listener : std::vector<IDocumentListener*>(fListeners)) {
-        try {
-            listener->OnPlaybackStateChanged();
-        } catch (...) {
-        }
-    }
+    for (IDocumentListener* listener : std::vector<IDocumentListener*>(fListeners))
+        NSMishap::RunReportingFailure("notifying a document listener", [&] { listener->OnPlaybackStateChanged(); });
 }
 
 void CQuilletDocument::PlayLoop() {

@@ -18,6 +18,7 @@
 #include "engine/SliceSequence.h"
 #include "foundation/Mishap.h"
 #include "tests/app/document/FourSliceDocument.h"
+#include "tests/support/RecordingDiagnosticSink.h"
 
 namespace NSQuillet {
 namespace {
@@ -315,6 +316,7 @@ TEST(QuilletDocumentListeners, FlagsArriveInSlotOrderAndAreCleared) {
 }
 
 TEST(QuilletDocumentListeners, ThrowingListenerDoesNotStopLaterNotifications) {
+    NSQuilletTest::CRecordingDiagnosticSink diagnostics;
     auto document = MakeDocument();
     CRecordingListener throwing;
     CRecordingListener other;
@@ -326,6 +328,9 @@ TEST(QuilletDocumentListeners, ThrowingListenerDoesNotStopLaterNotifications) {
                                        "undo history", "title", "playback"};
     EXPECT_EQ(throwing.fCalls, all);
     EXPECT_EQ(other.fCalls, all);
+    ASSERT_EQ(diagnostics.fReported.size(), 1u);
+    EXPECT_EQ(diagnostics.fReported[0].fContext, "notifying a document listener");
+    EXPECT_EQ(diagnostics.fReported[0].fMessage, "listener failed");
 }
 
 TEST(QuilletDocumentWaveSample, ChangeHoldsOneCopyOfAudioAcrossManyUndoRedoRounds) {
@@ -365,8 +370,12 @@ public:
         if (fFail) throw NSMishap::XTimeout("no mutex");
         ++fSuspended;
     }
-    void Resume() override { ++fResumed; }
+    void Resume() override {
+        ++fResumed;
+        if (fFailResume) throw NSMishap::XNotReady("audio device lost");
+    }
     bool fFail = false;
+    bool fFailResume = false;
     int fSuspended = 0;
     int fResumed = 0;
 };
@@ -386,6 +395,39 @@ TEST(QuilletDocumentWaveSample, SwapPausesAudioAndAFailedPauseChangesNothing) {
     EXPECT_TRUE(document->CanRedo());
     EXPECT_THROW(document->PerformWaveSampleChange(MakeSample(7000), "Remove DC"), NSMishap::XTimeout);
     EXPECT_EQ(document->GetWaveSample().Get16(123, 1), 123);
+    EXPECT_EQ(document->GetRedoName(), "Normalize");
+}
+
+TEST(QuilletDocumentWaveSample, AFailedResumeIsReportedAndTheSwapStands) {
+    NSQuilletTest::CRecordingDiagnosticSink diagnostics;
+    CCountingSuspender suspender;
+    suspender.fFailResume = true;
+    SDocumentSettings settings;
+    settings.fAudioSuspender = &suspender;
+    auto document = MakeDocument("", settings);
+    auto replacement = MakeSample(5000, kFrames / 2);
+    const CABCWaveSample* replacementAddress = replacement.get();
+    document->PerformWaveSampleChange(std::move(replacement), "Normalize");
+
+    ASSERT_EQ(diagnostics.fReported.size(), 1u);
+    EXPECT_EQ(diagnostics.fReported[0].fContext, "resuming the audio output");
+    EXPECT_EQ(diagnostics.fReported[0].fFailureCode, NSMishap::XNotReady::kFailureCode);
+    EXPECT_EQ(diagnostics.fReported[0].fMessage, "audio device lost");
+    EXPECT_EQ(suspender.fSuspended, 1);
+    EXPECT_EQ(suspender.fResumed, 1);
+    // Sample, slices, sequencer, overview and history all moved on together.
+    EXPECT_EQ(&document->GetWaveSample(), replacementAddress);
+    EXPECT_EQ(document->GetSliceSequence().GetWaveSample(), replacementAddress);
+    EXPECT_EQ(document->GetSequencer().GetWaveSample(), replacementAddress);
+    EXPECT_EQ(document->GetSequencer().GetSliceSequence(), &document->GetSliceSequence());
+    EXPECT_EQ(Positions(*document), (std::vector<int32_t>{0, 22050}));
+    EXPECT_EQ(document->GetOverview(1).size(), size_t(kFrames / 2 / 64) * 2);
+    EXPECT_EQ(document->GetUndoName(), "Normalize");
+
+    document->Undo();
+    EXPECT_EQ(diagnostics.fReported.size(), 2u);
+    EXPECT_EQ(document->GetWaveSample().GetFrameCount(), kFrames);
+    EXPECT_EQ(document->GetSequencer().GetWaveSample(), &document->GetWaveSample());
     EXPECT_EQ(document->GetRedoName(), "Normalize");
 }
 
