@@ -158,6 +158,8 @@ std::string CQuilletDocument::GetDisplayName() const {
 
 void CQuilletDocument::AdoptLoopFileSettings(const SLoopFileSettings& settings) {
     const SDocumentParameters parameters = DocumentParametersOf(settings);
+    // The file keeps no mark of where its tempo came from. The first length a loop is given sets
+    // its preview tempo, so a tempo stored beside a length is one the loop was given: it stays.
     fPreviewTempoInitialised = parameters.fBars != 0 || parameters.fBeats != 0;
     ApplyDocumentParameters(parameters, CDocumentChangeKey());
     ApplyEffectParameters(EffectParametersOf(settings), CDocumentChangeKey());
