@@ -8,6 +8,7 @@
 #include "app/operations/LengthyOperationUI.h"
 #include "cli/AlertPrinter.h"
 #include "cli/DecodeSubcommand.h"
+#include "cli/DiagnosticPrinter.h"
 #include "cli/ExitCode.h"
 #include "cli/ExportSubcommand.h"
 #include "cli/InfoSubcommand.h"
@@ -30,14 +31,18 @@ struct SGlobalOptions {
     bool fYes = false;
 };
 
-// Sets the process-wide alert presenter and progress UI for one command, and takes them back.
+// Sets the process-wide alert presenter, progress UI and diagnostic sink for one command, and
+// takes them back.
 class CSubcommandEnvironment {
 public:
-    CSubcommandEnvironment(IAlertPresenter& alerts, NSCourier::ILengthyOperationUI& progress) {
+    CSubcommandEnvironment(IAlertPresenter& alerts, NSCourier::ILengthyOperationUI& progress,
+                           NSMishap::IDiagnosticSink& diagnostics) {
         SetAlertPresenter(&alerts);
         NSCourier::SetLengthyOperationUI(&progress);
+        NSMishap::SetDiagnosticSink(&diagnostics);
     }
     ~CSubcommandEnvironment() {
+        NSMishap::SetDiagnosticSink(nullptr);
         NSCourier::SetLengthyOperationUI(nullptr);
         SetAlertPresenter(nullptr);
     }
@@ -82,7 +87,8 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
         ISubcommand& command = *entry.second;
         CAlertPrinter alerts(err, options.fVerbose, options.fYes);
         CTerminalProgressUI progress(err, !options.fQuiet && CTerminalProgressUI::IsErrorStreamATerminal());
-        CSubcommandEnvironment environment(alerts, progress);
+        CDiagnosticPrinter diagnostics(err, options.fVerbose);
+        CSubcommandEnvironment environment(alerts, progress, diagnostics);
         SSubcommandContext context{out, err, alerts, options.fYes};
         return RunGuarded(alerts, [&] { return command.Run(context); });
     }

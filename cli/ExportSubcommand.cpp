@@ -7,6 +7,7 @@
 #include <system_error>
 #include <vector>
 
+#include "app/document/LoopLengthRequest.h"
 #include "app/export/ExportFlow.h"
 #include "app/opening/OpeningAnalysis.h"
 #include "app/processing/ParameterToggleCommands.h"
@@ -21,19 +22,27 @@ namespace NSQuillet::NSCli {
 
 namespace {
 
-// The dialogs' answers come from the command line: the loop length from --bars (asked for
-// when missing: the request's text is printed and the command ends as declined), the settings
-// from --rate, --bits and --midi.
-class COptionDialogs final : public IExportDialogs {
+// The command line has no length dialog: the loop length comes from --bars, so the request
+// prints its text and is declined, which ends the command as declined.
+class CDeclinedLoopLengthRequest final : public ILoopLengthRequest {
 public:
-    COptionDialogs(SSubcommandContext& context, std::optional<uint32_t> rate, std::optional<int32_t> bits, bool midi)
-        : fContext(context), fRate(rate), fBits(bits), fMIDI(midi) {}
+    explicit CDeclinedLoopLengthRequest(SSubcommandContext& context) : fContext(context) {}
 
     std::optional<int32_t> AskLoopLengthBars() override {
         fContext.fAlerts.PrintAlert("Question", AlertReference(NSAlertIds::kLoopLengthZeroBars).GetAlert().fBody +
                                                     " (give --bars)");
         return std::nullopt;
     }
+
+private:
+    SSubcommandContext& fContext;
+};
+
+// The export settings come from --rate, --bits and --midi.
+class COptionDialogs final : public IExportDialogs {
+public:
+    COptionDialogs(std::optional<uint32_t> rate, std::optional<int32_t> bits, bool midi)
+        : fRate(rate), fBits(bits), fMIDI(midi) {}
 
     std::optional<SExportSettings> AskExportSettings(const CABCExportFileFormat& format,
                                                      const SExportSettings& proposed) override {
@@ -46,7 +55,6 @@ public:
     }
 
 private:
-    SSubcommandContext& fContext;
     std::optional<uint32_t> fRate;
     std::optional<int32_t> fBits;
     bool fMIDI;
@@ -117,8 +125,8 @@ public:
         // Without --rate and --bits the loop keeps its own rate and depth where the format offers them.
         preferences.fSettings.fSampleRate = document->GetWaveSample().GetSampleRate();
         preferences.fSettings.fBitDepth = document->GetWaveSample().GetBitDepth();
-        COptionDialogs dialogs(context, fRate, fBits, fMIDI);
-        const std::string proposed = BeginExport(*document, dialogs, preferences);
+        CDeclinedLoopLengthRequest lengthRequest(context);
+        const std::string proposed = BeginExport(*document, lengthRequest, preferences);
 
         NSDiskKit::CFileSpec target = NSDiskKit::CFileSpec::FromPath(fTarget);
         if (intoFolder) {
@@ -127,6 +135,7 @@ public:
             target = NSDiskKit::CFileSpec(NSDiskKit::CFolderSpec(fTarget), proposed);
         }
         COptionReplaceQuestion question(context, fForce || context.fAnswerYes);
+        COptionDialogs dialogs(fRate, fBits, fMIDI);
         FinishExport(*document, *format, target, dialogs, question, preferences);
         return kExitSuccess;
     }

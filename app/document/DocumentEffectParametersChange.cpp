@@ -8,8 +8,8 @@ CDocumentEffectParametersChange::CDocumentEffectParametersChange(CQuilletDocumen
                                                                  const SEffectParameters& parameters)
     : fDocument(document), fOld(document.GetEffectParameters()), fNew(parameters) {}
 
-void CDocumentEffectParametersChange::Do() { fDocument.ApplyEffectParameters(fNew); }
+void CDocumentEffectParametersChange::Do() { fDocument.ApplyEffectParameters(fNew, CDocumentChangeKey()); }
 
-void CDocumentEffectParametersChange::Undo() { fDocument.ApplyEffectParameters(fOld); }
+void CDocumentEffectParametersChange::Undo() { fDocument.ApplyEffectParameters(fOld, CDocumentChangeKey()); }
 
 }  // namespace NSQuillet

@@ -8,8 +8,8 @@ CDocumentViewAndEditAttributesChange::CDocumentViewAndEditAttributesChange(CQuil
                                                                            const SViewAndEditAttributes& attributes)
     : fDocument(document), fOld(document.GetViewAndEditAttributes()), fNew(attributes) {}
 
-void CDocumentViewAndEditAttributesChange::Do() { fDocument.ApplyViewAndEditAttributes(fNew); }
+void CDocumentViewAndEditAttributesChange::Do() { fDocument.ApplyViewAndEditAttributes(fNew, CDocumentChangeKey()); }
 
-void CDocumentViewAndEditAttributesChange::Undo() { fDocument.ApplyViewAndEditAttributes(fOld); }
+void CDocumentViewAndEditAttributesChange::Undo() { fDocument.ApplyViewAndEditAttributes(fOld, CDocumentChangeKey()); }
 
 }  // namespace NSQuillet

@@ -6,19 +6,20 @@
 #include <iterator>
 #include <utility>
 
-#include "app/document/AudioSuspender.h"
 #include "app/document/DocumentEffectParametersChange.h"
 #include "app/document/DocumentListener.h"
 #include "app/document/DocumentLoopFileSettings.h"
 #include "app/document/DocumentParametersChange.h"
 #include "app/document/DocumentTexts.h"
 #include "app/document/DocumentViewAndEditAttributesChange.h"
+#include "app/document/ScopedAudioSuspension.h"
 #include "app/document/SliceSequenceChange.h"
 #include "app/document/WaveSampleAndSliceSequenceChange.h"
 #include "app/document/WaveSampleChange.h"
 #include "engine/LoopSettings.h"
 #include "engine/SliceSequence.h"
 #include "engine/WaveSample.h"
+#include "foundation/Diagnostics.h"
 #include "foundation/Mishap.h"
 #include "foundation/SampleRate.h"
 
@@ -74,25 +75,6 @@ bool EndsWithLoopFileExtension(const std::string& name) {
                       [](char a, char b) { return std::tolower((unsigned char)a) == std::tolower((unsigned char)b); });
 }
 
-bool SameSlices(const CSliceSequence& a, const CSliceSequence& b) {
-    if (a.GetSliceCount() != b.GetSliceCount()) return false;
-    for (int32_t i = 0; i < a.GetSliceCount(); ++i) {
-        const CSlice& x = *a.GetSlice(i);
-        const CSlice& y = *b.GetSlice(i);
-        if (x.GetPosition() != y.GetPosition() || x.GetLevel() != y.GetLevel() || x.GetKind() != y.GetKind() ||
-            x.IsSelected() != y.IsSelected())
-            return false;
-    }
-    return true;
-}
-
-int32_t CountSelectedShown(const CSliceSequence& sequence) {
-    int32_t count = 0;
-    for (const CSlice& slice : sequence.GetSlices())
-        if (slice.IsSelected() && sequence.IsSliceShown(slice)) ++count;
-    return count;
-}
-
 }  // namespace
 
 CQuilletDocument::CQuilletDocument(std::unique_ptr<CABCWaveSample> sample, const NSDiskKit::CFileSpec& file,
@@ -104,6 +86,13 @@ CQuilletDocument::CQuilletDocument(std::unique_ptr<CABCWaveSample> sample, bool 
                                    const SDocumentSettings& settings, int32_t knownTempo,
                                    std::unique_ptr<CSliceSequence> slices)
     : CQuilletDocument(std::move(sample), nullptr, pristine, settings, knownTempo, std::move(slices)) {}
+
+CQuilletDocument::CQuilletDocument(std::unique_ptr<CABCWaveSample> sample, const NSDiskKit::CFileSpec& file,
+                                   const SDocumentSettings& settings, std::unique_ptr<CSliceSequence> slices,
+                                   const SLoopFileSettings& loopFileSettings)
+    : CQuilletDocument(std::move(sample), &file, false, settings, 0, std::move(slices)) {
+    AdoptLoopFileSettings(loopFileSettings);
+}
 
 CQuilletDocument::CQuilletDocument(std::unique_ptr<CABCWaveSample> sample, const NSDiskKit::CFileSpec* file,
                                    bool pristine, const SDocumentSettings& settings, int32_t knownTempo,
@@ -169,10 +158,12 @@ std::string CQuilletDocument::GetDisplayName() const {
 
 void CQuilletDocument::AdoptLoopFileSettings(const SLoopFileSettings& settings) {
     const SDocumentParameters parameters = DocumentParametersOf(settings);
+    // The file keeps no mark of where its tempo came from. The first length a loop is given sets
+    // its preview tempo, so a tempo stored beside a length is one the loop was given: it stays.
     fPreviewTempoInitialised = parameters.fBars != 0 || parameters.fBeats != 0;
-    ApplyDocumentParameters(parameters);
-    ApplyEffectParameters(EffectParametersOf(settings));
-    ApplyViewAndEditAttributes(ViewAndEditAttributesOf(settings));
+    ApplyDocumentParameters(parameters, CDocumentChangeKey());
+    ApplyEffectParameters(EffectParametersOf(settings), CDocumentChangeKey());
+    ApplyViewAndEditAttributes(ViewAndEditAttributesOf(settings), CDocumentChangeKey());
     SetWindowState(settings.fWindowState1, settings.fWindowState2, settings.fWindowStateFlag);
 }
 
@@ -226,16 +217,14 @@ SEffectParameters CQuilletDocument::GetEffectParameters() const {
     return p;
 }
 
-SDocumentParameters CQuilletDocument::ApplyDocumentParameters(const SDocumentParameters& parameters) {
+SDocumentParameters CQuilletDocument::ApplyDocumentParameters(const SDocumentParameters& parameters,
+                                                              CDocumentChangeKey) {
     const SDocumentParameters old = GetDocumentParameters();
     const bool wasInitialised = fPreviewTempoInitialised;
     try {
         return ApplyParametersUnguarded(parameters);
     } catch (...) {
-        try {
-            ApplyParametersUnguarded(old);
-        } catch (...) {
-        }
+        NSMishap::RunReportingFailure("restoring the document parameters", [&] { ApplyParametersUnguarded(old); });
         fPreviewTempoInitialised = wasInitialised;
         throw;
     }
@@ -283,8 +272,9 @@ SDocumentParameters CQuilletDocument::ApplyParametersUnguarded(const SDocumentPa
         });
     }
 
-
-    if (fSequencer.IsPreviewActive() && !fPreviewTempoInitialised) {
+    // The first loop length gives the preview tempo, preview on or off: the export always plays
+    // at the preview tempo, so a tempo the user never chose must not stay.
+    if (fSequencer.IsLoopLengthSet() && !fPreviewTempoInitialised) {
         const int32_t own = fSequencer.GetOriginalTempo();
         if (own > 0) {
             fSequencer.SetPreviewTempo(CLoopSettings::ClampPreviewTempo(own));
@@ -331,7 +321,7 @@ void CQuilletDocument::StoreLocators(int32_t left, int32_t right) {
     fSequencer.SetLocators(*fWaveSample, left, right);
 }
 
-void CQuilletDocument::ApplyEffectParameters(const SEffectParameters& p) {
+void CQuilletDocument::ApplyEffectParameters(const SEffectParameters& p, CDocumentChangeKey) {
     fSequencer.ChangeSampler([&](CQuilletSampler& sampler) {
         sampler.SetGain(int16_t(p.fProcessingGain));
         sampler.SetShaperOn(p.fTransientShaperOn != 0);
@@ -355,12 +345,12 @@ void CQuilletDocument::ApplyEffectParameters(const SEffectParameters& p) {
     Stamp();
 }
 
-void CQuilletDocument::ApplyViewAndEditAttributes(const SViewAndEditAttributes& attributes) {
+void CQuilletDocument::ApplyViewAndEditAttributes(const SViewAndEditAttributes& attributes, CDocumentChangeKey) {
     fViewAndEditAttributes = attributes;
     fPending[kView] = true;
 }
 
-void CQuilletDocument::SwapSliceSequence(std::unique_ptr<CSliceSequence>& sequence) {
+void CQuilletDocument::SwapSliceSequence(std::unique_ptr<CSliceSequence>& sequence, CDocumentChangeKey) {
     if (!sequence) throw NSMishap::XStdInvalidArgument("null slice sequence");
     BindToSample(sequence, fWaveSample.get());
     const bool thresholdsDiffer = sequence->GetSensitivity() != fSliceSequence->GetSensitivity() ||
@@ -370,10 +360,8 @@ void CQuilletDocument::SwapSliceSequence(std::unique_ptr<CSliceSequence>& sequen
         fSequencer.SetSliceSequence(fSliceSequence.get());
     } catch (...) {
         fSliceSequence.swap(sequence);
-        try {
-            fSequencer.SetSliceSequence(fSliceSequence.get());
-        } catch (...) {
-        }
+        NSMishap::RunReportingFailure("giving the sequencer back its slice sequence",
+                                      [&] { fSequencer.SetSliceSequence(fSliceSequence.get()); });
         throw;
     }
     fPending[kSlices] = true;
@@ -381,10 +369,12 @@ void CQuilletDocument::SwapSliceSequence(std::unique_ptr<CSliceSequence>& sequen
     Stamp();
 }
 
-void CQuilletDocument::SwapWaveSample(std::unique_ptr<CABCWaveSample>& sample) { ExchangeWaveSample(sample, nullptr); }
+void CQuilletDocument::SwapWaveSample(std::unique_ptr<CABCWaveSample>& sample, CDocumentChangeKey) {
+    ExchangeWaveSample(sample, nullptr);
+}
 
 void CQuilletDocument::SwapWaveSampleAndSliceSequence(std::unique_ptr<CABCWaveSample>& sample,
-                                                      std::unique_ptr<CSliceSequence>& sequence) {
+                                                      std::unique_ptr<CSliceSequence>& sequence, CDocumentChangeKey) {
     if (!sequence) throw NSMishap::XStdInvalidArgument("null slice sequence");
     ExchangeWaveSample(sample, &sequence);
 }
@@ -393,28 +383,22 @@ void CQuilletDocument::ExchangeWaveSample(std::unique_ptr<CABCWaveSample>& sampl
                                           std::unique_ptr<CSliceSequence>* sequence) {
     if (!sample) throw NSMishap::XStdInvalidArgument("null wave sample");
     if (!sample->HasPreview()) sample->BuildPreview();
-    // Everything that allocates comes before the exchange.
-    std::unique_ptr<CSliceSequence> incoming = sequence ? std::move(*sequence) : Rebound(*fSliceSequence, sample.get());
+    // Everything that allocates comes before the exchange. A given sequence is exchanged where
+    // it lies, so that the caller keeps it when anything fails.
+    std::unique_ptr<CSliceSequence> rebound;
     if (sequence) {
-        try {
-            BindToSample(incoming, sample.get());
-        } catch (...) {
-            *sequence = std::move(incoming);
-            throw;
-        }
+        BindToSample(*sequence, sample.get());
+    } else {
+        rebound = Rebound(*fSliceSequence, sample.get());
     }
+    std::unique_ptr<CSliceSequence>& incoming = sequence ? *sequence : rebound;
     const bool thresholdsDiffer = incoming->GetSensitivity() != fSliceSequence->GetSensitivity() ||
                                   incoming->GetGateSensitivity() != fSliceSequence->GetGateSensitivity();
     std::vector<int16_t> overview1;
     std::vector<int16_t> overview2;
-    try {
-        BuildOverview(*sample, overview1, overview2);
-        if (fAudioSuspender) fAudioSuspender->Suspend();
-    } catch (...) {
-        if (sequence) *sequence = std::move(incoming);
-        throw;
-    }
+    BuildOverview(*sample, overview1, overview2);
 
+    const CScopedAudioSuspension suspension(fAudioSuspender);
     fWaveSample.swap(sample);
     fSliceSequence.swap(incoming);
     try {
@@ -422,32 +406,19 @@ void CQuilletDocument::ExchangeWaveSample(std::unique_ptr<CABCWaveSample>& sampl
     } catch (...) {
         fWaveSample.swap(sample);
         fSliceSequence.swap(incoming);
-        try {
-            fSequencer.SetWaveSample(fWaveSample.get(), fSliceSequence.get());
-        } catch (...) {
-        }
-        if (sequence) *sequence = std::move(incoming);
-        try {
-            if (fAudioSuspender) fAudioSuspender->Resume();
-        } catch (...) {
-        }
+        NSMishap::RunReportingFailure("giving the sequencer back its wave sample",
+                                      [&] { fSequencer.SetWaveSample(fWaveSample.get(), fSliceSequence.get()); });
         throw;
     }
     fOverview1.swap(overview1);
     fOverview2.swap(overview2);
-    // The sequence that came out divides the sample that came out.
-    if (sequence) *sequence = std::move(incoming);
-
+    // The caller now holds what came out: the sequence divides the sample.
     fPending[kWaveSample] = true;
     if (sequence) {
         fPending[kSlices] = true;
         if (thresholdsDiffer) fPending[kParameters] = true;
     }
     Stamp();
-    try {
-        if (fAudioSuspender) fAudioSuspender->Resume();
-    } catch (...) {
-    }
 }
 
 void CQuilletDocument::PerformParametersChange(const SDocumentParameters& parameters, const std::string& name) {
@@ -573,146 +544,15 @@ void CQuilletDocument::NotifyListeners() {
     for (IDocumentListener* listener : listeners) {
         for (int32_t slot = 0; slot < kPendingCount; ++slot) {
             if (!pending[slot]) continue;
-            try {
-                (listener->*kSlots[slot])();
-            } catch (...) {
-            }
+            NSMishap::RunReportingFailure("notifying a document listener", [&] { (listener->*kSlots[slot])(); });
         }
     }
-}
-
-std::unique_ptr<CSliceSequence> CQuilletDocument::CopySlices() const {
-    return std::make_unique<CSliceSequence>(*fSliceSequence);
-}
-
-void CQuilletDocument::CommitSlices(std::unique_ptr<CSliceSequence> sequence, const std::string& name,
-                                    const std::string& mergeKey) {
-    if (SameSlices(*sequence, *fSliceSequence)) return;
-    sequence->UpdateSliceLengths();
-    NSUndoPackage::VTransaction transaction;
-    transaction.Add(std::make_unique<CSliceSequenceChange>(*this, std::move(sequence)));
-    CommitTransaction(transaction, name, mergeKey);
-}
-
-void CQuilletDocument::SelectSlice(int32_t index, bool extend) {
-    if (!fSliceSequence->GetSlice(index)) return;
-    auto sequence = CopySlices();
-    if (extend) {
-        CSlice* slice = sequence->GetSlice(index);
-        slice->SetSelected(!slice->IsSelected());
-    } else {
-        for (int32_t i = 0; i < sequence->GetSliceCount(); ++i) sequence->GetSlice(i)->SetSelected(i == index);
-    }
-    CommitSlices(std::move(sequence), UndoText(NSStringIds::kUndo_SelectSlice), UndoText(NSStringIds::kUndo_MoveSlice));
-}
-
-int32_t CQuilletDocument::MoveSlice(int32_t index, int32_t frame) {
-    const CSlice* current = fSliceSequence->GetSlice(index);
-    if (!current) return index;
-    const int32_t frames = fWaveSample->GetFrameCount();
-    if (frames <= 0) return index;
-    frame = std::clamp(frame, 0, frames - 1);
-    if (frame == current->GetPosition() || fSliceSequence->FindSliceAt(frame)) return index;
-    auto sequence = CopySlices();
-    CSlice moved = *current;
-    sequence->RemoveSlice(moved);
-    moved.SetPosition(frame);
-    sequence->InsertSlice(moved);
-    CommitSlices(std::move(sequence), UndoText(NSStringIds::kUndo_MoveSlice), UndoText(NSStringIds::kUndo_MoveSlice));
-    const std::vector<CSlice>& slices = fSliceSequence->GetSlices();
-    for (int32_t i = 0; i < int32_t(slices.size()); ++i)
-        if (slices[size_t(i)].GetPosition() == frame) return i;
-    return index;
-}
-
-void CQuilletDocument::InsertSlice(int32_t frame) {
-    if (frame < 0 || frame >= fWaveSample->GetFrameCount()) return;
-    auto sequence = CopySlices();
-    sequence->InsertSlice(CSlice(frame, CSlice::kInsertedLevel, ESliceKind::kLocked));
-    CommitSlices(std::move(sequence), UndoText(NSStringIds::kUndo_InsertSlice), "");
-}
-
-void CQuilletDocument::SetSelectedSlicesKind(bool muteKind, bool on) {
-    const int32_t selected = CountSelectedShown(*fSliceSequence);
-    if (selected == 0) return;
-    const ESliceKind kind = muteKind ? ESliceKind::kMuted : ESliceKind::kLocked;
-    auto sequence = CopySlices();
-    for (int32_t i = 0; i < sequence->GetSliceCount(); ++i) {
-        CSlice& slice = *sequence->GetSlice(i);
-        if (!slice.IsSelected() || !fSliceSequence->IsSliceShown(*fSliceSequence->GetSlice(i))) continue;
-        if (on) {
-            slice.SetKind(kind);
-        } else if (slice.GetKind() == kind) {
-            slice.SetKind(ESliceKind::kNormal);
-        }
-    }
-    const bool plural = selected > 1;
-    using namespace NSStringIds;
-    const int32_t name = muteKind ? (on ? (plural ? kUndo_MuteSlices : kUndo_MuteSlice)
-                                        : (plural ? kUndo_UnmuteSlices : kUndo_UnmuteSlice))
-                                  : (on ? (plural ? kUndo_LockSlices : kUndo_LockSlice)
-                                        : (plural ? kUndo_UnlockSlices : kUndo_UnlockSlice));
-    CommitSlices(std::move(sequence), UndoText(name), "");
-}
-
-void CQuilletDocument::SetSelectedSlicesMuted(bool muted) { SetSelectedSlicesKind(true, muted); }
-
-void CQuilletDocument::SetSelectedSlicesLocked(bool locked) { SetSelectedSlicesKind(false, locked); }
-
-void CQuilletDocument::ToggleSliceMute(int32_t index) {
-    ToggleSliceKind(index, ESliceKind::kMuted, NSStringIds::kUndo_MuteSlice, NSStringIds::kUndo_UnmuteSlice);
-}
-
-void CQuilletDocument::ToggleSliceLock(int32_t index) {
-    ToggleSliceKind(index, ESliceKind::kLocked, NSStringIds::kUndo_LockSlice, NSStringIds::kUndo_UnlockSlice);
-}
-
-void CQuilletDocument::ToggleSliceKind(int32_t index, ESliceKind kind, int32_t setName, int32_t clearName) {
-    if (!fSliceSequence->GetSlice(index)) return;
-    auto sequence = CopySlices();
-    CSlice& slice = *sequence->GetSlice(index);
-    const bool clear = slice.GetKind() == kind;
-    slice.SetKind(clear ? ESliceKind::kNormal : kind);
-    CommitSlices(std::move(sequence), UndoText(clear ? clearName : setName), "");
-}
-
-void CQuilletDocument::DeleteSelectedSlices() {
-    if (CountSelectedShown(*fSliceSequence) == 0) return;
-    auto sequence = std::make_unique<CSliceSequence>(fWaveSample.get());
-    sequence->SetGateSensitivity(fSliceSequence->GetGateSensitivity());
-    sequence->SetSensitivity(fSliceSequence->GetSensitivity());
-    for (const CSlice& slice : fSliceSequence->GetSlices())
-        if (!slice.IsSelected() || !fSliceSequence->IsSliceShown(slice)) sequence->InsertSlice(slice);
-    sequence->EnsureFirstSlice(0);
-    CommitSlices(std::move(sequence), UndoText(NSStringIds::kUndo_DeleteSlices), "");
-}
-
-void CQuilletDocument::SelectAllSlices() {
-    auto sequence = CopySlices();
-    for (int32_t i = 0; i < sequence->GetSliceCount(); ++i) {
-        CSlice& slice = *sequence->GetSlice(i);
-        if (sequence->IsSliceShown(slice)) slice.SetSelected(true);
-    }
-    CommitSlices(std::move(sequence), UndoText(NSStringIds::kUndo_SelectAllSlices), "");
-}
-
-void CQuilletDocument::InvertSelection() {
-    auto sequence = CopySlices();
-    for (int32_t i = 0; i < sequence->GetSliceCount(); ++i) {
-        CSlice& slice = *sequence->GetSlice(i);
-        if (sequence->IsSliceShown(slice)) slice.SetSelected(!slice.IsSelected());
-    }
-    CommitSlices(std::move(sequence), UndoText(NSStringIds::kUndo_InvertSelection), "");
 }
 
 void CQuilletDocument::StartPlayback(uint32_t mode) {
     fPlayMode = mode;
-    for (IDocumentListener* listener : std::vector<IDocumentListener*>(fListeners)) {
-        try {
-            listener->OnPlaybackStateChanged();
-        } catch (...) {
-        }
-    }
+    for (IDocumentListener* listener : std::vector<IDocumentListener*>(fListeners))
+        NSMishap::RunReportingFailure("notifying a document listener", [&] { listener->OnPlaybackStateChanged(); });
 }
 
 void CQuilletDocument::PlayLoop() {

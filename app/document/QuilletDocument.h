@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/document/DocumentChangeKey.h"
 #include "app/document/DocumentParameters.h"
 #include "app/document/EffectParameters.h"
 #include "app/document/ExportInfoCache.h"
@@ -13,7 +14,6 @@
 #include "app/undo/Transaction.h"
 #include "app/undo/UndoHistory.h"
 #include "engine/QuilletSequencer.h"
-#include "engine/SliceKind.h"
 #include "platform/diskkit/FileSpec.h"
 
 namespace NSQuillet {
@@ -39,7 +39,7 @@ struct SDocumentSettings {
 // One open loop: its wave sample, slice sequence, the preview sequencer with every loop,
 // preview and effect setting, the window's view attributes, the file and an undo history of
 // ten steps. Every edit arrives as undoable changes committed as one named step; listeners
-// are then told what kind of state changed.
+// are then told what kind of state changed. The slice editing commands are CSliceEditing's.
 //
 // User-interface thread only. The audio thread reaches the document only through the
 // sequencer; wave-sample swaps pause the audio output around the exchange.
@@ -62,6 +62,12 @@ public:
     CQuilletDocument(std::unique_ptr<CABCWaveSample> sample, const NSDiskKit::CFileSpec& file,
                      const SDocumentSettings& settings, int32_t knownTempo = 0,
                      std::unique_ptr<CSliceSequence> slices = nullptr);
+    // A document opened from the loop file `file`: `slices` and the settings read from it
+    // replace what was prepared, without an undo step, so the document is unmodified. The
+    // preview tempo counts as initialised when the loop read has a length.
+    CQuilletDocument(std::unique_ptr<CABCWaveSample> sample, const NSDiskKit::CFileSpec& file,
+                     const SDocumentSettings& settings, std::unique_ptr<CSliceSequence> slices,
+                     const SLoopFileSettings& loopFileSettings);
     // A document without a file: pasted, or the empty one (`pristine`, never modified).
     CQuilletDocument(std::unique_ptr<CABCWaveSample> sample, bool pristine, const SDocumentSettings& settings,
                      int32_t knownTempo = 0, std::unique_ptr<CSliceSequence> slices = nullptr);
@@ -92,28 +98,24 @@ public:
     // Saving in place would not give a loop file: Save must ask for a file as Save As does.
     bool NeedsSaveAs() const { return !fHasFile || !fIsNativeFile; }
 
-    // Construction from a loop file: the settings read from it replace what was prepared,
-    // without an undo step, so the document stays as unmodified as it was. The preview tempo
-    // counts as initialised when the loop read has a length.
-    void AdoptLoopFileSettings(const SLoopFileSettings& settings);
-
     // Kept for the window, not interpreted.
     void SetWindowState(uint32_t first, uint32_t second, uint8_t flag);
     uint32_t GetWindowStateWord(int32_t index) const { return index == 0 ? fWindowState1 : fWindowState2; }
     uint8_t GetWindowStateFlag() const { return fWindowStateFlag; }
 
-    // For the change classes only. Each applies a whole value and sets the pending flags;
-    // none notifies. ApplyDocumentParameters answers the parameters in force afterwards (the
-    // locators as clamped, the preview tempo taken from the loop when first possible).
-    SDocumentParameters ApplyDocumentParameters(const SDocumentParameters& parameters);
-    void ApplyEffectParameters(const SEffectParameters& parameters);
-    void ApplyViewAndEditAttributes(const SViewAndEditAttributes& attributes);
+    // For the change classes only, which alone hold the key. Each applies a whole value and
+    // sets the pending flags; none notifies. ApplyDocumentParameters answers the parameters in
+    // force afterwards (the locators as clamped, the preview tempo taken from the loop when
+    // first possible).
+    SDocumentParameters ApplyDocumentParameters(const SDocumentParameters& parameters, CDocumentChangeKey);
+    void ApplyEffectParameters(const SEffectParameters& parameters, CDocumentChangeKey);
+    void ApplyViewAndEditAttributes(const SViewAndEditAttributes& attributes, CDocumentChangeKey);
     // Exchange with the argument, which afterwards holds what the document had. Strong
     // guarantee; the wave-sample swaps pause the audio output while they exchange.
-    void SwapSliceSequence(std::unique_ptr<CSliceSequence>& sequence);
-    void SwapWaveSample(std::unique_ptr<CABCWaveSample>& sample);
+    void SwapSliceSequence(std::unique_ptr<CSliceSequence>& sequence, CDocumentChangeKey);
+    void SwapWaveSample(std::unique_ptr<CABCWaveSample>& sample, CDocumentChangeKey);
     void SwapWaveSampleAndSliceSequence(std::unique_ptr<CABCWaveSample>& sample,
-                                        std::unique_ptr<CSliceSequence>& sequence);
+                                        std::unique_ptr<CSliceSequence>& sequence, CDocumentChangeKey);
 
     // One undoable change each, committed under `name`; a failure leaves the document as it was.
     void PerformParametersChange(const SDocumentParameters& parameters, const std::string& name);
@@ -153,28 +155,6 @@ public:
     // Delivers the pending flags to every listener, then clears them.
     void NotifyListeners();
 
-    // Slice editing; `index` counts every slice of the sequence, an index outside it changes
-    // nothing, and an edit that changes nothing commits nothing.
-    // Arrow click: the slice alone selected, or with `extend` its selection toggled.
-    // "Select Slice", merging with a following "Move Slice".
-    void SelectSlice(int32_t index, bool extend);
-    // To `frame` (clamped into the sample); refused when another slice stands there. Answers
-    // the slice's new index. "Move Slice".
-    int32_t MoveSlice(int32_t index, int32_t frame);
-    // A locked slice of level 16384 (merging onto one already there). "Insert Slice".
-    void InsertSlice(int32_t frame);
-    // Over the selected shown slices: mute / unmute a muted one, lock / unlock a locked one.
-    void SetSelectedSlicesMuted(bool muted);
-    void SetSelectedSlicesLocked(bool locked);
-    // The mute and lock tools on one slice.
-    void ToggleSliceMute(int32_t index);
-    void ToggleSliceLock(int32_t index);
-    // Removes the selected shown slices; an emptied list gets a slice at frame 0.
-    void DeleteSelectedSlices();
-    // Over the shown slices; hidden ones keep their selection.
-    void SelectAllSlices();
-    void InvertSelection();
-
     // Playback: posts the request to the sequencer, stores the play mode, tells the listeners.
     void PlayLoop();
     void PlayCurrentSlice();
@@ -197,16 +177,12 @@ private:
     CQuilletDocument(std::unique_ptr<CABCWaveSample> sample, const NSDiskKit::CFileSpec* file, bool pristine,
                      const SDocumentSettings& settings, int32_t knownTempo, std::unique_ptr<CSliceSequence> slices);
     void Prepare(bool defaultBarsToOne, int32_t knownTempo);
+    void AdoptLoopFileSettings(const SLoopFileSettings& settings);
     void SetFile(const NSDiskKit::CFileSpec& file);
     SDocumentParameters ApplyParametersUnguarded(const SDocumentParameters& parameters);
     void SetLocatorsInOrder(int32_t left, int32_t right);
     void StoreLocators(int32_t left, int32_t right);
     void ExchangeWaveSample(std::unique_ptr<CABCWaveSample>& sample, std::unique_ptr<CSliceSequence>* sequence);
-    void CommitSlices(std::unique_ptr<CSliceSequence> sequence, const std::string& name, const std::string& mergeKey);
-    std::unique_ptr<CSliceSequence> CopySlices() const;
-    void SetSelectedSlicesKind(bool muteKind, bool on);
-    // Toggles one slice between normal and `kind`; the undo name by the direction.
-    void ToggleSliceKind(int32_t index, ESliceKind kind, int32_t setName, int32_t clearName);
     void StartPlayback(uint32_t mode);
     void Stamp() { fExportInfo.MarkDirty(); }
 

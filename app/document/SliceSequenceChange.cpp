@@ -15,8 +15,8 @@ CSliceSequenceChange::CSliceSequenceChange(CQuilletDocument& document, std::uniq
 
 CSliceSequenceChange::~CSliceSequenceChange() = default;
 
-void CSliceSequenceChange::Do() { fDocument.SwapSliceSequence(fSequence); }
+void CSliceSequenceChange::Do() { fDocument.SwapSliceSequence(fSequence, CDocumentChangeKey()); }
 
-void CSliceSequenceChange::Undo() { fDocument.SwapSliceSequence(fSequence); }
+void CSliceSequenceChange::Undo() { fDocument.SwapSliceSequence(fSequence, CDocumentChangeKey()); }
 
 }  // namespace NSQuillet

@@ -28,7 +28,7 @@ void CWaveSampleAndSliceSequenceChange::Do() {
     std::unique_ptr<CABCWaveSample> incoming = std::move(fNewSample);
     try {
         fSaved = SwapInAndSaveTheOther(incoming, [&](std::unique_ptr<CABCWaveSample>& sample) {
-            fDocument.SwapWaveSampleAndSliceSequence(sample, fSequence);
+            fDocument.SwapWaveSampleAndSliceSequence(sample, fSequence, CDocumentChangeKey());
         });
     } catch (...) {
         fNewSample = std::move(incoming);
@@ -41,7 +41,7 @@ void CWaveSampleAndSliceSequenceChange::Undo() { Restore(); }
 void CWaveSampleAndSliceSequenceChange::Restore() {
     std::unique_ptr<CABCWaveSample> made = fSaved->MakeSample();
     fSaved = SwapInAndSaveTheOther(made, [&](std::unique_ptr<CABCWaveSample>& sample) {
-        fDocument.SwapWaveSampleAndSliceSequence(sample, fSequence);
+        fDocument.SwapWaveSampleAndSliceSequence(sample, fSequence, CDocumentChangeKey());
     });
 }
 

@@ -24,7 +24,7 @@ void CWaveSampleChange::Do() {
     std::unique_ptr<CABCWaveSample> incoming = std::move(fNewSample);
     try {
         fSaved = SwapInAndSaveTheOther(incoming, [&](std::unique_ptr<CABCWaveSample>& sample) {
-            fDocument.SwapWaveSample(sample);
+            fDocument.SwapWaveSample(sample, CDocumentChangeKey());
         });
     } catch (...) {
         fNewSample = std::move(incoming);
@@ -37,7 +37,7 @@ void CWaveSampleChange::Undo() { Restore(); }
 void CWaveSampleChange::Restore() {
     std::unique_ptr<CABCWaveSample> made = fSaved->MakeSample();
     fSaved = SwapInAndSaveTheOther(made, [&](std::unique_ptr<CABCWaveSample>& sample) {
-        fDocument.SwapWaveSample(sample);
+        fDocument.SwapWaveSample(sample, CDocumentChangeKey());
     });
 }
 

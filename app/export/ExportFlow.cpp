@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/document/DocumentTexts.h"
+#include "app/document/LoopLengthRequest.h"
 #include "app/document/QuilletDocument.h"
 #include "app/export/FileExporter.h"
 #include "app/operations/QuilletLengthyOperation.h"
@@ -20,16 +20,6 @@ namespace {
 
 // "[Cancel][OK]".
 constexpr int32_t kAnswer_OK = kAlertAnswerOfRightmostButton;
-
-void EnsureLoopLength(CQuilletDocument& document, IExportDialogs& dialogs) {
-    SDocumentParameters parameters = document.GetDocumentParameters();
-    if (parameters.fBars != 0 || parameters.fBeats != 0) return;
-    const std::optional<int32_t> bars = dialogs.AskLoopLengthBars();
-    if (!bars || *bars <= 0) throw NSMishap::XSilentAbort("use aborted specify length dialog");
-    parameters.fBars = *bars;
-    document.PerformParametersChange(parameters, UndoText(NSStringIds::kUndo_ChangeLoopLength));
-    document.CloseUndoStep();
-}
 
 // The first slices up to the format's limit (all: −1), or a silent abort when declined.
 int32_t ChooseSliceCount(const CABCExportFileFormat& format, int32_t baseNote, int32_t toExport) {
@@ -65,8 +55,9 @@ SExportSettings ProposeExportSettings(const CABCExportFileFormat& format, const 
     return proposed;
 }
 
-std::string BeginExport(CQuilletDocument& document, IExportDialogs& dialogs, const SExportPreferences& preferences) {
-    EnsureLoopLength(document, dialogs);
+std::string BeginExport(CQuilletDocument& document, ILoopLengthRequest& lengthRequest,
+                        const SExportPreferences& preferences) {
+    if (!GiveLoopLength(document, lengthRequest)) throw NSMishap::XSilentAbort("use aborted specify length dialog");
     if (document.GetExportSliceCount() == 0) {
         ShowAlert(AlertReference(NSAlertIds::kNothingToExport));
         throw NSMishap::XSilentAbort("nothing to export");

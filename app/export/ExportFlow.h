@@ -12,6 +12,7 @@
 namespace NSQuillet {
 
 class CQuilletDocument;
+class ILoopLengthRequest;
 
 // The choices of the export settings dialog.
 struct SExportSettings {
@@ -35,20 +36,19 @@ struct SExportPreferences {
 class IExportDialogs {
 public:
     virtual ~IExportDialogs() = default;
-    // The loop-length request: the bars entered (more than 0), none when cancelled.
-    virtual std::optional<int32_t> AskLoopLengthBars() = 0;
     // Export Settings with the rates and depths `format` offers, starting from `proposed`;
     // none when cancelled.
     virtual std::optional<SExportSettings> AskExportSettings(const CABCExportFileFormat& format,
                                                              const SExportSettings& proposed) = 0;
 };
 
-// The Export command up to the save dialog: asks for a loop length when the loop has none
-// (committed as "Change Loop Length"), refuses a loop with nothing sounding between the
-// locators with the note "Nothing to export!", and returns the name to propose: the document's
-// display name with the last format's extension. A cancelled request or nothing to export is
-// a silent abort.
-std::string BeginExport(CQuilletDocument& document, IExportDialogs& dialogs, const SExportPreferences& preferences);
+// The Export command up to the save dialog: asks `lengthRequest` for a loop length when the
+// loop has none (GiveLoopLength: one "Change Loop Length" step), refuses a loop with nothing
+// sounding between the locators with the note "Nothing to export!", and returns the name to
+// propose: the document's display name with the last format's extension. A declined request
+// or nothing to export is a silent abort.
+std::string BeginExport(CQuilletDocument& document, ILoopLengthRequest& lengthRequest,
+                        const SExportPreferences& preferences);
 
 // The save dialog's answer: the export of the document as `format` to `file`. A format with a
 // slice limit below the slices to export asks "Too many slices!" (Cancel: silent abort) and

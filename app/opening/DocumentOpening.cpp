@@ -90,12 +90,12 @@ std::unique_ptr<CQuilletDocument> OpenDocument(const std::string& path, const SD
         if (!opened.fSample->HasPreview()) opened.fSample->BuildPreview();
         slices = findSlices(*opened.fSample);
     }
-    auto document = std::make_unique<CQuilletDocument>(std::move(opened.fSample), NSDiskKit::CFileSpec::FromPath(path),
-                                                       settings, 0, std::move(slices));
-    if (opened.fLoopFile) {
-        document->AdoptLoopFileSettings(opened.fLoopSettings);
-        ShowLegacyFileNotes(*opened.fLoopFile);
-    }
+    const NSDiskKit::CFileSpec file = NSDiskKit::CFileSpec::FromPath(path);
+    if (!opened.fLoopFile)
+        return std::make_unique<CQuilletDocument>(std::move(opened.fSample), file, settings, 0, std::move(slices));
+    auto document = std::make_unique<CQuilletDocument>(std::move(opened.fSample), file, settings, std::move(slices),
+                                                       opened.fLoopSettings);
+    ShowLegacyFileNotes(*opened.fLoopFile);
     return document;
 }
 

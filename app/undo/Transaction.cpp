@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "foundation/Diagnostics.h"
 #include "foundation/Mishap.h"
 
 namespace NSUndoPackage {
@@ -10,10 +11,7 @@ VTransaction::~VTransaction() {
     while (!fChanges.empty()) {
         const std::shared_ptr<CABCChange> change = std::move(fChanges.back());
         fChanges.pop_back();
-        try {
-            change->Undo();
-        } catch (...) {
-        }
+        NSMishap::RunReportingFailure("Rollback due to exception in ~VTransaction() failed", [&] { change->Undo(); });
     }
 }
 

@@ -14,8 +14,9 @@ public:
     VTransaction() = default;
     VTransaction(const VTransaction&) = delete;
     VTransaction& operator=(const VTransaction&) = delete;
-    // Rolls back like Rollback, but never throws: a change whose Undo fails is dropped and the
-    // older ones are still undone, since a throwing destructor would end the process.
+    // Rolls back like Rollback, but never throws: a change whose Undo fails is reported as a
+    // diagnostic and dropped, and the older ones are still undone, since a throwing destructor
+    // would end the process.
     ~VTransaction();
 
     // Strong guarantee: the change is applied and appended, or, when allocation or its Do

@@ -1,16 +1,18 @@
 #include "formats/nupa/OutputBitStream.h"
 
+#include <exception>
+
+#include "foundation/Diagnostics.h"
+
 namespace NSQuillet {
 
 COutputBitStream::COutputBitStream(CMedia& media)
     : fMedia(media), fStart(media.GetPosition()), fBuffer(new uint8_t[kBufferSize + kSlack]),
-      fBufferEnd(fBuffer.get() + kBufferSize) {}
+      fBufferEnd(fBuffer.get() + kBufferSize), fUncaughtAtStart(std::uncaught_exceptions()) {}
 
 COutputBitStream::~COutputBitStream() {
-    try {
-        Finish();
-    } catch (...) {
-    }
+    if (std::uncaught_exceptions() > fUncaughtAtStart) return;
+    NSMishap::RunReportingFailure("finishing a bit stream that was not finished", [this] { Finish(); });
 }
 
 void COutputBitStream::Put(uint32_t bits, int count) {

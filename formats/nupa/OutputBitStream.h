@@ -17,8 +17,9 @@ public:
     class CWriter;
 
     explicit COutputBitStream(CMedia& media);
-    // Finishes the stream if Finish was not called; a media failure is then lost, so callers
-    // that keep the file call Finish.
+    // Finishes the stream if Finish was not called; a media failure then cannot propagate and is
+    // reported as a diagnostic, so callers that keep the file call Finish. A stream left behind
+    // by a failure on its way is abandoned as it is: writing more would only fail again.
     ~COutputBitStream();
     COutputBitStream(const COutputBitStream&) = delete;
     COutputBitStream& operator=(const COutputBitStream&) = delete;
@@ -56,6 +57,8 @@ private:
     int fPendingCount = 0;
     size_t fFill = 0;
     bool fFinished = false;
+    // Failures in flight when the stream was made: more at destruction means one is passing.
+    int fUncaughtAtStart;
 };
 
 class COutputBitStream::CWriter {

@@ -6,6 +6,7 @@
 
 #include "cli/AlertPrinter.h"
 #include "cli/CommandLine.h"
+#include "cli/DiagnosticPrinter.h"
 #include "cli/SubcommandGuard.h"
 #include "foundation/DiskKitStatus.h"
 #include "foundation/Mishap.h"
@@ -81,4 +82,16 @@ TEST(AlertPrinter, QuestionsAreDeclinedWithTheirTextUnlessYesAndWarningsMakeSile
     EXPECT_TRUE(agreeing.HasShownFailureAlert());
     EXPECT_EQ(RunGuarded(agreeing, []() -> EExitCode { throw NSMishap::XSilentAbort("invalid sound file info"); }),
               kExitFailure);
+}
+
+TEST(DiagnosticPrinter, PrintsWhatWasBeingDoneAndTheFailureWithItsCodeWhenVerbose) {
+    const NSMishap::SDiagnostic diagnostic{"resuming the audio output", NSMishap::XNotReady::kFailureCode,
+                                           "audio device lost"};
+    std::ostringstream quiet, verbose;
+    CDiagnosticPrinter(quiet, false).Report(diagnostic);
+    CDiagnosticPrinter(verbose, true).Report(diagnostic);
+    EXPECT_EQ(quiet.str(), "quillet-cli: Diagnostic: resuming the audio output: audio device lost\n");
+    EXPECT_EQ(verbose.str(),
+              "quillet-cli: Diagnostic: resuming the audio output: audio device lost "
+              "[kFailureCode_RuntimeError_NotReady]\n");
 }

@@ -212,4 +212,35 @@ TEST_F(ExportSubcommandTest, ExistingFilesAreReplacedOnlyWhenAllowed) {
     EXPECT_TRUE(std::filesystem::exists(folder + "/loop 003.wav"));
 }
 
+// The tempo meta of a MIDI file: the three bytes after FF 51 03, or -1 without one.
+int64_t MIDITempoMeta(const std::string& bytes) {
+    const size_t at = bytes.find("\xFF\x51\x03");
+    if (at == std::string::npos || at + 6 > bytes.size()) return -1;
+    return int64_t(uint8_t(bytes[at + 3])) << 16 | int64_t(uint8_t(bytes[at + 4])) << 8 | uint8_t(bytes[at + 5]);
+}
+
+TEST(ExportSubcommandTempo, ALoopGivenItsLengthWithPreviewOffIsExportedAtItsOwnTempo) {
+    CTemporaryFolder folder;
+    NSQuilletTest::WriteDemoLoopWave(folder.PathOf("loop.wav"));
+    const std::string loop = folder.PathOf("loop.lx2");
+    const auto sliced = RunCli({"slice", folder.PathOf("loop.wav"), "-o", loop, "--sensitivity", "50", "--bars", "2"});
+    ASSERT_EQ(sliced.fExitCode, 0) << sliced.fErr;
+    // 2 bars of 4/4 over the demo loop's 176400 frames at 44100 Hz: 8 beats in 4 s, 120 BPM.
+    const auto info = nlohmann::json::parse(RunCli({"info", loop, "--json"}).fOut);
+    EXPECT_EQ(info["original_tempo"], 120000);
+    EXPECT_EQ(info["preview_tempo"], 120000);
+
+    const auto midi = RunCli({"export", loop, "--format", "mid", "-o", folder.PathOf("loop.mid")});
+    ASSERT_EQ(midi.fExitCode, 0) << midi.fErr;
+    // 60,000,000,000 / 120000 = 500000 µs a quarter; 130 BPM would give 461538.
+    EXPECT_EQ(MIDITempoMeta(Contents(folder.PathOf("loop.mid"))), 500000);
+
+    // The audio is played at the same tempo: at its own tempo the cropped loop keeps its 176400
+    // frames (130 BPM would give 176400 × 120/130 + 0.5 → 162831).
+    const auto one = RunCli({"export", loop, "--format", "wav", "--one-sample", "--crop", "-o", folder.PathOf("one.wav"),
+                             "--rate", "44100", "--bits", "16"});
+    ASSERT_EQ(one.fExitCode, 0) << one.fErr;
+    EXPECT_EQ(ReadFile(folder.PathOf("one.wav"))->GetFrameCount(), SDemoLoop::kFrameCount);
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "app/document/AudioSuspender.h"
@@ -11,41 +12,27 @@
 #include "app/document/DocumentTexts.h"
 #include "app/document/QuilletDocument.h"
 #include "app/document/SavedWaveSample.h"
+#include "app/document/SliceEditing.h"
 #include "app/undo/Transaction.h"
 #include "engine/16BitWaveSample.h"
 #include "engine/SliceSequence.h"
 #include "foundation/Mishap.h"
+#include "tests/app/document/FourSliceDocument.h"
+#include "tests/support/RecordingDiagnosticSink.h"
 
 namespace NSQuillet {
 namespace {
 
-constexpr int32_t kFrames = 88200;  // 2 s at 44100 Hz
+using NSQuilletTest::Positions;
+constexpr int32_t kFrames = NSQuilletTest::kFourSliceFrames;
 
 std::unique_ptr<C16BitWaveSample> MakeSample(int16_t base = 0, int32_t frames = kFrames) {
-    auto sample = std::make_unique<C16BitWaveSample>(44100, frames, true);
-    for (int32_t frame = 0; frame < frames; ++frame) {
-        sample->Set16(frame, int16_t(base + frame % 1000), 1);
-        sample->Set16(frame, int16_t(base - frame % 1000), 2);
-    }
-    return sample;
-}
-
-// Four shown normal slices, a quarter of the loop apart.
-std::unique_ptr<CSliceSequence> MakeSlices(const CABCWaveSample* sample) {
-    auto slices = std::make_unique<CSliceSequence>(sample);
-    for (int32_t position : {0, 22050, 44100, 66150}) slices->InsertSlice(CSlice(position, 20000, ESliceKind::kNormal));
-    slices->SetSensitivity(CSliceSequence::kMaximumSensitivity);
-    return slices;
+    return NSQuilletTest::MakeRampSample(base, frames);
 }
 
 std::unique_ptr<CQuilletDocument> MakeDocument(const std::string& path = "", const SDocumentSettings& settings = {},
                                                int32_t knownTempo = 0) {
-    auto sample = MakeSample();
-    auto slices = MakeSlices(sample.get());
-    if (path.empty())
-        return std::make_unique<CQuilletDocument>(std::move(sample), false, settings, knownTempo, std::move(slices));
-    return std::make_unique<CQuilletDocument>(std::move(sample), NSDiskKit::CFileSpec::FromPath(path), settings,
-                                              knownTempo, std::move(slices));
+    return NSQuilletTest::MakeFourSliceDocument(path, settings, knownTempo);
 }
 
 void ChangePitch(CQuilletDocument& document, int16_t pitch) {
@@ -54,17 +41,14 @@ void ChangePitch(CQuilletDocument& document, int16_t pitch) {
     document.PerformParametersChange(parameters, "Change Pitch");
 }
 
-std::vector<int32_t> Positions(const CQuilletDocument& document) {
-    std::vector<int32_t> positions;
-    for (const CSlice& slice : document.GetSliceSequence().GetSlices()) positions.push_back(slice.GetPosition());
-    return positions;
-}
+template <class T, class = void>
+struct SBraceInitialisable : std::false_type {};
+template <class T>
+struct SBraceInitialisable<T, std::void_t<decltype(T{})>> : std::true_type {};
 
-std::vector<bool> Selection(const CQuilletDocument& document) {
-    std::vector<bool> selected;
-    for (const CSlice& slice : document.GetSliceSequence().GetSlices()) selected.push_back(slice.IsSelected());
-    return selected;
-}
+// Only the change classes may apply a value without an undo step.
+static_assert(!std::is_default_constructible_v<CDocumentChangeKey> && !SBraceInitialisable<CDocumentChangeKey>::value,
+              "anyone could make the change classes' key");
 
 class CRecordingListener final : public IDocumentListener {
 public:
@@ -199,24 +183,55 @@ TEST(QuilletDocumentParameters, LocatorsMoveInTheOrderThatKeepsLeftBelowRight) {
     }
 }
 
-TEST(QuilletDocumentParameters, FirstLoopLengthTakesTheLoopTempoAndRedoRestoresIt) {
+TEST(QuilletDocumentParameters, FirstLoopLengthTakesTheLoopTempoWhetherPreviewIsOnOrNot) {
+    struct SRow {
+        const char* fCase;
+        int32_t fBars;
+        bool fPreviewOn;
+        int32_t fTempo;
+    };
+    for (const SRow& row : {// 4 beats in 2 s: 120 BPM.
+                            SRow{"preview off", 1, false, 120000}, SRow{"preview on", 1, true, 120000},
+                            // 160 beats in 2 s: 4800 BPM, clamped to 450.
+                            SRow{"above the range", 40, false, 450000}}) {
+        SCOPED_TRACE(row.fCase);
+        auto document = MakeDocument();
+        SDocumentParameters parameters = document->GetDocumentParameters();
+        EXPECT_EQ(parameters.fPreviewTempo, 130000);
+        EXPECT_FALSE(document->IsPreviewTempoInitialised());
+        parameters.fBars = row.fBars;
+        parameters.fPreviewOn = row.fPreviewOn;
+        document->PerformParametersChange(parameters, "Change Loop Length");
+        EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, row.fTempo);
+        EXPECT_TRUE(document->IsPreviewTempoInitialised());
+        document->Undo();
+        EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, 130000);
+        document->Redo();
+        EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, row.fTempo);
+        // Only the first length sets the tempo: another length, or preview switched on, keeps it.
+        parameters = document->GetDocumentParameters();
+        parameters.fBars = 2;
+        parameters.fPreviewOn = true;
+        document->PerformParametersChange(parameters, "Change Loop Length");
+        EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, row.fTempo);
+    }
+}
+
+TEST(QuilletDocumentParameters, ALengthWithoutLoopFramesLeavesTheTempoToTheFirstLengthThatGivesOne) {
     auto document = MakeDocument();
     SDocumentParameters parameters = document->GetDocumentParameters();
-    EXPECT_EQ(parameters.fPreviewTempo, 130000);
+    parameters.fLeftLocator = 44100;
+    parameters.fRightLocator = 44100;
     parameters.fBars = 1;
-    parameters.fPreviewOn = true;
     document->PerformParametersChange(parameters, "Change Loop Length");
-    // 4 beats in 2 s: 120 BPM.
-    EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, 120000);
-    document->Undo();
     EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, 130000);
-    document->Redo();
-    EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, 120000);
-    // Only the first length sets the tempo: 2 bars keep 120.
+    EXPECT_FALSE(document->IsPreviewTempoInitialised());
     parameters = document->GetDocumentParameters();
-    parameters.fBars = 2;
-    document->PerformParametersChange(parameters, "Change Loop Length");
-    EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, 120000);
+    parameters.fLeftLocator = 0;
+    document->PerformParametersChange(parameters, "Set Loop");
+    // 4 beats in the first second: 240 BPM.
+    EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, 240000);
+    EXPECT_TRUE(document->IsPreviewTempoInitialised());
 }
 
 TEST(QuilletDocumentConstruction, LoopLengthFromPreferenceOrKnownTempo) {
@@ -301,6 +316,7 @@ TEST(QuilletDocumentListeners, FlagsArriveInSlotOrderAndAreCleared) {
 }
 
 TEST(QuilletDocumentListeners, ThrowingListenerDoesNotStopLaterNotifications) {
+    NSQuilletTest::CRecordingDiagnosticSink diagnostics;
     auto document = MakeDocument();
     CRecordingListener throwing;
     CRecordingListener other;
@@ -312,6 +328,9 @@ TEST(QuilletDocumentListeners, ThrowingListenerDoesNotStopLaterNotifications) {
                                        "undo history", "title", "playback"};
     EXPECT_EQ(throwing.fCalls, all);
     EXPECT_EQ(other.fCalls, all);
+    ASSERT_EQ(diagnostics.fReported.size(), 1u);
+    EXPECT_EQ(diagnostics.fReported[0].fContext, "notifying a document listener");
+    EXPECT_EQ(diagnostics.fReported[0].fMessage, "listener failed");
 }
 
 TEST(QuilletDocumentWaveSample, ChangeHoldsOneCopyOfAudioAcrossManyUndoRedoRounds) {
@@ -351,8 +370,12 @@ public:
         if (fFail) throw NSMishap::XTimeout("no mutex");
         ++fSuspended;
     }
-    void Resume() override { ++fResumed; }
+    void Resume() override {
+        ++fResumed;
+        if (fFailResume) throw NSMishap::XNotReady("audio device lost");
+    }
     bool fFail = false;
+    bool fFailResume = false;
     int fSuspended = 0;
     int fResumed = 0;
 };
@@ -375,119 +398,37 @@ TEST(QuilletDocumentWaveSample, SwapPausesAudioAndAFailedPauseChangesNothing) {
     EXPECT_EQ(document->GetRedoName(), "Normalize");
 }
 
-TEST(QuilletDocumentSlices, SelectThenMoveIsOneMoveSliceStep) {
-    auto document = MakeDocument();
-    document->SelectSlice(1, false);
-    EXPECT_EQ(document->GetUndoName(), "Select Slice");
-    int32_t index = document->MoveSlice(1, 30000);
-    index = document->MoveSlice(index, 50000);
-    EXPECT_EQ(index, 2);
-    document->CloseUndoStep();
-    EXPECT_EQ(document->GetUndoHistory().GetStepNames(), (std::vector<std::string>{"Move Slice"}));
-    EXPECT_EQ(Positions(*document), (std::vector<int32_t>{0, 44100, 50000, 66150}));
-    EXPECT_EQ(Selection(*document), (std::vector<bool>{false, false, true, false}));
+TEST(QuilletDocumentWaveSample, AFailedResumeIsReportedAndTheSwapStands) {
+    NSQuilletTest::CRecordingDiagnosticSink diagnostics;
+    CCountingSuspender suspender;
+    suspender.fFailResume = true;
+    SDocumentSettings settings;
+    settings.fAudioSuspender = &suspender;
+    auto document = MakeDocument("", settings);
+    auto replacement = MakeSample(5000, kFrames / 2);
+    const CABCWaveSample* replacementAddress = replacement.get();
+    document->PerformWaveSampleChange(std::move(replacement), "Normalize");
+
+    ASSERT_EQ(diagnostics.fReported.size(), 1u);
+    EXPECT_EQ(diagnostics.fReported[0].fContext, "resuming the audio output");
+    EXPECT_EQ(diagnostics.fReported[0].fFailureCode, NSMishap::XNotReady::kFailureCode);
+    EXPECT_EQ(diagnostics.fReported[0].fMessage, "audio device lost");
+    EXPECT_EQ(suspender.fSuspended, 1);
+    EXPECT_EQ(suspender.fResumed, 1);
+    // Sample, slices, sequencer, overview and history all moved on together.
+    EXPECT_EQ(&document->GetWaveSample(), replacementAddress);
+    EXPECT_EQ(document->GetSliceSequence().GetWaveSample(), replacementAddress);
+    EXPECT_EQ(document->GetSequencer().GetWaveSample(), replacementAddress);
+    EXPECT_EQ(document->GetSequencer().GetSliceSequence(), &document->GetSliceSequence());
+    EXPECT_EQ(Positions(*document), (std::vector<int32_t>{0, 22050}));
+    EXPECT_EQ(document->GetOverview(1).size(), size_t(kFrames / 2 / 64) * 2);
+    EXPECT_EQ(document->GetUndoName(), "Normalize");
+
     document->Undo();
-    EXPECT_EQ(Positions(*document), (std::vector<int32_t>{0, 22050, 44100, 66150}));
-    EXPECT_EQ(Selection(*document), (std::vector<bool>{false, false, false, false}));
-    // A later selection after the closed step is a new step.
-    document->Redo();
-    document->CloseUndoStep();
-    document->SelectSlice(0, false);
-    EXPECT_EQ(document->GetUndoHistory().GetStepCount(), 2u);
-}
-
-TEST(QuilletDocumentSlices, MoveOntoAnotherSliceOrAnUnchangedSelectionCommitsNothing) {
-    auto document = MakeDocument();
-    EXPECT_EQ(document->MoveSlice(1, 44100), 1);
-    EXPECT_EQ(document->MoveSlice(7, 100), 7);
-    document->SelectSlice(2, false);
-    document->CloseUndoStep();
-    document->SelectSlice(2, false);
-    EXPECT_EQ(document->GetUndoHistory().GetStepCount(), 1u);
-    EXPECT_EQ(Positions(*document), (std::vector<int32_t>{0, 22050, 44100, 66150}));
-}
-
-TEST(QuilletDocumentSlices, InsertAddsALockedSliceOfTheInsertedLevel) {
-    auto document = MakeDocument();
-    document->InsertSlice(30000);
-    EXPECT_EQ(document->GetUndoName(), "Insert Slice");
-    const CSlice* slice = document->GetSliceSequence().FindSliceAt(30000);
-    ASSERT_NE(slice, nullptr);
-    EXPECT_EQ(slice->GetKind(), ESliceKind::kLocked);
-    EXPECT_EQ(slice->GetLevel(), 16384);
-    document->InsertSlice(kFrames);
-    EXPECT_EQ(document->GetSliceSequence().GetSliceCount(), 5);
-}
-
-TEST(QuilletDocumentSlices, SelectionCommandsAndTheirNames) {
-    struct SRow {
-        const char* fName;
-        void (*fCommand)(CQuilletDocument&);
-        std::vector<ESliceKind> fKinds;
-        std::vector<bool> fSelected;
-    };
-    using K = ESliceKind;
-    const std::vector<SRow> rows = {
-        {"Mute Slices", [](CQuilletDocument& d) { d.SetSelectedSlicesMuted(true); },
-         {K::kNormal, K::kMuted, K::kMuted, K::kNormal}, {false, true, true, false}},
-        {"Lock Slices", [](CQuilletDocument& d) { d.SetSelectedSlicesLocked(true); },
-         {K::kNormal, K::kLocked, K::kLocked, K::kNormal}, {false, true, true, false}},
-        {"Invert Selection", [](CQuilletDocument& d) { d.InvertSelection(); },
-         {K::kNormal, K::kNormal, K::kNormal, K::kNormal}, {true, false, false, true}},
-        {"Select All Slices", [](CQuilletDocument& d) { d.SelectAllSlices(); },
-         {K::kNormal, K::kNormal, K::kNormal, K::kNormal}, {true, true, true, true}},
-        {"Mute Slice", [](CQuilletDocument& d) { d.ToggleSliceMute(0); },
-         {K::kMuted, K::kNormal, K::kNormal, K::kNormal}, {false, true, true, false}},
-        {"Lock Slice", [](CQuilletDocument& d) { d.ToggleSliceLock(3); },
-         {K::kNormal, K::kNormal, K::kNormal, K::kLocked}, {false, true, true, false}},
-    };
-    for (const SRow& row : rows) {
-        SCOPED_TRACE(row.fName);
-        auto document = MakeDocument();
-        document->SelectSlice(1, false);
-        document->SelectSlice(2, true);
-        document->CloseUndoStep();
-        row.fCommand(*document);
-        EXPECT_EQ(document->GetUndoName(), row.fName);
-        std::vector<ESliceKind> kinds;
-        for (const CSlice& slice : document->GetSliceSequence().GetSlices()) kinds.push_back(slice.GetKind());
-        EXPECT_EQ(kinds, row.fKinds);
-        EXPECT_EQ(Selection(*document), row.fSelected);
-        document->Undo();
-        EXPECT_EQ(Selection(*document), (std::vector<bool>{false, true, true, false}));
-    }
-}
-
-TEST(QuilletDocumentSlices, UnmuteAndUnlockUndoTheirKindOnly) {
-    auto document = MakeDocument();
-    document->ToggleSliceMute(1);
-    document->ToggleSliceLock(2);
-    document->SelectAllSlices();
-    document->SetSelectedSlicesMuted(false);
-    EXPECT_EQ(document->GetUndoName(), "Unmute Slices");
-    EXPECT_EQ(document->GetSliceSequence().GetSlice(1)->GetKind(), ESliceKind::kNormal);
-    EXPECT_EQ(document->GetSliceSequence().GetSlice(2)->GetKind(), ESliceKind::kLocked);
-    document->ToggleSliceLock(2);
-    EXPECT_EQ(document->GetUndoName(), "Unlock Slice");
-    EXPECT_EQ(document->GetSliceSequence().GetSlice(2)->GetKind(), ESliceKind::kNormal);
-}
-
-TEST(QuilletDocumentSlices, DeleteRemovesTheSelectedShownSlices) {
-    auto document = MakeDocument();
-    document->SelectSlice(1, false);
-    document->SelectSlice(3, true);
-    document->CloseUndoStep();
-    document->DeleteSelectedSlices();
-    EXPECT_EQ(document->GetUndoName(), "Delete Slices");
-    EXPECT_EQ(Positions(*document), (std::vector<int32_t>{0, 44100}));
-    document->SelectAllSlices();
-    document->DeleteSelectedSlices();
-    // Never empty: the placeholder at frame 0.
-    EXPECT_EQ(Positions(*document), (std::vector<int32_t>{0}));
-    document->Undo();
-    document->Undo();
-    document->Undo();
-    EXPECT_EQ(Positions(*document), (std::vector<int32_t>{0, 22050, 44100, 66150}));
+    EXPECT_EQ(diagnostics.fReported.size(), 2u);
+    EXPECT_EQ(document->GetWaveSample().GetFrameCount(), kFrames);
+    EXPECT_EQ(document->GetSequencer().GetWaveSample(), &document->GetWaveSample());
+    EXPECT_EQ(document->GetRedoName(), "Normalize");
 }
 
 class CFakeClock final : public NSCourier::IMillisecondClock {
@@ -504,16 +445,20 @@ TEST(QuilletDocumentExportInfo, ThrottledFiguresFollowChangesAtMostEvery30Millis
     SDocumentParameters parameters = document->GetDocumentParameters();
     parameters.fBars = 1;
     document->PerformParametersChange(parameters, "Change Loop Length");
+    parameters = document->GetDocumentParameters();
+    parameters.fPreviewTempo = 130000;
+    document->PerformParametersChange(parameters, "Change Preview Tempo");
     EXPECT_EQ(document->GetExportSliceCountThrottled(), 4);
-    // Preview off keeps 130 BPM: each 22050-frame slice lasts 22050 × 120/130 + 0.5 → 20354
-    // frames; 4 slices, doubled for stereo.
+    // The export plays at the preview tempo: each 22050-frame slice of the 120 BPM loop lasts
+    // 22050 × 120/130 + 0.5 → 20354 frames at 130 BPM; 4 slices, doubled for stereo.
     EXPECT_EQ(document->GetExportSizeThrottled(), int64_t(20354) * 4 * 2);
-    document->InsertSlice(30000);
+    CSliceEditing editing(*document);
+    editing.InsertSlice(30000);
     clock.fNow += 29;
     EXPECT_EQ(document->GetExportSliceCountThrottled(), 4);
     clock.fNow += 1;
     EXPECT_EQ(document->GetExportSliceCountThrottled(), 5);
-    document->ToggleSliceMute(1);
+    editing.ClickWithMuteTool(1);
     EXPECT_EQ(document->GetExportSliceCount(), 4);
     parameters = document->GetDocumentParameters();
     parameters.fExportSlicesSeparately = false;

@@ -20,6 +20,7 @@
 #include "tests/support/CaughtFailure.h"
 #include "tests/support/FailingDiskKit.h"
 #include "tests/support/ScriptedAlertPresenter.h"
+#include "tests/support/ScriptedLoopLengthRequest.h"
 #include "tests/support/TemporaryFolder.h"
 
 namespace NSQuillet {
@@ -30,10 +31,6 @@ using NSQuilletTest::CTemporaryFolder;
 // Answers the dialogs from fields and records what they were asked.
 class CScriptedExportDialogs final : public IExportDialogs {
 public:
-    std::optional<int32_t> AskLoopLengthBars() override {
-        ++fLengthRequests;
-        return fBars;
-    }
     std::optional<SExportSettings> AskExportSettings(const CABCExportFileFormat& format,
                                                      const SExportSettings& proposed) override {
         fProposed.push_back(proposed);
@@ -43,16 +40,14 @@ public:
         return *fSettings;
     }
 
-    std::optional<int32_t> fBars;
     std::optional<SExportSettings> fSettings = SExportSettings{};
-    int fLengthRequests = 0;
     std::vector<SExportSettings> fProposed;
     std::vector<uint32_t> fOfferedRates;
     std::vector<int32_t> fOfferedDepths;
 };
 
 // A mono 16-bit loop of `frames` frames at 44100 Hz with locked slices at `positions`, one bar
-// long unless `bars` is 0.
+// long unless `bars` is 0, and then played at a preview tempo of 130 BPM.
 std::unique_ptr<CQuilletDocument> MakeDocument(int32_t frames, const std::vector<int32_t>& positions, int32_t bars = 1) {
     auto sample = std::make_unique<C16BitWaveSample>(44100, frames, false);
     for (int32_t i = 0; i < frames; ++i) sample->Set16(i, int16_t((i * 37) % 20000 - 10000), 1);
@@ -64,6 +59,9 @@ std::unique_ptr<CQuilletDocument> MakeDocument(int32_t frames, const std::vector
         SDocumentParameters p = document->GetDocumentParameters();
         p.fBars = bars;
         document->PerformParametersChange(p, "Change Loop Length");
+        p = document->GetDocumentParameters();
+        p.fPreviewTempo = 130000;
+        document->PerformParametersChange(p, "Change Preview Tempo");
         document->CloseUndoStep();
     }
     return document;
@@ -97,6 +95,7 @@ protected:
     CTemporaryFolder fFolder;
     CScriptedAlertPresenter fAlerts;
     CScriptedExportDialogs fDialogs;
+    NSQuilletTest::CScriptedLoopLengthRequest fLengthRequest;
     CAlertReplaceQuestion fReplace;
     SExportPreferences fPreferences;
 };
@@ -104,15 +103,17 @@ protected:
 TEST_F(CExportFlowFixture, MissingLoopLengthIsAskedForAndCommitted) {
     auto document = MakeDocument(44100, {0, 22050}, 0);
     const NSQuilletTest::SCaughtFailure cancelled =
-        NSQuilletTest::CatchFailure([&] { BeginExport(*document, fDialogs, fPreferences); });
+        NSQuilletTest::CatchFailure([&] { BeginExport(*document, fLengthRequest, fPreferences); });
     EXPECT_EQ(cancelled.fCode, NSMishap::XSilentAbort::kFailureCode);
     EXPECT_EQ(cancelled.fMessage, "use aborted specify length dialog");
     EXPECT_EQ(document->GetDocumentParameters().fBars, 0);
 
-    fDialogs.fBars = 2;
-    EXPECT_EQ(BeginExport(*document, fDialogs, fPreferences), "Untitled.wav");
-    EXPECT_EQ(fDialogs.fLengthRequests, 2);
+    fLengthRequest.fBars = 2;
+    EXPECT_EQ(BeginExport(*document, fLengthRequest, fPreferences), "Untitled.wav");
+    EXPECT_EQ(fLengthRequest.fRequests, 2);
     EXPECT_EQ(document->GetDocumentParameters().fBars, 2);
+    // The first length gives the preview tempo: 8 beats in 1 s, 480 BPM, clamped to 450.
+    EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, 450000);
     EXPECT_EQ(document->GetUndoName(), "Change Loop Length");
     EXPECT_TRUE(fAlerts.GetShown().empty());
 }
@@ -138,7 +139,7 @@ TEST_F(CExportFlowFixture, MutedSlicesBetweenTheLocatorsLeaveNothingToExport) {
     document->CloseUndoStep();
 
     const NSQuilletTest::SCaughtFailure caught =
-        NSQuilletTest::CatchFailure([&] { BeginExport(*document, fDialogs, fPreferences); });
+        NSQuilletTest::CatchFailure([&] { BeginExport(*document, fLengthRequest, fPreferences); });
     EXPECT_EQ(caught.fCode, NSMishap::XSilentAbort::kFailureCode);
     EXPECT_EQ(caught.fMessage, "nothing to export");
     ASSERT_EQ(fAlerts.GetShown().size(), 1u);
@@ -223,7 +224,7 @@ TEST_F(CExportFlowFixture, SettingsAreProposedFromTheFormatAndRemembered) {
     EXPECT_EQ(fPreferences.fLastFormat, EExportFormat::kSamplerProgram);
     EXPECT_EQ(fPreferences.fSettings.fSampleRate, 22050u);
     // The next Export proposes the program's extension.
-    EXPECT_EQ(BeginExport(*document, fDialogs, fPreferences), "Untitled.akp");
+    EXPECT_EQ(BeginExport(*document, fLengthRequest, fPreferences), "Untitled.akp");
 
     fDialogs.fSettings.reset();
     const NSQuilletTest::SCaughtFailure cancelled = NSQuilletTest::CatchFailure([&] {

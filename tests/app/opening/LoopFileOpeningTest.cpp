@@ -263,4 +263,37 @@ TEST(DocumentOpening, ALoopFileKeepsItsOwnLoopWhateverThePreferenceSays) {
     }
 }
 
+TEST(DocumentOpening, ALoopFileKeepsThePreviewTempoItsLengthCameWith) {
+    struct SRow {
+        const char* fCase;
+        int32_t fChosenTempo;  // 0: none chosen
+        int32_t fTempo;
+    };
+    // One bar over 88200 frames at 44100 Hz: 4 beats in 2 s, 120 BPM. A tempo the user chose
+    // stays, even one equal to the tempo a new loop starts at.
+    for (const SRow& row : {SRow{"the loop's own", 0, 120000}, SRow{"the user's", 130000, 130000}}) {
+        SCOPED_TRACE(row.fCase);
+        CTemporaryFolder folder;
+        auto saved = MakeLoopDocument(16, 2, 88200);
+        SDocumentParameters p = saved->GetDocumentParameters();
+        p.fBars = 1;
+        p.fPreviewOn = false;
+        saved->PerformParametersChange(p, "Change Loop Length");
+        if (row.fChosenTempo) {
+            p = saved->GetDocumentParameters();
+            p.fPreviewTempo = row.fChosenTempo;
+            saved->PerformParametersChange(p, "Change Preview Tempo");
+        }
+        SaveAs(*saved, folder.PathOf("one.lx2"));
+
+        const auto opened = Open(folder.PathOf("one.lx2"));
+        EXPECT_EQ(opened->GetDocumentParameters().fPreviewTempo, row.fTempo);
+        EXPECT_TRUE(opened->IsPreviewTempoInitialised());
+        p = opened->GetDocumentParameters();
+        p.fPreviewOn = true;
+        opened->PerformParametersChange(p, "Toggle Preview Play");
+        EXPECT_EQ(opened->GetDocumentParameters().fPreviewTempo, row.fTempo);
+    }
+}
+
 }  // namespace

@@ -9,6 +9,7 @@
 #include "app/undo/UndoHistory.h"
 #include "foundation/Mishap.h"
 #include "tests/support/CaughtFailure.h"
+#include "tests/support/RecordingDiagnosticSink.h"
 
 namespace NSUndoPackage {
 namespace {
@@ -222,7 +223,8 @@ TEST(Transaction, ReleasedChangesStayApplied) {
     EXPECT_EQ(log, (TLog{"do first"}));
 }
 
-TEST(Transaction, FailingUndoDuringDestructionStillUndoesTheOlderChanges) {
+TEST(Transaction, FailingUndoDuringDestructionIsReportedAndStillUndoesTheOlderChanges) {
+    NSQuilletTest::CRecordingDiagnosticSink diagnostics;
     int value = 0;
     TLog log;
     {
@@ -234,6 +236,9 @@ TEST(Transaction, FailingUndoDuringDestructionStillUndoesTheOlderChanges) {
     }
     EXPECT_EQ(log, (TLog{"do first", "do second", "undo second", "undo first"}));
     EXPECT_EQ(value, 0);
+    ASSERT_EQ(diagnostics.fReported.size(), 1u);
+    EXPECT_EQ(diagnostics.fReported[0].fContext, "Rollback due to exception in ~VTransaction() failed");
+    EXPECT_EQ(diagnostics.fReported[0].fMessage, "undo failed");
 }
 
 TEST(Transaction, RollbackReportsAFailingUndo) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -470,14 +471,47 @@ TEST(QuilletFile, RefusesLengthsTheSoundDataCannotHoldBeforeAllocating) {
     }
 }
 
-TEST(QuilletFile, ReadsALoopObject) {
-    SLoop loop = MakeLoop(16, 2, 8000);
+// The largest magnitude in [from, to).
+float Peak(const std::vector<float>& signal, size_t from, size_t to) {
+    float peak = 0.0f;
+    for (size_t i = from; i < to; ++i) peak = std::max(peak, std::abs(signal[i]));
+    return peak;
+}
+
+TEST(QuilletFile, ReadsALoopObjectThatPlaysItsSlicesOnTimeAndRepeats) {
+    // 8192 mono frames at 44100 Hz, one beat long: 44100 × 60 / 8192 = 322.998 BPM, so the
+    // stored tempo 322998 plays the loop at its own speed. Two locked slices, at 0 and 4096,
+    // each a 1024-frame square wave of ±0.5 (16384) and then silence.
+    constexpr int32_t kFrames = 8192;
+    SLoop loop;
+    loop.fSample = std::make_unique<C16BitWaveSample>(44100, kFrames, false);
+    for (int32_t start : {0, 4096})
+        for (int32_t i = 0; i < 1024; ++i) loop.fSample->Set16(start + i, int16_t((i / 128) % 2 ? -16384 : 16384), 1);
+    loop.fSlices = std::make_unique<CSliceSequence>(loop.fSample.get());
+    for (int32_t start : {0, 4096}) loop.fSlices->InsertSlice(CSlice(start, 16384, ESliceKind::kLocked));
+    loop.fSettings.fBars = 0;
+    loop.fSettings.fBeats = 1;
+    loop.fSettings.fPreviewTempo = 322998;
+    loop.fSettings.fEnvelopeOn = false;
     loop.fSettings.fLeftLocator = 0;
-    loop.fSettings.fRightLocator = 8000;
+    loop.fSettings.fRightLocator = kFrames;
     const std::unique_ptr<CLUXObject> object = ReadLUXObject(MediaOf(WriteLoop(loop)));
-    EXPECT_TRUE(object->HasSlices());
-    std::vector<float> left(256), right(256);
-    object->Render(256, left.data(), right.data());
+    ASSERT_TRUE(object->HasSlices());
+
+    // Once past the loop's end, so that the repeat shows.
+    std::vector<float> left(kFrames + 1024), right(kFrames + 1024);
+    object->Render(int32_t(left.size()), left.data(), right.data());
+    EXPECT_EQ(left, right) << "a mono loop sounds the same on both sides";
+    // Each slice starts on its block and sounds at the voice's unity gain 0.8333333 × 0.5 over
+    // the flat parts of the square wave; where the slices hold silence the output is silent.
+    const float kLevel = 0.8333333f * 0.5f;
+    for (size_t start : {size_t(0), size_t(4096), size_t(kFrames)}) {
+        SCOPED_TRACE(start);
+        EXPECT_NEAR(Peak(left, start + 64, start + 1024), kLevel, 1e-4);
+        EXPECT_GT(Peak(left, start, start + 8), 0.0f) << "the slice starts at once";
+    }
+    EXPECT_EQ(Peak(left, 1536, 4096), 0.0f);
+    EXPECT_EQ(Peak(left, 4096 + 1536, kFrames), 0.0f);
 }
 
 bool IsFormatFailure(uint32_t code) {

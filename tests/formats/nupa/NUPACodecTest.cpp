@@ -15,6 +15,7 @@
 #include "formats/nupa/OptimizedNUPADecompressorFromMedia.h"
 #include "formats/nupa/OutputBitStream.h"
 #include "tests/support/CaughtFailure.h"
+#include "tests/support/RecordingDiagnosticSink.h"
 
 namespace {
 
@@ -175,6 +176,48 @@ TEST(OutputBitStream, WritesThroughItsBufferFromTheMediasPosition) {
     const std::vector<uint32_t> words = NativeWords(TBytes(bytes.begin() + 3, bytes.end()));
     for (uint32_t i = 0; i < 1500; ++i) ASSERT_EQ(words[i], i);
     EXPECT_EQ(words[1500], 0x80000000u);
+}
+
+// A memory media that refuses every write once `fFull` is set, counting the attempts.
+class CFillingMedia final : public COwnedMemoryMedia {
+public:
+    bool fFull = false;
+    int fRefused = 0;
+
+protected:
+    void WriteBytesAt(uint64_t position, uint64_t count, const void* source) override {
+        if (fFull) {
+            ++fRefused;
+            throw NSMishap::XOutOfSpace("disk full");
+        }
+        COwnedMemoryMedia::WriteBytesAt(position, count, source);
+    }
+};
+
+TEST(OutputBitStream, AnUnfinishedStreamThatCannotBeFinishedIsReportedAndAnAbandonedOneIsLeft) {
+    NSQuilletTest::CRecordingDiagnosticSink diagnostics;
+    CFillingMedia media;
+    {
+        COutputBitStream stream(media);
+        stream.Put(5, 3);
+        media.fFull = true;
+    }
+    EXPECT_EQ(media.fRefused, 1);
+    ASSERT_EQ(diagnostics.fReported.size(), 1u);
+    EXPECT_EQ(diagnostics.fReported[0].fContext, "finishing a bit stream that was not finished");
+    EXPECT_EQ(diagnostics.fReported[0].fMessage, "disk full");
+
+    // Left by a failure on its way, the stream writes nothing more: the failure says enough.
+    media.fRefused = 0;
+    EXPECT_FAILURE(
+        {
+            COutputBitStream stream(media);
+            stream.Put(5, 3);
+            throw NSMishap::XWrite("the encoder failed");
+        },
+        XWrite, "the encoder failed");
+    EXPECT_EQ(media.fRefused, 0);
+    EXPECT_EQ(diagnostics.fReported.size(), 1u);
 }
 
 TEST(NUPACode, CodesQuotientRunsAndTruncatedBinaryRemainders) {

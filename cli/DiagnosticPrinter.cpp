@@ -1,0 +1,13 @@
+#include "cli/DiagnosticPrinter.h"
+
+#include "foundation/FailureCode.h"
+
+namespace NSQuillet::NSCli {
+
+void CDiagnosticPrinter::Report(const NSMishap::SDiagnostic& diagnostic) {
+    fErr << "quillet-cli: Diagnostic: " << diagnostic.fContext << ": " << diagnostic.fMessage;
+    if (fVerbose) fErr << " [" << NSMishap::GetFailureCodeName(diagnostic.fFailureCode) << "]";
+    fErr << '\n';
+}
+
+}  // namespace NSQuillet::NSCli
