@@ -59,8 +59,8 @@ std::vector<uint8_t> WriteDriverBlob(const SDriverBlob& blob) {
 }
 
 uint32_t ReadDriverBlob(const uint8_t* bytes, size_t size, SDriverBlob* blob) {
-    if (!bytes || !blob) return kSoundPortKitBadArgument;
-    if (size < 8 || bytes[0] != kMagic[0] || bytes[1] != kMagic[1] || bytes[2] != kMagic[2] || bytes[3] != kMagic[3])
+    if (!blob) return kSoundPortKitBadArgument;
+    if (!bytes || size < 8 || bytes[0] != kMagic[0] || bytes[1] != kMagic[1] || bytes[2] != kMagic[2] || bytes[3] != kMagic[3])
         return kSoundPortKitBadBlob;
     CBlobReader reader(bytes + 4, size - 4);
     uint64_t version = 0;
