@@ -36,6 +36,15 @@ CLUXObject::CLUXObject(std::unique_ptr<CABCWaveSample> sample, std::unique_ptr<C
 
 CLUXObject::~CLUXObject() = default;
 
+void CLUXObject::SetOutputRate(uint32_t outputRate) { fSequencer->SetOutputRate(outputRate); }
+
+void CLUXObject::Rewind() {
+    fSequencer->ResetPlayback();
+    // Stopped now: this moves the position back to the loop's first entry.
+    fSequencer->StopOrRewind();
+    fSequencer->PlayLoop();
+}
+
 void CLUXObject::Render(int32_t count, float* left, float* right) {
     if (count <= 0) return;
     if (!fHasSlices) {

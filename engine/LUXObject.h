@@ -33,8 +33,15 @@ public:
     const CQuilletSequencer& GetSequencer() const { return *fSequencer; }
     const CExporter& GetExporter() const { return *fExporter; }
 
-    // `count` frames at the sample's clamped rate into `left`, and `right` when given; with
-    // one buffer the channels are mixed as (left + right) × 0.5. Silence without slices.
+    // Only while no thread renders the object. The rate the loop renders at, the sample's
+    // clamped rate after construction.
+    void SetOutputRate(uint32_t outputRate);
+    // Only while no thread renders the object. Silences it and starts the loop again from
+    // its first entry inside the locators.
+    void Rewind();
+
+    // `count` frames at the output rate into `left`, and `right` when given; with one buffer
+    // the channels are mixed as (left + right) × 0.5. Silence without slices.
     void Render(int32_t count, float* left, float* right);
 
 private:

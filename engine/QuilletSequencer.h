@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/EqualizerEffect.h"
+#include "engine/LevelMeter.h"
 #include "engine/LoopSettings.h"
 #include "engine/PlayList.h"
 #include "engine/QuilletSampler.h"
@@ -81,6 +82,9 @@ public:
     // Read-only views of the settings; the user-interface thread is their only writer.
     const CQuilletSampler& GetSampler() const { return fSampler; }
     const CEqualizerEffect& GetEqualizer() const { return fEqualizer; }
+    // The level of what the wave player plays of this sequencer: reported on the audio
+    // thread, read on the user-interface thread; lock-free.
+    CLevelMeter& GetLevelMeter() const { return fLevelMeter; }
     // Frames per second of the output, clamped to 11025..1000000; the equalizer follows.
     void SetOutputRate(uint32_t outputRate);
     uint32_t GetOutputRate() const;
@@ -164,6 +168,7 @@ private:
     CQuilletSampler fSampler;
     CEqualizerEffect fEqualizer;
     std::unique_ptr<CPlayList> fPlayList;
+    mutable CLevelMeter fLevelMeter;
 
     int32_t fTransport = kStopped;
     int32_t fRequest = kNoRequest;

@@ -14,6 +14,8 @@ std::atomic<size_t> gFaultMinimumSize{0};
 std::atomic<int> gFaultAllowed{0};
 std::atomic<size_t> gLiveTrackedBytes{0};
 thread_local size_t tAllocations = 0;
+thread_local bool tWatched = false;
+std::atomic<size_t> gWatchedAllocations{0};
 
 bool Refused(size_t size) {
     const size_t minimum = gFaultMinimumSize.load();
@@ -24,6 +26,7 @@ bool Refused(size_t size) {
 // on release; a header in front of the block would hide underruns from the sanitizer.
 void* Allocate(size_t size) noexcept {
     ++tAllocations;
+    if (tWatched) gWatchedAllocations.fetch_add(1, std::memory_order_relaxed);
     if (Refused(size)) return nullptr;
     void* block = std::malloc(size == 0 ? 1 : size);
     if (block) {
@@ -51,6 +54,10 @@ void* AllocateOrThrow(size_t size) {
 size_t GetLiveTrackedBytes() { return gLiveTrackedBytes.load(); }
 
 size_t GetThreadAllocationCount() { return tAllocations; }
+
+void WatchThisThread() { tWatched = true; }
+
+size_t GetWatchedThreadAllocationCount() { return gWatchedAllocations.load(); }
 
 CAllocationFaults::CAllocationFaults(size_t minimumSize, int allowed) {
     gFaultAllowed = allowed;

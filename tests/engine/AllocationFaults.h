@@ -19,6 +19,11 @@ size_t GetLiveTrackedBytes();
 // difference around audio-thread work.
 size_t GetThreadAllocationCount();
 
+// Allocations, of any size, made by every thread that called WatchThisThread after the call:
+// for threads the test does not run itself, such as a device's callback thread.
+void WatchThisThread();
+size_t GetWatchedThreadAllocationCount();
+
 // While it exists, allocations of at least `minimumSize` bytes fail with std::bad_alloc once
 // `allowed` of them have been granted. Not nestable; single thread.
 class CAllocationFaults {
