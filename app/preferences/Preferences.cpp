@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/preferences/PreferencesAccess.h"
 #include "app/preferences/PreferencesText.h"
 #include "foundation/Mishap.h"
 
@@ -28,7 +29,11 @@ bool BehaviorDiffers(const SGeneralPreferences& a, const SGeneralPreferences& b)
 
 CPreferences::CPreferences() : fStoredNoteCounters(NoteCounterValues()) { fRecentDocuments.AddListener(this); }
 
-CPreferences::~CPreferences() { fRecentDocuments.RemoveListener(this); }
+CPreferences::~CPreferences() {
+    fRecentDocuments.RemoveListener(this);
+    // Never leave the process pointing at destroyed preferences or note counters.
+    if (GetPreferences() == this) SetPreferences(nullptr);
+}
 
 template <class TValue>
 void CPreferences::Change(TValue SGeneralPreferences::*field, TValue value, EListenerOperation operation) {

@@ -254,6 +254,12 @@ TEST(Preferences, InstalledPreferencesLendTheProcessTheirNoteCounters) {
     SetPreferences(nullptr);
     EXPECT_EQ(GetPreferences(), nullptr);
     EXPECT_NE(&GetNoteCounters(), &preferences.GetNoteCounters());
+    {
+        CPreferences shortLived;
+        SetPreferences(&shortLived);
+    }
+    EXPECT_EQ(GetPreferences(), nullptr);
+    EXPECT_EQ(GetNoteCounters().Get(ENote::kStoredOnly), 5);  // the built-in set, not freed memory
 }
 
 }  // namespace
