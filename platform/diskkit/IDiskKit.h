@@ -35,6 +35,14 @@ public:
     // open, from any process, is kDiskKitLocked. Read-only opens take no lock.
     virtual IOpenFile* OpenForReadWrite(const CFileSpec& file, uint32_t* status) = 0;
 
+    // The user's folder for the settings of `product` by `company` (each one path component):
+    // "$XDG_CONFIG_HOME/<company>/<product>", or "$HOME/.config/<company>/<product>" when
+    // XDG_CONFIG_HOME is unset, empty or not absolute. Created with any missing parents (mode
+    // 0700) when absent; something other than a folder in the way is kDiskKitCreateFailure, no
+    // home folder kDiskKitFolderNotFound.
+    virtual uint32_t GetPreferencesFolder(const std::string& company, const std::string& product,
+                                          CFolderSpec* folder) = 0;
+
     // The calling thread's text for its last failure ("open: No such file or directory"), "" if
     // none. Valid until the thread's next failing call.
     virtual const char* GetLastErrorText() const = 0;

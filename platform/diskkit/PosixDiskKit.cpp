@@ -16,6 +16,7 @@
 #include "platform/diskkit/DiskKit.h"
 #include "platform/diskkit/ErrnoStatus.h"
 #include "platform/diskkit/PosixFile.h"
+#include "platform/diskkit/PreferencesFolder.h"
 
 namespace NSDiskKit::NSDiskKitDetails {
 
@@ -134,6 +135,16 @@ IOpenFile* CPosixDiskKit::Open(const CFileSpec& file, bool writable, uint32_t* s
     if (!opened) return refuse(FailWithText(kDiskKitOutOfMemory, "no memory for the file object"));
     *status = kDiskKitSuccess;
     return opened;
+}
+
+uint32_t CPosixDiskKit::GetPreferencesFolder(const std::string& company, const std::string& product,
+                                             CFolderSpec* folder) {
+    if (!folder) return FailWithText(kDiskKitBadArgument, "null folder");
+    if (!IsValidName(company) || !IsValidName(product)) return FailWithText(kDiskKitBadArgument, "invalid folder name");
+    std::string path;
+    const uint32_t status = MakePreferencesFolder(company + "/" + product, path);
+    if (status == kDiskKitSuccess) *folder = CFolderSpec(std::move(path));
+    return status;
 }
 
 const char* CPosixDiskKit::GetLastErrorText() const { return GetThreadLastErrorText(); }

@@ -11,6 +11,7 @@ public:
                          ECreateMode mode, uint32_t* status) override;
     IOpenFile* OpenForReading(const CFileSpec& file, uint32_t* status) override;
     IOpenFile* OpenForReadWrite(const CFileSpec& file, uint32_t* status) override;
+    uint32_t GetPreferencesFolder(const std::string& company, const std::string& product, CFolderSpec* folder) override;
     const char* GetLastErrorText() const override;
 
 private:

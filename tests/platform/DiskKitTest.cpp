@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -12,11 +13,13 @@
 #include "foundation/DiskKitStatus.h"
 #include "platform/diskkit/DiskKit.h"
 #include "platform/diskkit/FourCharCode.h"
+#include "tests/support/ScopedEnvironmentVariable.h"
 #include "tests/support/TemporaryFolder.h"
 
 namespace {
 
 using namespace NSDiskKit;
+using NSQuilletTest::CScopedEnvironmentVariable;
 using NSQuilletTest::CTemporaryFolder;
 using NSQuilletTest::ReadWholeFile;
 
@@ -282,6 +285,48 @@ TEST_F(DiskKit, StoresCreatorAndTypeCodesWhereTheFileSystemAllows) {
     const ssize_t typeLength = getxattr(path.c_str(), "user.quillet.type", type, sizeof type);
     ASSERT_EQ(typeLength, 4);
     EXPECT_EQ(std::string(type, 4), "LX2 ");
+}
+
+TEST_F(DiskKit, PreferencesFolderLiesInTheConfigurationFolderAndIsMadeWhenAbsent) {
+    const std::string config = fFolder.PathOf("config");
+    const std::string home = fFolder.PathOf("home");
+    struct SCase {
+        std::optional<std::string> fConfigHome;
+        std::string fExpected;
+    };
+    const SCase cases[] = {
+        {config, config + "/Maker Co/Product"},
+        {config + "/", config + "/Maker Co/Product"},
+        {std::nullopt, home + "/.config/Maker Co/Product"},
+        {std::string(""), home + "/.config/Maker Co/Product"},
+        {std::string("relative/config"), home + "/.config/Maker Co/Product"},
+    };
+    const CScopedEnvironmentVariable homeVariable("HOME", home);
+    for (const SCase& c : cases) {
+        const CScopedEnvironmentVariable configVariable("XDG_CONFIG_HOME", c.fConfigHome);
+        CFolderSpec folder;
+        ASSERT_EQ(Library().GetPreferencesFolder("Maker Co", "Product", &folder), kDiskKitSuccess) << c.fExpected;
+        EXPECT_EQ(folder.GetPath(), c.fExpected);
+        struct stat info;
+        ASSERT_EQ(stat(c.fExpected.c_str(), &info), 0) << c.fExpected;
+        EXPECT_TRUE(S_ISDIR(info.st_mode));
+        EXPECT_EQ(info.st_mode & 0777, 0700u);
+        // A second call finds the folder as it is.
+        EXPECT_EQ(Library().GetPreferencesFolder("Maker Co", "Product", &folder), kDiskKitSuccess);
+    }
+}
+
+TEST_F(DiskKit, PreferencesFolderRefusesAFileInTheWayAndBadNames) {
+    const CScopedEnvironmentVariable configVariable("XDG_CONFIG_HOME", fFolder.Path());
+    fFolder.Make("Maker Co", "not a folder");
+    CFolderSpec folder(fFolder.Path());
+    EXPECT_EQ(Library().GetPreferencesFolder("Maker Co", "Product", &folder), kDiskKitCreateFailure);
+    EXPECT_EQ(folder.GetPath(), fFolder.Path());
+    for (const char* name : {"", ".", "..", "a/b"}) {
+        EXPECT_EQ(Library().GetPreferencesFolder(name, "Product", &folder), kDiskKitBadArgument) << name;
+        EXPECT_EQ(Library().GetPreferencesFolder("Other Co", name, &folder), kDiskKitBadArgument) << name;
+    }
+    EXPECT_EQ(Library().GetPreferencesFolder("Other Co", "Product", nullptr), kDiskKitBadArgument);
 }
 
 }  // namespace

@@ -43,6 +43,11 @@ public:
         fFailed = false;
         return fReal.OpenForReadWrite(file, status);
     }
+    uint32_t GetPreferencesFolder(const std::string& company, const std::string& product,
+                                  NSDiskKit::CFolderSpec* folder) override {
+        fFailed = false;
+        return fReal.GetPreferencesFolder(company, product, folder);
+    }
     const char* GetLastErrorText() const override { return fFailed ? fText.c_str() : fReal.GetLastErrorText(); }
 
     uint64_t GetBytesWritten() const { return fWritten; }

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "app/preferences/AudioDeviceRestorer.h"
+#include "app/preferences/Preferences.h"
+#include "platform/diskkit/FileSpec.h"
+
+namespace NSQuillet {
+
+// "Quillet Preferences File.prf" in the preferences folder DiskKit gives for "Moltrane
+// Software" and "Quillet" ($XDG_CONFIG_HOME/Moltrane Software/Quillet, ~/.config/… when unset),
+// the folder made when absent. DiskKit's failures are thrown.
+NSDiskKit::CFileSpec LocatePreferencesFile();
+
+// Reads the preferences file into `preferences` at start. A missing or empty file is the first
+// run: false, the defaults stay, no alert. A file that cannot be read keeps the defaults too
+// (nothing of it is applied) with the alert of its kind: damaged "The file is corrupt.", of
+// another version "The file was created by a different version of Quillet.", anything else
+// "The file could not be opened.", and answers false. A file read gives true and counts as
+// stored; recent documents whose files are gone are dropped. Then a stored audio device block
+// is handed to `restorer` (none: the block is only kept); when that fails the note "Your
+// driver settings could not be restored." is shown and the preferences stay as read.
+// User-interface thread; blocks on disk I/O and on the restorer.
+bool ReadPreferencesFile(CPreferences& preferences, IAudioDeviceRestorer* restorer);
+
+// Writes `preferences` (at stop, when IsChanged): into a temporary file beside the old one that
+// replaces it only once completely written and flushed, so that a failure or a crash leaves
+// the old file as it was. A failure shows its alert and answers false: the folder or the file
+// cannot be made "The Program settings file couldn’t be created…", the disk full "…because the
+// disk is full.", any other "Program settings could not be saved.". Written, the preferences
+// count as stored (true). User-interface thread; blocks on disk I/O.
+bool WritePreferencesFile(CPreferences& preferences);
+
+}  // namespace NSQuillet
