@@ -82,6 +82,8 @@ public:
     bool IsChanged() const;
     // The present state is the one stored in the file: the preferences report no change.
     void MarkStored();
+    // The stored file no longer holds the present state (it was found damaged): write it at stop.
+    void MarkUnstored() { fChanged = true; }
 
     // Not owned; a listener must be removed before it is destroyed.
     void AddListener(IPreferencesListener* listener);

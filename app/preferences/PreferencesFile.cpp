@@ -108,7 +108,11 @@ bool ReadPreferencesFile(CPreferences& preferences, IAudioDeviceRestorer* restor
         COwnedMemoryMedia media(bytes->size(), bytes->data());
         stored = ReadPreferencesForm(media);
     } catch (const std::exception& failure) {
-        return Refuse(ReadFailureAlert(failure));
+        const int32_t alert = ReadFailureAlert(failure);
+        // A damaged file is replaced by the standard settings at stop, so that it is reported
+        // once; a file of another version or one that cannot be opened is left alone.
+        if (alert == NSAlertIds::kPreferencesCorrupt) preferences.MarkUnstored();
+        return Refuse(alert);
     } catch (...) {
         return Refuse(NSAlertIds::kPreferencesNotOpened);
     }

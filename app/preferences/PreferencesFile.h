@@ -15,7 +15,8 @@ NSDiskKit::CFileSpec LocatePreferencesFile();
 // run: false, the defaults stay, no alert. A file that cannot be read keeps the defaults too
 // (nothing of it is applied) with the alert of its kind: damaged "The file is corrupt.", of
 // another version "The file was created by a different version of Quillet.", anything else
-// "The file could not be opened.", and answers false. A file read gives true and counts as
+// "The file could not be opened.", and answers false; a damaged file then counts as changed,
+// so that the standard settings replace it at stop. A file read gives true and counts as
 // stored; recent documents whose files are gone are dropped. Then a stored audio device block
 // is handed to `restorer` (none: the block is only kept); when that fails the note "Your
 // driver settings could not be restored." is shown and the preferences stay as read.

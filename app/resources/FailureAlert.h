@@ -4,11 +4,13 @@
 #include <optional>
 
 #include "app/resources/ResourceReference.h"
+#include "platform/soundport/SoundPortClient.h"
 
 namespace NSQuillet {
 
-// The failure property naming the audio device in the device alert's "^0".
-inline constexpr const char* kProperty_AudioDeviceName = "audio_device_name";
+// The failure property naming the audio device in the device alert's "^0": the audio-card
+// library's.
+using NSSoundPortKitUtils::kProperty_AudioDeviceName;
 
 // The exception responder's choice for a failure that ended a command: by the failure's class
 // and its target object type, the first matching rule deciding; no alert for XAbort and

@@ -109,7 +109,9 @@ protected:
         outcome.fRead = ReadPreferencesFile(preferences, restorer);
         outcome.fAlerts = ShownAlerts(presenter);
         outcome.fStored = preferences.Capture();
-        EXPECT_FALSE(preferences.IsChanged());
+        // Only a damaged file is to be replaced at stop.
+        const bool damaged = outcome.fAlerts == std::vector<std::string>{AlertText(NSAlertIds::kPreferencesCorrupt)};
+        EXPECT_EQ(preferences.IsChanged(), damaged);
         return outcome;
     }
 
@@ -223,6 +225,23 @@ TEST_F(PreferencesFile, ARulerByteOf25IsCorruptAndTheDefaultsApply) {
     ASSERT_EQ(outcome.fAlerts, std::vector<std::string>{AlertText(NSAlertIds::kPreferencesCorrupt)});
     EXPECT_EQ(outcome.fAlerts[0], "Couldn’t read Preferences file!|The file is corrupt. Reverting to standard settings.");
     EXPECT_EQ(outcome.fStored, Defaults());
+}
+
+TEST_F(PreferencesFile, ADamagedFileIsReplacedByTheStandardSettingsAtStopAndReportedOnce) {
+    TBytes file = ChangedFile();
+    file[BodyOffset(file, "GNRL") + 1] = 25;
+    fHome.WriteFile(file);
+    {
+        CScriptedAlertPresenter presenter;
+        CPreferences preferences;
+        EXPECT_FALSE(ReadPreferencesFile(preferences, nullptr));
+        ASSERT_TRUE(preferences.IsChanged());
+        ASSERT_TRUE(WritePreferencesFile(preferences));
+    }
+    const SOutcome next = ReadStored();
+    EXPECT_TRUE(next.fRead);
+    EXPECT_TRUE(next.fAlerts.empty());
+    EXPECT_EQ(next.fStored, Defaults());
 }
 
 TEST_F(PreferencesFile, AFileWithoutRecentDocumentsEmptiesTheList) {
