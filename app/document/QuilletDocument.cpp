@@ -544,7 +544,8 @@ void CQuilletDocument::NotifyListeners() {
     for (IDocumentListener* listener : listeners) {
         for (int32_t slot = 0; slot < kPendingCount; ++slot) {
             if (!pending[slot]) continue;
-            NSMishap::RunReportingFailure("notifying a document listener", [&] { (listener->*kSlots[slot])(); });
+            const FSlot notify = kSlots[slot];
+            NSMishap::RunReportingFailure("notifying a document listener", [listener, notify] { (listener->*notify)(); });
         }
     }
 }
