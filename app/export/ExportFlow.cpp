@@ -23,10 +23,10 @@ constexpr int32_t kAnswer_OK = kAlertAnswerOfRightmostButton;
 
 void EnsureLoopLength(CQuilletDocument& document, IExportDialogs& dialogs) {
     SDocumentParameters parameters = document.GetDocumentParameters();
-    if (parameters.fBars != 0 || parameters.fBeats != 0) return;
+    if (parameters.fLoop.IsLoopLengthSet()) return;
     const std::optional<int32_t> bars = dialogs.AskLoopLengthBars();
     if (!bars || *bars <= 0) throw NSMishap::XSilentAbort("use aborted specify length dialog");
-    parameters.fBars = *bars;
+    parameters.fLoop.SetBars(*bars);
     document.PerformParametersChange(parameters, UndoText(NSStringIds::kUndo_ChangeLoopLength));
     document.CloseUndoStep();
 }

@@ -82,11 +82,8 @@ void ParseQLT(CLegacyAIFFReader& reader, SParsedFile& parsed) {
     info.fPreviewOn = block.GetLoopMode() != EQLTLoopMode::kOff;
     info.fSilenceSelected = block.GetLoopMode() == EQLTLoopMode::kOnWithSilenceSelected;
     info.fNormalizeOptionOn = block.IsNormalizeOptionOn();
-    CLoopSettings loop;
-    loop.SetBars(std::clamp(info.fBars, 0, 999));
-    loop.SetBeats(std::clamp(info.fBeats, 0, 7));
-    loop.SetTimeSignatureNumerator(std::clamp(info.fTimeSignatureNumerator, 1, 15));
-    loop.SetTimeSignatureDenominator(std::clamp(info.fTimeSignatureDenominator, 1, 15));
+    const CLoopSettings loop = CLoopSettings::FromStoredLength(info.fBars, info.fBeats, info.fTimeSignatureNumerator,
+                                                               info.fTimeSignatureDenominator);
     info.fPreviewTempo = CLoopSettings::ClampPreviewTempo(
         loop.GetOriginalTempo(int64_t(info.fLoopEnd - info.fLoopStart), info.fSampleRate));
 }
@@ -125,15 +122,13 @@ SLoopFileSettings CLegacyLoopFile::ReadSettings() const {
     const char* message = fKind == ELoopFileKind::kLUX ? InfoMessage(fKind) : "qlt file that isn't 16-bit mono";
     const SLoopFileInfo info = ParseFile(fMedia, fKind, message).fInfo;
     SLoopFileSettings settings;
-    settings.fBars = std::clamp(info.fBars, 0, 999);
-    settings.fBeats = std::clamp(info.fBeats, 0, 7);
-    settings.fTimeSignatureNumerator = std::clamp(info.fTimeSignatureNumerator, 1, 15);
-    settings.fTimeSignatureDenominator = std::clamp(info.fTimeSignatureDenominator, 1, 15);
+    settings.fLoop = CLoopSettings::FromStoredLength(info.fBars, info.fBeats, info.fTimeSignatureNumerator,
+                                                     info.fTimeSignatureDenominator);
+    settings.fLoop.SetPreviewTempo(info.fPreviewTempo);
+    settings.fLoop.SetPreviewOn(info.fPreviewOn);
+    settings.fLoop.SetSilenceSelected(info.fSilenceSelected);
     settings.fSensitivity = std::clamp(info.fSensitivity, 0, CSliceSequence::kMaximumSensitivity);
     settings.fGateSensitivity = 0;
-    settings.fPreviewTempo = info.fPreviewTempo;
-    settings.fPreviewOn = info.fPreviewOn;
-    settings.fSilenceSelected = info.fSilenceSelected;
     settings.fExportSize = info.fExportSize;
     settings.fLeftLocator = ToFrame(info.fLoopStart);
     settings.fRightLocator = ToFrame(info.fLoopEnd);

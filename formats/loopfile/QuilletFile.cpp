@@ -178,18 +178,16 @@ SLoopFileSettings CQuilletFile::ReadSettings() const {
     const SLUX2SampleInfo sinf = ReadChunk<CLUX2SampleInfoChunk>(reader, kLUX2SampleInfoId).GetInfo();
 
     SLoopFileSettings settings;
-    settings.fBars = std::clamp(glob.fBars, 0, 999);
-    settings.fBeats = std::clamp(glob.fBeats, 0, 7);
-    settings.fTimeSignatureNumerator = std::clamp(glob.fTimeSignatureNumerator, 1, 15);
-    settings.fTimeSignatureDenominator = std::clamp(glob.fTimeSignatureDenominator, 1, 15);
+    settings.fLoop = CLoopSettings::FromStoredLength(glob.fBars, glob.fBeats, glob.fTimeSignatureNumerator,
+                                                     glob.fTimeSignatureDenominator);
+    settings.fLoop.SetPreviewTempo(glob.fTempo);
+    settings.fLoop.SetPreviewOn(glob.fPreviewOn);
+    settings.fLoop.SetSilenceSelected(quil.IsSilenceSelected());
     settings.fSensitivity = glob.fSensitivity;
     settings.fGateSensitivity = glob.fGateSensitivity;
-    settings.fGain = int16_t(std::clamp(glob.fGain, 0, 7943));
-    settings.fPitch = int16_t(std::clamp(glob.fPitch, -2400, 2400));
-    settings.fPreviewTempo = std::clamp(glob.fTempo, 20000, 450000);
+    settings.fGain = int16_t(CLUX2GeneralInfoChunk::kGain.Clamp(glob.fGain));
+    settings.fPitch = int16_t(CLUX2GeneralInfoChunk::kPitch.Clamp(glob.fPitch));
     settings.fExportSlicesSeparately = glob.fExportSlicesSeparately;
-    settings.fPreviewOn = glob.fPreviewOn;
-    settings.fSilenceSelected = quil.IsSilenceSelected();
     settings.fRulerUnits = quil.GetRulerUnits();
     settings.fExportSize = quil.GetExportSize();
     if (qltx) {
@@ -198,8 +196,8 @@ SLoopFileSettings CQuilletFile::ReadSettings() const {
         settings.fWindowState2 = qltx->GetWindowState2();
         settings.fWindowStateFlag = qltx->GetWindowStateFlag();
     }
-    LoadLUX2Effects(version, sinf.fSampleRate, effects.fEnvelope.GetEnvelope(), effects.fEqualizer.GetEqualizer(),
-                    effects.fShaper.GetShaper(), settings);
+    LoadLUX2Effects(version, sinf.fSampleRate, effects.fEnvelope.GetSettings(), effects.fEqualizer.GetSettings(),
+                    effects.fShaper.GetSettings(), settings);
     settings.fLeftLocator = int32_t(std::min<uint32_t>(sinf.fLoopStart, INT32_MAX));
     settings.fRightLocator = int32_t(std::min<uint32_t>(sinf.fLoopEnd, INT32_MAX));
     return settings;
@@ -210,9 +208,9 @@ SLoopFileShownSettings CQuilletFile::ReadShownSettings() const {
         const SLoopFileSettings settings = CLegacyLoopFile(*fMedia, fKind).ReadSettings();
         SLoopFileShownSettings shown;
         shown.fInfo = fInfo;
-        shown.fTransientShaperOn = settings.fEnvelopeOn;
-        shown.fEqualizerOn = settings.fEqualizerOn;
-        shown.fCompressorOn = settings.fTransientShaperOn;
+        shown.fTransientShaperOn = settings.fEnvelope.fOn;
+        shown.fEqualizerOn = settings.fEqualizer.fOn;
+        shown.fCompressorOn = settings.fTransientShaper.fOn;
         return shown;
     }
     if (fKind != ELoopFileKind::kLUX2) throw NSMishap::XUnsupportedFormat("unknown file type");
@@ -228,9 +226,9 @@ SLoopFileShownSettings CQuilletFile::ReadShownSettings() const {
         shown.fCompressorOn = qltx->IsTransientShaperOn();
     } else {
         const SEffectChunks effects = ReadEffectChunks(reader);
-        shown.fTransientShaperOn = effects.fEnvelope.GetEnvelope().fOn;
-        shown.fEqualizerOn = effects.fEqualizer.GetEqualizer().fOn;
-        shown.fCompressorOn = effects.fShaper.GetShaper().fOn;
+        shown.fTransientShaperOn = effects.fEnvelope.GetSettings().fOn;
+        shown.fEqualizerOn = effects.fEqualizer.GetSettings().fOn;
+        shown.fCompressorOn = effects.fShaper.GetSettings().fOn;
     }
     return shown;
 }

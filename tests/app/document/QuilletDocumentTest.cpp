@@ -139,7 +139,7 @@ TEST(QuilletDocumentUndo, CommitAfterUndoPastTheSavedStateKeepsTheDocumentModifi
     document->Undo();
     EXPECT_TRUE(document->IsModified());
     SDocumentParameters parameters = document->GetDocumentParameters();
-    parameters.fPreviewTempo = 140000;
+    parameters.fLoop.SetPreviewTempo(140000);
     document->PerformParametersChange(parameters, "Change Preview Tempo");
     EXPECT_FALSE(document->CanRedo());
     EXPECT_EQ(document->GetSavedPosition(), -1);
@@ -202,21 +202,21 @@ TEST(QuilletDocumentParameters, LocatorsMoveInTheOrderThatKeepsLeftBelowRight) {
 TEST(QuilletDocumentParameters, FirstLoopLengthTakesTheLoopTempoAndRedoRestoresIt) {
     auto document = MakeDocument();
     SDocumentParameters parameters = document->GetDocumentParameters();
-    EXPECT_EQ(parameters.fPreviewTempo, 130000);
-    parameters.fBars = 1;
-    parameters.fPreviewOn = true;
+    EXPECT_EQ(parameters.fLoop.GetPreviewTempo(), 130000);
+    parameters.fLoop.SetBars(1);
+    parameters.fLoop.SetPreviewOn(true);
     document->PerformParametersChange(parameters, "Change Loop Length");
     // 4 beats in 2 s: 120 BPM.
-    EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, 120000);
+    EXPECT_EQ(document->GetDocumentParameters().fLoop.GetPreviewTempo(), 120000);
     document->Undo();
-    EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, 130000);
+    EXPECT_EQ(document->GetDocumentParameters().fLoop.GetPreviewTempo(), 130000);
     document->Redo();
-    EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, 120000);
+    EXPECT_EQ(document->GetDocumentParameters().fLoop.GetPreviewTempo(), 120000);
     // Only the first length sets the tempo: 2 bars keep 120.
     parameters = document->GetDocumentParameters();
-    parameters.fBars = 2;
+    parameters.fLoop.SetBars(2);
     document->PerformParametersChange(parameters, "Change Loop Length");
-    EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, 120000);
+    EXPECT_EQ(document->GetDocumentParameters().fLoop.GetPreviewTempo(), 120000);
 }
 
 TEST(QuilletDocumentConstruction, LoopLengthFromPreferenceOrKnownTempo) {
@@ -245,10 +245,10 @@ TEST(QuilletDocumentConstruction, LoopLengthFromPreferenceOrKnownTempo) {
         settings.fDefaultBarsToOne = row.fDefaultBarsToOne;
         auto document = MakeDocument("/loops/drums.wav", settings, row.fKnownTempo);
         const SDocumentParameters parameters = document->GetDocumentParameters();
-        EXPECT_EQ(parameters.fBars, row.fBars);
-        EXPECT_EQ(parameters.fBeats, row.fBeats);
-        EXPECT_EQ(parameters.fPreviewTempo, row.fPreviewTempo);
-        EXPECT_EQ(parameters.fPreviewOn, row.fPreviewOn);
+        EXPECT_EQ(parameters.fLoop.GetBars(), row.fBars);
+        EXPECT_EQ(parameters.fLoop.GetBeats(), row.fBeats);
+        EXPECT_EQ(parameters.fLoop.GetPreviewTempo(), row.fPreviewTempo);
+        EXPECT_EQ(parameters.fLoop.IsPreviewOn(), row.fPreviewOn);
         EXPECT_EQ(document->IsPreviewTempoInitialised(), row.fBars != 0 || row.fBeats != 0);
         EXPECT_EQ(document->GetUndoHistory().GetStepCount(), 0u);
     }
@@ -502,7 +502,7 @@ TEST(QuilletDocumentExportInfo, ThrottledFiguresFollowChangesAtMostEvery30Millis
     settings.fClock = &clock;
     auto document = MakeDocument("", settings);
     SDocumentParameters parameters = document->GetDocumentParameters();
-    parameters.fBars = 1;
+    parameters.fLoop.SetBars(1);
     document->PerformParametersChange(parameters, "Change Loop Length");
     EXPECT_EQ(document->GetExportSliceCountThrottled(), 4);
     // Preview off keeps 130 BPM: each 22050-frame slice lasts 22050 × 120/130 + 0.5 → 20354

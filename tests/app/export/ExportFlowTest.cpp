@@ -62,7 +62,7 @@ std::unique_ptr<CQuilletDocument> MakeDocument(int32_t frames, const std::vector
     auto document = std::make_unique<CQuilletDocument>(std::move(sample), false, SDocumentSettings{}, 0, std::move(slices));
     if (bars > 0) {
         SDocumentParameters p = document->GetDocumentParameters();
-        p.fBars = bars;
+        p.fLoop.SetBars(bars);
         document->PerformParametersChange(p, "Change Loop Length");
         document->CloseUndoStep();
     }
@@ -107,12 +107,12 @@ TEST_F(CExportFlowFixture, MissingLoopLengthIsAskedForAndCommitted) {
         NSQuilletTest::CatchFailure([&] { BeginExport(*document, fDialogs, fPreferences); });
     EXPECT_EQ(cancelled.fCode, NSMishap::XSilentAbort::kFailureCode);
     EXPECT_EQ(cancelled.fMessage, "use aborted specify length dialog");
-    EXPECT_EQ(document->GetDocumentParameters().fBars, 0);
+    EXPECT_EQ(document->GetDocumentParameters().fLoop.GetBars(), 0);
 
     fDialogs.fBars = 2;
     EXPECT_EQ(BeginExport(*document, fDialogs, fPreferences), "Untitled.wav");
     EXPECT_EQ(fDialogs.fLengthRequests, 2);
-    EXPECT_EQ(document->GetDocumentParameters().fBars, 2);
+    EXPECT_EQ(document->GetDocumentParameters().fLoop.GetBars(), 2);
     EXPECT_EQ(document->GetUndoName(), "Change Loop Length");
     EXPECT_TRUE(fAlerts.GetShown().empty());
 }
@@ -131,7 +131,7 @@ TEST_F(CExportFlowFixture, MutedSlicesBetweenTheLocatorsLeaveNothingToExport) {
     slices->UpdateSliceLengths();
     auto document = std::make_unique<CQuilletDocument>(std::move(sample), false, SDocumentSettings{}, 0, std::move(slices));
     SDocumentParameters p = document->GetDocumentParameters();
-    p.fBars = 1;
+    p.fLoop.SetBars(1);
     p.fLeftLocator = 11025;
     p.fRightLocator = 33075;
     document->PerformParametersChange(p, "Set Loop");

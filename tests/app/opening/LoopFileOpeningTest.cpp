@@ -244,11 +244,11 @@ TEST(DocumentOpening, ALoopFileKeepsItsOwnLoopWhateverThePreferenceSays) {
     CTemporaryFolder folder;
     auto saved = MakeLoopDocument(16, 2, 44100);
     SDocumentParameters p = saved->GetDocumentParameters();
-    p.fBars = 3;
-    p.fPreviewOn = true;
+    p.fLoop.SetBars(3);
+    p.fLoop.SetPreviewOn(true);
     saved->PerformParametersChange(p, "Change Loop Length");
     p = saved->GetDocumentParameters();
-    p.fPreviewTempo = 200000;
+    p.fLoop.SetPreviewTempo(200000);
     saved->PerformParametersChange(p, "Change Preview Tempo");
     SaveAs(*saved, folder.PathOf("three.lx2"));
 
@@ -256,8 +256,8 @@ TEST(DocumentOpening, ALoopFileKeepsItsOwnLoopWhateverThePreferenceSays) {
         SDocumentSettings settings;
         settings.fDefaultBarsToOne = barsToOne;
         const auto opened = Open(folder.PathOf("three.lx2"), settings);
-        EXPECT_EQ(opened->GetDocumentParameters().fBars, 3);
-        EXPECT_EQ(opened->GetDocumentParameters().fPreviewTempo, 200000);
+        EXPECT_EQ(opened->GetDocumentParameters().fLoop.GetBars(), 3);
+        EXPECT_EQ(opened->GetDocumentParameters().fLoop.GetPreviewTempo(), 200000);
         EXPECT_TRUE(opened->IsPreviewTempoInitialised());
         EXPECT_FALSE(opened->IsModified());
     }

@@ -65,7 +65,7 @@ TEST(QuilletFile, GivesBackWhatWasWritten) {
         const TBytes bytes = WriteLoop(loop);
         const CQuilletFile file(MediaOf(bytes));
         EXPECT_EQ(file.GetKind(), ELoopFileKind::kLUX2);
-        ExpectSameSettings(file.ReadSettings(), loop.fSettings);
+        EXPECT_EQ(file.ReadSettings(), loop.fSettings);
 
         std::unique_ptr<CABCWaveSample> sample = file.ReadSound(nullptr);
         EXPECT_EQ(sample->GetBitDepth(), c.fDepth);
@@ -144,9 +144,9 @@ TEST(QuilletFile, WritesTheMakersDetailsAndReadsThemAsCreatorInfo) {
 
 TEST(QuilletFile, ShowsTheEffectFlagsOfTheExtraInfoOrElseOfTheEffectChunks) {
     SLoop loop = MakeLoop(16, 2);
-    loop.fSettings.fEnvelopeOn = false;
-    loop.fSettings.fEqualizerOn = true;
-    loop.fSettings.fTransientShaperOn = false;
+    loop.fSettings.fEnvelope.fOn = false;
+    loop.fSettings.fEqualizer.fOn = true;
+    loop.fSettings.fTransientShaper.fOn = false;
     const TBytes bytes = WriteLoop(loop);
     const SLoopFileShownSettings withExtra = CQuilletFile(MediaOf(bytes)).ReadShownSettings();
     EXPECT_TRUE(withExtra.fTransientShaperOn && withExtra.fEqualizerOn && withExtra.fCompressorOn)
@@ -176,7 +176,7 @@ TEST(QuilletFile, ReadsMembersInAnyOrder) {
     std::vector<SNode>& members = tree.fMembers[0].fMembers;
     std::reverse(members.begin() + 1, members.end());
     const TBytes bytes = Serialise(tree);
-    ExpectSameSettings(CQuilletFile(MediaOf(bytes)).ReadSettings(), loop.fSettings);
+    EXPECT_EQ(CQuilletFile(MediaOf(bytes)).ReadSettings(), loop.fSettings);
     EXPECT_NO_THROW(ReadEverything(bytes));
 }
 
@@ -319,17 +319,17 @@ TEST(QuilletFile, ReadsAGridCodeOf1AsBeatsAndSavesItAs12) {
 
 TEST(QuilletFile, ReadsTheTimesOfAVersion10HeaderOnTheOldScale) {
     SLoop loop = MakeLoop(16, 1);
-    loop.fSettings.fEnvelopeAttack = 2;         // v 1: entry 77
-    loop.fSettings.fEnvelopeDecay = 127;        // the endless decay
-    loop.fSettings.fTransientShaperAttack = 30; // v 10: entry 121
-    loop.fSettings.fTransientShaperRelease = 0; // v 16: entry 156
+    loop.fSettings.fEnvelope.fAttack = 2;         // v 1: entry 77
+    loop.fSettings.fEnvelope.fDecay = 127;        // the endless decay
+    loop.fSettings.fTransientShaper.fAttack = 30; // v 10: entry 121
+    loop.fSettings.fTransientShaper.fRelease = 0; // v 16: entry 156
     SNode tree = Parse(WriteLoop(loop));
     tree.Find("HEAD")->fBody[5] = 1;
     const SLoopFileSettings settings = CQuilletFile(MediaOf(Serialise(tree))).ReadSettings();
-    EXPECT_EQ(settings.fEnvelopeAttack, 77);
-    EXPECT_EQ(settings.fEnvelopeDecay, 1023);
-    EXPECT_EQ(settings.fTransientShaperAttack, 121);
-    EXPECT_EQ(settings.fTransientShaperRelease, 156);
+    EXPECT_EQ(settings.fEnvelope.fAttack, 77);
+    EXPECT_EQ(settings.fEnvelope.fDecay, 1023);
+    EXPECT_EQ(settings.fTransientShaper.fAttack, 121);
+    EXPECT_EQ(settings.fTransientShaper.fRelease, 156);
 }
 
 TEST(QuilletFile, ClampsWhatItLoads) {
@@ -338,8 +338,8 @@ TEST(QuilletFile, ClampsWhatItLoads) {
     glob[7] = 0;  // numerator
     glob[8] = 0;  // denominator
     const SLoopFileSettings settings = CQuilletFile(MediaOf(Serialise(tree))).ReadSettings();
-    EXPECT_EQ(settings.fTimeSignatureNumerator, 1);
-    EXPECT_EQ(settings.fTimeSignatureDenominator, 1);
+    EXPECT_EQ(settings.fLoop.GetTimeSignatureNumerator(), 1);
+    EXPECT_EQ(settings.fLoop.GetTimeSignatureDenominator(), 1);
 }
 
 // Values a document should not hold still make a file that opens: each is clamped into the
@@ -347,56 +347,56 @@ TEST(QuilletFile, ClampsWhatItLoads) {
 TEST(QuilletFile, WritesOutOfRangeDocumentValuesAsAReadableFile) {
     SLoop loop = MakeLoop(16, 2);
     SLoopFileSettings& s = loop.fSettings;
-    s.fBars = 5000;
-    s.fBeats = 12;
-    s.fTimeSignatureNumerator = 40;
-    s.fTimeSignatureDenominator = 64;
+    s.fLoop.SetBars(5000);
+    s.fLoop.SetBeats(12);
+    s.fLoop.SetTimeSignatureNumerator(40);
+    s.fLoop.SetTimeSignatureDenominator(64);
     s.fSensitivity = 150;
     s.fGateSensitivity = -4;
     s.fGain = -1;
     s.fPitch = 3000;
-    s.fPreviewTempo = 1000000;
+    s.fLoop.SetPreviewTempo(1000000);
     s.fRulerUnits = 5;
     s.fEditTool = 3;
-    s.fEnvelopeAttack = 2000;
-    s.fEnvelopeStretch = 500;
-    s.fEqualizerLowCut = 0;
-    s.fEqualizerHighCut = 30000;
-    s.fTransientShaperThreshold = 1000;
-    s.fTransientShaperRelease = -9;
+    s.fEnvelope.fAttack = 2000;
+    s.fEnvelope.fStretch = 500;
+    s.fEqualizer.fLowCut = 0;
+    s.fEqualizer.fHighCut = 30000;
+    s.fTransientShaper.fThreshold = 1000;
+    s.fTransientShaper.fRelease = -9;
     s.fLeftLocator = 500;
     s.fRightLocator = 400;
     loop.fSlices->GetSlice(1)->SetLevel(-5);
     const TBytes bytes = WriteLoop(loop);
     ASSERT_NO_THROW(ReadEverything(bytes));
     const SLoopFileSettings read = CQuilletFile(MediaOf(bytes)).ReadSettings();
-    EXPECT_EQ(read.fBars, 999);
-    EXPECT_EQ(read.fBeats, 7);
-    EXPECT_EQ(read.fTimeSignatureNumerator, 15);
-    EXPECT_EQ(read.fTimeSignatureDenominator, 15);
+    EXPECT_EQ(read.fLoop.GetBars(), 999);
+    EXPECT_EQ(read.fLoop.GetBeats(), 7);
+    EXPECT_EQ(read.fLoop.GetTimeSignatureNumerator(), 15);
+    EXPECT_EQ(read.fLoop.GetTimeSignatureDenominator(), 15);
     EXPECT_EQ(read.fSensitivity, 99);
     EXPECT_EQ(read.fGateSensitivity, 0);
     EXPECT_EQ(read.fGain, 0);
     EXPECT_EQ(read.fPitch, 2400);
-    EXPECT_EQ(read.fPreviewTempo, 450000);
+    EXPECT_EQ(read.fLoop.GetPreviewTempo(), 450000);
     EXPECT_EQ(read.fRulerUnits, 286u);
     EXPECT_EQ(read.fEditTool, 685u);
-    EXPECT_EQ(read.fEnvelopeAttack, 520);
-    EXPECT_EQ(read.fEnvelopeStretch, 100);
-    EXPECT_EQ(read.fEqualizerLowCut, 15);
-    EXPECT_EQ(read.fEqualizerHighCut, 20000);
-    EXPECT_EQ(read.fTransientShaperThreshold, 127);
-    EXPECT_EQ(read.fTransientShaperRelease, 134);
+    EXPECT_EQ(read.fEnvelope.fAttack, 520);
+    EXPECT_EQ(read.fEnvelope.fStretch, 100);
+    EXPECT_EQ(read.fEqualizer.fLowCut, 15);
+    EXPECT_EQ(read.fEqualizer.fHighCut, 20000);
+    EXPECT_EQ(read.fTransientShaper.fThreshold, 127);
+    EXPECT_EQ(read.fTransientShaper.fRelease, 134);
     EXPECT_EQ(read.fLeftLocator, 199);
     EXPECT_EQ(read.fRightLocator, 200);
 }
 
 TEST(QuilletFile, SavesAndOpensALoopWithoutALength) {
     SLoop loop = MakeLoop(16, 1);
-    loop.fSettings.fBars = 0;
-    loop.fSettings.fBeats = 0;
+    loop.fSettings.fLoop.SetBars(0);
+    loop.fSettings.fLoop.SetBeats(0);
     const TBytes bytes = WriteLoop(loop);
-    ExpectSameSettings(CQuilletFile(MediaOf(bytes)).ReadSettings(), loop.fSettings);
+    EXPECT_EQ(CQuilletFile(MediaOf(bytes)).ReadSettings(), loop.fSettings);
     EXPECT_FAILURE(ReadLUXObject(MediaOf(bytes)), XFormatViolation, "zero loop length");
 }
 

@@ -314,22 +314,33 @@ TEST(LUX2Chunks, ClampWhatTheyWriteIntoTheRangesTheyRead) {
     EXPECT_EQ(g.fPitch, 2400);
     EXPECT_EQ(g.fTempo, 20000);
 
-    const SLUX2Envelope e = readBack(CLUX2EnvelopeChunk(SLUX2Envelope{true, -1, 5000, 300}),
-                                     [](CMedia& m) { return CLUX2EnvelopeChunk(m).GetEnvelope(); });
+    const SEnvelopeSettings e = readBack(CLUX2EnvelopeChunk(SEnvelopeSettings{true, -1, 5000, 300}),
+                                         [](CMedia& m) { return CLUX2EnvelopeChunk(m).GetSettings(); });
     EXPECT_EQ(e.fAttack, 0);
     EXPECT_EQ(e.fDecay, 1023);
     EXPECT_EQ(e.fStretch, 100);
 
-    const SLUX2TransientShaper s = readBack(CLUX2TransientShaperChunk(SLUX2TransientShaper{true, 200, -5, 1024, 70000}),
-                                            [](CMedia& m) { return CLUX2TransientShaperChunk(m).GetShaper(); });
+    // The release is the largest value a document can hold.
+    const STransientShaperSettings s =
+        readBack(CLUX2TransientShaperChunk(STransientShaperSettings{true, 200, -5, 1024, 32767}),
+                 [](CMedia& m) { return CLUX2TransientShaperChunk(m).GetSettings(); });
     EXPECT_EQ(s.fThreshold, 127);
     EXPECT_EQ(s.fRatio, 0);
     EXPECT_EQ(s.fAttack, 1023);
     EXPECT_EQ(s.fRelease, 1023);
 
-    const SLUX2Equalizer q =
-        readBack(CLUX2EqualizerChunk(SLUX2Equalizer{true, 0, 9000, -30000, 20, 100, 30000, 20000, 32767}),
-                                      [](CMedia& m) { return CLUX2EqualizerChunk(m).GetEqualizer(); });
+    SEqualizerSettings equalizer;
+    equalizer.fOn = true;
+    equalizer.fLowCut = 0;
+    equalizer.fLowFrequency = 9000;
+    equalizer.fLowGain = -30000;
+    equalizer.fLowQ = 20;
+    equalizer.fHighFrequency = 100;
+    equalizer.fHighGain = 30000;
+    equalizer.fHighQ = 20000;
+    equalizer.fHighCut = 32767;
+    const SEqualizerSettings q =
+        readBack(CLUX2EqualizerChunk(equalizer), [](CMedia& m) { return CLUX2EqualizerChunk(m).GetSettings(); });
     EXPECT_EQ(q.fLowCut, 15);
     EXPECT_EQ(q.fLowFrequency, 3000);
     EXPECT_EQ(q.fLowGain, -18000);
