@@ -11,6 +11,7 @@
 #include "app/operations/QuilletLengthyOperation.h"
 #include "app/saving/DocumentSaving.h"
 #include "engine/SliceSequence.h"
+#include "tests/support/DistinctSettingGroups.h"
 #include "tests/support/SoundFileTestSupport.h"
 
 namespace NSQuilletTest {
@@ -58,10 +59,7 @@ inline void ChangeEverySetting(NSQuillet::CQuilletDocument& document) {
     p.fPitch = -700;
     p.fLeftLocator = 100;
     p.fRightLocator = frames - 200;
-    p.fEnvelope.fOn = false;
-    p.fEnvelope.fAttack = 300;
-    p.fEnvelope.fDecay = 600;
-    p.fEnvelope.fStretch = 70;
+    p.fEnvelope = DistinctEnvelope();
     document.PerformParametersChange(p, "Change Loop Length");
     // The first loop length took the loop's own tempo; now one of the user's.
     p = document.GetDocumentParameters();
@@ -70,20 +68,8 @@ inline void ChangeEverySetting(NSQuillet::CQuilletDocument& document) {
 
     SEffectParameters e = document.GetEffectParameters();
     e.fProcessingGain = 1500;
-    e.fTransientShaper.fOn = true;
-    e.fTransientShaper.fThreshold = 90;
-    e.fTransientShaper.fRatio = 50;
-    e.fTransientShaper.fAttack = 250;
-    e.fTransientShaper.fRelease = 400;
-    e.fEqualizer.fOn = true;
-    e.fEqualizer.fLowCut = 40;
-    e.fEqualizer.fLowFrequency = 200;
-    e.fEqualizer.fLowQ = 1500;
-    e.fEqualizer.fLowGain = -3000;
-    e.fEqualizer.fHighFrequency = 5000;
-    e.fEqualizer.fHighQ = 2000;
-    e.fEqualizer.fHighGain = 4500;
-    e.fEqualizer.fHighCut = 15000;
+    e.fTransientShaper = DistinctTransientShaper();
+    e.fEqualizer = DistinctEqualizer();
     document.PerformEffectParametersChange(e, "Select Equalizer Preset");
 
     document.SetViewAndEditAttributes({kRulerUnits_Beats, kEditTool_Lock});

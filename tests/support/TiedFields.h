@@ -53,7 +53,8 @@ namespace NSQuillet {
 // Failure messages show a settings value as its fields.
 template <class T, class = std::enable_if_t<NSQuilletTest::THasTiedFields<T>::value>>
 std::ostream& operator<<(std::ostream& os, const T& value) {
-    return os << ::testing::PrintToString(value.Tied());
+    const auto values = std::apply([](const auto&... field) { return std::make_tuple(field...); }, value.Tied());
+    return os << ::testing::PrintToString(values);
 }
 
 }  // namespace NSQuillet

@@ -60,6 +60,8 @@ TEST(QuilletFile, GivesBackWhatWasWritten) {
     for (const SCase c : {SCase{16, 1}, SCase{16, 2}, SCase{24, 1}, SCase{24, 2}}) {
         SCOPED_TRACE(testing::Message() << c.fDepth << "-bit, " << c.fChannels << " channels");
         SLoop loop = MakeLoop(c.fDepth, c.fChannels, 3000, 96000);
+        ASSERT_EQ(EqualFields(loop.fSettings, SLoopFileSettings()), std::vector<std::string>())
+            << "every setting of every group away from its default";
         loop.fSample->BuildPreview();
         loop.fSlices->UpdateSliceLengths();
         const TBytes bytes = WriteLoop(loop);

@@ -12,6 +12,7 @@
 #include "formats/loopfile/QuilletFile.h"
 #include "formats/lux2/LUX2Writer.h"
 #include "formats/media/OwnedMemoryMedia.h"
+#include "tests/support/DistinctSettingGroups.h"
 #include "tests/support/SoundFileTestSupport.h"
 #include "tests/support/TiedFields.h"
 
@@ -144,24 +145,9 @@ inline NSQuillet::SLoopFileSettings DistinctSettings() {
     s.fWindowState1 = 0xDEADBEEF;
     s.fWindowState2 = 0x00C0FFEE;
     s.fWindowStateFlag = 1;
-    s.fEnvelope.fOn = false;
-    s.fEnvelope.fAttack = 300;
-    s.fEnvelope.fDecay = 600;
-    s.fEnvelope.fStretch = 77;
-    s.fEqualizer.fOn = true;
-    s.fEqualizer.fLowCut = 40;
-    s.fEqualizer.fLowFrequency = 250;
-    s.fEqualizer.fLowGain = -6500;
-    s.fEqualizer.fLowQ = 2300;
-    s.fEqualizer.fHighFrequency = 7000;
-    s.fEqualizer.fHighGain = 4200;
-    s.fEqualizer.fHighQ = 700;
-    s.fEqualizer.fHighCut = 15000;
-    s.fTransientShaper.fOn = true;
-    s.fTransientShaper.fThreshold = 90;
-    s.fTransientShaper.fRatio = 101;
-    s.fTransientShaper.fAttack = 400;
-    s.fTransientShaper.fRelease = 500;
+    s.fEnvelope = DistinctEnvelope();
+    s.fEqualizer = DistinctEqualizer();
+    s.fTransientShaper = DistinctTransientShaper();
     s.fLeftLocator = 10;
     s.fRightLocator = 150;
     return s;
