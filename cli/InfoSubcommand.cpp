@@ -72,7 +72,7 @@ private:
                 {"signature", signature},
                 {"original_tempo", originalTempo},
                 {"preview_tempo", loop.GetPreviewTempo()},
-                {"slice_count", info.fSliceCount},
+                {"slice_count", info.fGeneral.fSliceCount},
                 {"export_size", info.fExportSize},
                 {"compression_ratio", info.fCompressionRatio},
             };
@@ -94,7 +94,7 @@ private:
                      << "signature: " << signature << '\n'
                      << "original tempo: " << (originalTempo > 0 ? FormatTempo(originalTempo) : "none") << '\n'
                      << "preview tempo: " << FormatTempo(loop.GetPreviewTempo()) << '\n'
-                     << "slices: " << info.fSliceCount << '\n'
+                     << "slices: " << info.fGeneral.fSliceCount << '\n'
                      << "export size: " << info.fExportSize << " bytes\n"
                      << "compression ratio: " << ratio << '\n';
         return kExitSuccess;

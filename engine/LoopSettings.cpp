@@ -59,15 +59,6 @@ int32_t CLoopSettings::FramesToTicks(int64_t frames, int64_t loopFrames) const {
     return int32_t(ticks);
 }
 
-CLoopSettings CLoopSettings::FromStoredLength(int32_t bars, int32_t beats, int32_t numerator, int32_t denominator) {
-    CLoopSettings loop;
-    loop.SetBars(int32_t(kBarsRange.Clamp(bars)));
-    loop.SetBeats(int32_t(kBeatsRange.Clamp(beats)));
-    loop.SetTimeSignatureNumerator(int32_t(kTimeSignatureRange.Clamp(numerator)));
-    loop.SetTimeSignatureDenominator(int32_t(kTimeSignatureRange.Clamp(denominator)));
-    return loop;
-}
-
 int32_t CLoopSettings::ClampPreviewTempo(int32_t tempo) {
     return int32_t(kPreviewTempoRange.Clamp(tempo));
 }

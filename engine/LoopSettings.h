@@ -64,9 +64,6 @@ public:
     int32_t FramesToTicks(int64_t frames, int64_t loopFrames) const;
 
     static int32_t ClampPreviewTempo(int32_t tempo);
-    // Default settings with the length and time signature a loop file stores, each clamped into
-    // its range.
-    static CLoopSettings FromStoredLength(int32_t bars, int32_t beats, int32_t numerator, int32_t denominator);
 
 private:
     bool fPreviewOn = false;

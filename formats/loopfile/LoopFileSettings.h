@@ -7,6 +7,7 @@
 #include "engine/EqualizerSettings.h"
 #include "engine/LoopSettings.h"
 #include "engine/TransientShaperSettings.h"
+#include "formats/loopfile/LoopFileInfo.h"
 #include "foundation/Units.h"
 
 namespace NSQuillet {
@@ -55,5 +56,19 @@ struct SLoopFileSettings {
     friend bool operator==(const SLoopFileSettings& a, const SLoopFileSettings& b) { return a.Tied() == b.Tied(); }
     friend bool operator!=(const SLoopFileSettings& a, const SLoopFileSettings& b) { return !(a == b); }
 };
+
+// The loop settings a stored general info gives: the length and time signature clamped into
+// their ranges, the preview tempo clamped, the preview flag.
+inline CLoopSettings LoopSettingsOf(const SLoopFileGeneralInfo& general) {
+    CLoopSettings loop;
+    loop.SetBars(int32_t(CLoopSettings::kBarsRange.Clamp(general.fBars)));
+    loop.SetBeats(int32_t(CLoopSettings::kBeatsRange.Clamp(general.fBeats)));
+    loop.SetTimeSignatureNumerator(int32_t(CLoopSettings::kTimeSignatureRange.Clamp(general.fTimeSignatureNumerator)));
+    loop.SetTimeSignatureDenominator(
+        int32_t(CLoopSettings::kTimeSignatureRange.Clamp(general.fTimeSignatureDenominator)));
+    loop.SetPreviewTempo(general.fPreviewTempo);
+    loop.SetPreviewOn(general.fPreviewOn);
+    return loop;
+}
 
 }  // namespace NSQuillet

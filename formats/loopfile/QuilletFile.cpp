@@ -107,7 +107,7 @@ SLoopFileInfo ReadLUX2Info(CMedia& media) {
     SLUX2Reader file(media);
     CIFFFileReader& reader = file.fReader;
     ReadChunk<CLUX2HeaderChunk>(reader, kLUX2HeaderId);
-    const SLUX2GeneralInfo glob = ReadChunk<CLUX2GeneralInfoChunk>(reader, kLUX2GeneralInfoId).GetInfo();
+    const SLoopFileGeneralInfo glob = ReadChunk<CLUX2GeneralInfoChunk>(reader, kLUX2GeneralInfoId).GetInfo();
     const CLUX2QuilletInfoChunk quil = ReadChunk<CLUX2QuilletInfoChunk>(reader, kLUX2QuilletInfoId);
     const SLUX2SampleInfo sinf = ReadChunk<CLUX2SampleInfoChunk>(reader, kLUX2SampleInfoId).GetInfo();
     reader.FindChunk(kLUX2SoundDataId);
@@ -121,18 +121,7 @@ SLoopFileInfo ReadLUX2Info(CMedia& media) {
     info.fFrameCount = sinf.fFrameCount;
     info.fLoopStart = sinf.fLoopStart;
     info.fLoopEnd = sinf.fLoopEnd;
-    info.fSliceCount = glob.fSliceCount;
-    info.fBars = glob.fBars;
-    info.fBeats = glob.fBeats;
-    info.fTimeSignatureNumerator = glob.fTimeSignatureNumerator;
-    info.fTimeSignatureDenominator = glob.fTimeSignatureDenominator;
-    info.fSensitivity = glob.fSensitivity;
-    info.fGateSensitivity = glob.fGateSensitivity;
-    info.fGain = glob.fGain;
-    info.fPitch = glob.fPitch;
-    info.fPreviewTempo = glob.fTempo;
-    info.fExportSlicesSeparately = glob.fExportSlicesSeparately;
-    info.fPreviewOn = glob.fPreviewOn;
+    info.fGeneral = glob;
     info.fSilenceSelected = quil.IsSilenceSelected();
     info.fRulerUnits = quil.GetRulerUnits();
     info.fExportSize = quil.GetExportSize();
@@ -171,17 +160,14 @@ SLoopFileSettings CQuilletFile::ReadSettings() const {
     SLUX2Reader file(*fMedia);
     CIFFFileReader& reader = file.fReader;
     const CVersion version = ReadChunk<CLUX2HeaderChunk>(reader, kLUX2HeaderId).GetVersion();
-    const SLUX2GeneralInfo glob = ReadChunk<CLUX2GeneralInfoChunk>(reader, kLUX2GeneralInfoId).GetInfo();
+    const SLoopFileGeneralInfo glob = ReadChunk<CLUX2GeneralInfoChunk>(reader, kLUX2GeneralInfoId).GetInfo();
     const CLUX2QuilletInfoChunk quil = ReadChunk<CLUX2QuilletInfoChunk>(reader, kLUX2QuilletInfoId);
     const std::optional<CLUX2ExtraInfoChunk> qltx = ReadOptionalChunk<CLUX2ExtraInfoChunk>(reader, kLUX2ExtraInfoId);
     const SEffectChunks effects = ReadEffectChunks(reader);
     const SLUX2SampleInfo sinf = ReadChunk<CLUX2SampleInfoChunk>(reader, kLUX2SampleInfoId).GetInfo();
 
     SLoopFileSettings settings;
-    settings.fLoop = CLoopSettings::FromStoredLength(glob.fBars, glob.fBeats, glob.fTimeSignatureNumerator,
-                                                     glob.fTimeSignatureDenominator);
-    settings.fLoop.SetPreviewTempo(glob.fTempo);
-    settings.fLoop.SetPreviewOn(glob.fPreviewOn);
+    settings.fLoop = LoopSettingsOf(glob);
     settings.fLoop.SetSilenceSelected(quil.IsSilenceSelected());
     settings.fSensitivity = glob.fSensitivity;
     settings.fGateSensitivity = glob.fGateSensitivity;
@@ -247,7 +233,7 @@ void CQuilletFile::ReadSlices(CSliceSequence& sequence) const {
     SLUX2Reader file(*fMedia);
     CIFFFileReader& reader = file.fReader;
     ReadChunk<CLUX2QuilletInfoChunk>(reader, kLUX2QuilletInfoId);
-    const SLUX2GeneralInfo glob = ReadChunk<CLUX2GeneralInfoChunk>(reader, kLUX2GeneralInfoId).GetInfo();
+    const SLoopFileGeneralInfo glob = ReadChunk<CLUX2GeneralInfoChunk>(reader, kLUX2GeneralInfoId).GetInfo();
     reader.EnterCat(kLUX2SliceListType);
     if (reader.ChunkCount() != glob.fSliceCount) {
         throw NSMishap::XFormatViolation("wrong # of chunks in kLUX2SliceCatIFFType cat");

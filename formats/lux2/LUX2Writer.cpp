@@ -38,9 +38,9 @@ void WriteChunk(CIFFFileWriter& writer, TChunkId id, const CABCFormat& chunk) {
     writer.EndChunk();
 }
 
-SLUX2GeneralInfo GeneralInfoOf(const SLoopFileSettings& settings, int32_t sliceCount) {
+SLoopFileGeneralInfo GeneralInfoOf(const SLoopFileSettings& settings, int32_t sliceCount) {
     const CLoopSettings& loop = settings.fLoop;
-    SLUX2GeneralInfo info;
+    SLoopFileGeneralInfo info;
     info.fSliceCount = uint32_t(sliceCount);
     info.fBars = loop.GetBars();
     info.fBeats = loop.GetBeats();
@@ -50,7 +50,7 @@ SLUX2GeneralInfo GeneralInfoOf(const SLoopFileSettings& settings, int32_t sliceC
     info.fGateSensitivity = settings.fGateSensitivity;
     info.fGain = settings.fGain;
     info.fPitch = settings.fPitch;
-    info.fTempo = loop.GetPreviewTempo();
+    info.fPreviewTempo = loop.GetPreviewTempo();
     info.fExportSlicesSeparately = settings.fExportSlicesSeparately;
     info.fPreviewOn = loop.IsPreviewOn();
     return info;

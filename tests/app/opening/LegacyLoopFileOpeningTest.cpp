@@ -13,6 +13,7 @@
 #include "app/resources/NoteCounters.h"
 #include "app/resources/ResourceReference.h"
 #include "engine/SliceSequence.h"
+#include "engine/WaveSample.h"
 #include "tests/formats/legacy/LegacyLoopFileBuilder.h"
 #include "tests/support/CaughtFailure.h"
 #include "tests/support/ScriptedAlertPresenter.h"

@@ -90,9 +90,9 @@ TEST(QuilletFile, GivesBackWhatWasWritten) {
         EXPECT_EQ(info.fFrameCount, 3000);
         EXPECT_EQ(info.fLoopStart, 10);
         EXPECT_EQ(info.fLoopEnd, 150);
-        EXPECT_EQ(info.fSliceCount, 4u);
-        EXPECT_EQ(info.fBars, 3);
-        EXPECT_EQ(info.fPreviewTempo, 98765);
+        EXPECT_EQ(info.fGeneral.fSliceCount, 4u);
+        EXPECT_EQ(info.fGeneral.fBars, 3);
+        EXPECT_EQ(info.fGeneral.fPreviewTempo, 98765);
         EXPECT_EQ(info.fRulerUnits, 287u);
         EXPECT_EQ(info.fExportSize, 0x01234567u);
         SNode tree = Parse(bytes);
@@ -153,7 +153,7 @@ TEST(QuilletFile, ShowsTheEffectFlagsOfTheExtraInfoOrElseOfTheEffectChunks) {
     const SLoopFileShownSettings withExtra = CQuilletFile(MediaOf(bytes)).ReadShownSettings();
     EXPECT_TRUE(withExtra.fTransientShaperOn && withExtra.fEqualizerOn && withExtra.fCompressorOn)
         << "the extra info's three flags are written 1";
-    EXPECT_EQ(withExtra.fInfo.fBars, 3);
+    EXPECT_EQ(withExtra.fInfo.fGeneral.fBars, 3);
     EXPECT_TRUE(withExtra.fInfo.fSilenceSelected);
 
     SNode tree = Parse(bytes);

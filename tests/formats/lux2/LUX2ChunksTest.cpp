@@ -292,7 +292,7 @@ TEST(LUX2Chunks, ClampWhatTheyWriteIntoTheRangesTheyRead) {
         COwnedMemoryMedia media(body.size(), body.data());
         return read(media);
     };
-    SLUX2GeneralInfo glob;
+    SLoopFileGeneralInfo glob;
     glob.fBars = 5000;
     glob.fBeats = -3;
     glob.fTimeSignatureNumerator = 64;
@@ -301,8 +301,8 @@ TEST(LUX2Chunks, ClampWhatTheyWriteIntoTheRangesTheyRead) {
     glob.fGateSensitivity = 4000;
     glob.fGain = -20;
     glob.fPitch = 9999;
-    glob.fTempo = 5;
-    const SLUX2GeneralInfo g =
+    glob.fPreviewTempo = 5;
+    const SLoopFileGeneralInfo g =
         readBack(CLUX2GeneralInfoChunk(glob), [](CMedia& m) { return CLUX2GeneralInfoChunk(m).GetInfo(); });
     EXPECT_EQ(g.fBars, 999);
     EXPECT_EQ(g.fBeats, 0);
@@ -312,7 +312,7 @@ TEST(LUX2Chunks, ClampWhatTheyWriteIntoTheRangesTheyRead) {
     EXPECT_EQ(g.fGateSensitivity, 999);
     EXPECT_EQ(g.fGain, 0);
     EXPECT_EQ(g.fPitch, 2400);
-    EXPECT_EQ(g.fTempo, 20000);
+    EXPECT_EQ(g.fPreviewTempo, 20000);
 
     const SEnvelopeSettings e = readBack(CLUX2EnvelopeChunk(SEnvelopeSettings{true, -1, 5000, 300}),
                                          [](CMedia& m) { return CLUX2EnvelopeChunk(m).GetSettings(); });
