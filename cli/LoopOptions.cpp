@@ -70,7 +70,8 @@ std::string CheckLoopOptions(const SLoopOptions& options) {
 std::string ApplyLoopOptions(CQuilletDocument& document, const SLoopOptions& options) {
     using namespace NSStringIds;
     const SDocumentParameters before = document.GetDocumentParameters();
-    const bool lengthSet = options.fBars.value_or(before.fLoop.GetBars()) != 0 || options.fBeats.value_or(before.fLoop.GetBeats()) != 0;
+    const bool lengthSet =
+        options.fBars.value_or(before.fLoop.GetBars()) != 0 || options.fBeats.value_or(before.fLoop.GetBeats()) != 0;
     if (options.fTempo && !lengthSet) return "--tempo needs the loop's length: give --bars or --beats";
 
     if (options.fSensitivity) ChangeSlices(document, kUndo_ChangeSensitivity, &CSliceSequence::SetSensitivity, *options.fSensitivity);

@@ -241,7 +241,9 @@ float CQuilletSampler::StepEnvelope(SVoice& voice, const SBlockSettings& setting
         }
         break;
     case kDecay:
-        if (!state.fRaw) state.fLevel *= fTables->GetFall(settings.fEnvelope.fOn ? settings.fEnvelope.fDecay : kLastTableIndex);
+        if (!state.fRaw) {
+            state.fLevel *= fTables->GetFall(settings.fEnvelope.fOn ? settings.fEnvelope.fDecay : kLastTableIndex);
+        }
         break;
     case kRelease:
         state.fLevel *= fTables->GetFall(0);

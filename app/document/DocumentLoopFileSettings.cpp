@@ -64,23 +64,10 @@ SLoopFileSettings CaptureLoopFileSettings(CQuilletDocument& document) {
 }
 
 SDocumentParameters DocumentParametersOf(const SLoopFileSettings& s) {
-    SDocumentParameters p;
-    p.fExportSlicesSeparately = s.fExportSlicesSeparately;
-    p.fLoop = s.fLoop;
-    p.fPitch = s.fPitch;
-    p.fLeftLocator = s.fLeftLocator;
-    p.fRightLocator = s.fRightLocator;
-    p.fEnvelope = s.fEnvelope;
-    return p;
+    return {s.fExportSlicesSeparately, s.fLoop, s.fPitch, s.fLeftLocator, s.fRightLocator, s.fEnvelope};
 }
 
-SEffectParameters EffectParametersOf(const SLoopFileSettings& s) {
-    SEffectParameters e;
-    e.fProcessingGain = s.fGain;
-    e.fTransientShaper = s.fTransientShaper;
-    e.fEqualizer = s.fEqualizer;
-    return e;
-}
+SEffectParameters EffectParametersOf(const SLoopFileSettings& s) { return {s.fGain, s.fTransientShaper, s.fEqualizer}; }
 
 SViewAndEditAttributes ViewAndEditAttributesOf(const SLoopFileSettings& s) {
     SViewAndEditAttributes attributes;

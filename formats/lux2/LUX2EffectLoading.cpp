@@ -72,7 +72,8 @@ void LoadLUX2Effects(const CVersion& headerVersion, uint32_t sampleRate, const S
         toEnvelope.fAttack = Clamped(SEnvelope::kAttackRange, OldAttackToIndex(envelope.fAttack, 2, sampleRate));
         toEnvelope.fDecay = DecayFrom(OldEndlessTimeToIndex(envelope.fDecay, sampleRate));
         toShaper.fAttack = Clamped(SShaper::kAttackRange, OldAttackToIndex(shaper.fAttack, 3, sampleRate));
-        toShaper.fRelease = Clamped(SShaper::kReleaseRange, OldEndlessTimeToIndex(shaper.fRelease / 2 + 16, sampleRate));
+        toShaper.fRelease =
+            Clamped(SShaper::kReleaseRange, OldEndlessTimeToIndex(shaper.fRelease / 2 + 16, sampleRate));
     }
 }
 

@@ -82,7 +82,8 @@ void WriteLUX2File(CMedia& media, const CABCWaveSample& sample, const CSliceSequ
     WriteChunk(writer, kLUX2CreatorInfoId, CLUX2CreatorInfoChunk(MakersDetails()));
     WriteChunk(writer, kLUX2GeneralInfoId, CLUX2GeneralInfoChunk(GeneralInfoOf(settings, slices.GetSliceCount())));
     WriteChunk(writer, kLUX2QuilletInfoId,
-               CLUX2QuilletInfoChunk(version, settings.fLoop.IsSilenceSelected(), settings.fRulerUnits, settings.fExportSize));
+               CLUX2QuilletInfoChunk(version, settings.fLoop.IsSilenceSelected(), settings.fRulerUnits,
+                                     settings.fExportSize));
     WriteChunk(writer, kLUX2ExtraInfoId,
                CLUX2ExtraInfoChunk(settings.fEditTool, settings.fWindowState1, settings.fWindowState2,
                                    settings.fWindowStateFlag));

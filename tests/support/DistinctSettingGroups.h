@@ -9,36 +9,18 @@ namespace NSQuilletTest {
 // Each effect group with every field away from its default and inside the ranges a loop file
 // stores and loads unchanged.
 inline NSQuillet::SEnvelopeSettings DistinctEnvelope() {
-    NSQuillet::SEnvelopeSettings envelope;
-    envelope.fOn = false;
-    envelope.fAttack = 300;
-    envelope.fDecay = 600;
-    envelope.fStretch = 77;
-    return envelope;
+    // Off; attack, decay, stretch.
+    return {false, 300, 600, 77};
 }
 
 inline NSQuillet::SEqualizerSettings DistinctEqualizer() {
-    NSQuillet::SEqualizerSettings equalizer;
-    equalizer.fOn = true;
-    equalizer.fLowCut = 40;
-    equalizer.fLowFrequency = 250;
-    equalizer.fLowQ = 2300;
-    equalizer.fLowGain = -6500;
-    equalizer.fHighFrequency = 7000;
-    equalizer.fHighQ = 700;
-    equalizer.fHighGain = 4200;
-    equalizer.fHighCut = 15000;
-    return equalizer;
+    // On; low cut, low frequency, low Q, low gain, high frequency, high Q, high gain, high cut.
+    return {true, 40, 250, 2300, -6500, 7000, 700, 4200, 15000};
 }
 
 inline NSQuillet::STransientShaperSettings DistinctTransientShaper() {
-    NSQuillet::STransientShaperSettings shaper;
-    shaper.fOn = true;
-    shaper.fThreshold = 90;
-    shaper.fRatio = 101;
-    shaper.fAttack = 400;
-    shaper.fRelease = 500;
-    return shaper;
+    // On; threshold, ratio, attack, release.
+    return {true, 90, 101, 400, 500};
 }
 
 }  // namespace NSQuilletTest

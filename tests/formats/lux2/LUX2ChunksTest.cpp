@@ -329,16 +329,8 @@ TEST(LUX2Chunks, ClampWhatTheyWriteIntoTheRangesTheyRead) {
     EXPECT_EQ(s.fAttack, 1023);
     EXPECT_EQ(s.fRelease, 1023);
 
-    SEqualizerSettings equalizer;
-    equalizer.fOn = true;
-    equalizer.fLowCut = 0;
-    equalizer.fLowFrequency = 9000;
-    equalizer.fLowGain = -30000;
-    equalizer.fLowQ = 20;
-    equalizer.fHighFrequency = 100;
-    equalizer.fHighGain = 30000;
-    equalizer.fHighQ = 20000;
-    equalizer.fHighCut = 32767;
+    // Low cut, low frequency, low Q, low gain, high frequency, high Q, high gain, high cut.
+    const SEqualizerSettings equalizer{true, 0, 9000, 20, -30000, 100, 20000, 30000, 32767};
     const SEqualizerSettings q =
         readBack(CLUX2EqualizerChunk(equalizer), [](CMedia& m) { return CLUX2EqualizerChunk(m).GetSettings(); });
     EXPECT_EQ(q.fLowCut, 15);

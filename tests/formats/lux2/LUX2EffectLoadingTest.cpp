@@ -30,7 +30,8 @@ TEST(LUX2EffectLoading, ConvertsOldScaleTimesToTheNearestTimeTableEntry) {
     }
 }
 
-SLoopFileSettings Loaded(const CVersion& version, const SEnvelopeSettings& envelope, const STransientShaperSettings& shaper) {
+SLoopFileSettings Loaded(const CVersion& version, const SEnvelopeSettings& envelope,
+                         const STransientShaperSettings& shaper) {
     SLoopFileSettings settings;
     // Low cut, low frequency, low Q, low gain, high frequency, high Q, high gain, high cut.
     const SEqualizerSettings equalizer{true, 30, 200, 900, -500, 5000, 3000, 1200, 18000};
