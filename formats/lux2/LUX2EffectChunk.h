@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <iterator>
 
@@ -18,6 +19,15 @@ struct SLUX2EffectField {
     SValueRange fRange;
 };
 
+template <class TSettings, size_t kCount>
+constexpr bool RangesFitSixteenBits(const SLUX2EffectField<TSettings> (&fields)[kCount]) {
+    constexpr SValueRange kSixteenBits{INT16_MIN, INT16_MAX};
+    for (const SLUX2EffectField<TSettings>& field : fields) {
+        if (!kSixteenBits.Contains(field.fRange.fLowest) || !kSixteenBits.Contains(field.fRange.fHighest)) return false;
+    }
+    return true;
+}
+
 // The body of an effect chunk: the switch as one byte, then each field of `TLayout::kFields`
 // as 16 bits, in that order. `TLayout` names the settings group (TSettings), its fields and
 // the message that refuses a value outside its range (kInvalidMessage).
@@ -26,6 +36,7 @@ class CLUX2EffectChunk final : public CABCFormat {
 public:
     using TSettings = typename TLayout::TSettings;
     static constexpr uint64_t kBodySize = 1 + 2 * std::size(TLayout::kFields);
+    static_assert(RangesFitSixteenBits(TLayout::kFields), "every field is kept in 16 bits");
 
     // A field outside its range: XFormatViolation kInvalidMessage; a body cut short:
     // XFormatViolation "".
@@ -33,7 +44,8 @@ public:
         RequireBytesLeft(body, kBodySize);
         fSettings.fOn = ReadU8(body) != 0;
         bool valid = true;
-        // Every range lies within 0..32767 or is signed, so one reading serves both.
+        // An unsigned field above 32767 reads negative, outside its range, so reading every
+        // field as signed refuses the same values.
         for (const SLUX2EffectField<TSettings>& field : TLayout::kFields) {
             fSettings.*field.fMember = int16_t(ReadU16(body));
             valid = valid && field.fRange.Contains(fSettings.*field.fMember);
