@@ -38,7 +38,7 @@ std::unique_ptr<CQuilletDocument> MakeDocument() {
     slices->SetSensitivity(CSliceSequence::kMaximumSensitivity);
     auto document = std::make_unique<CQuilletDocument>(std::move(sample), false, SDocumentSettings{}, 0, std::move(slices));
     SDocumentParameters p = document->GetDocumentParameters();
-    p.fBars = 1;
+    p.fLoop.SetBars(1);
     p.fLeftLocator = kFrames / 4;
     p.fRightLocator = kFrames - kFrames / 4;
     document->PerformParametersChange(p, "Set Loop");

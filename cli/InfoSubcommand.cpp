@@ -54,15 +54,11 @@ private:
         const SLoopFileInfo& info = file.GetInfo();
         CheckSoundFileInfo(info);
         const SLoopFileSettings settings = file.ReadSettings();
-        CLoopSettings loop;
-        loop.SetBars(settings.fBars);
-        loop.SetBeats(settings.fBeats);
-        loop.SetTimeSignatureNumerator(settings.fTimeSignatureNumerator);
-        loop.SetTimeSignatureDenominator(settings.fTimeSignatureDenominator);
+        const CLoopSettings& loop = settings.fLoop;
         const int32_t originalTempo = loop.GetOriginalTempo(info.fLoopEnd - info.fLoopStart, info.fSampleRate);
         const double seconds = double(info.fFrameCount) / double(info.fSampleRate);
         const std::string signature =
-            std::to_string(settings.fTimeSignatureNumerator) + "/" + std::to_string(settings.fTimeSignatureDenominator);
+            std::to_string(loop.GetTimeSignatureNumerator()) + "/" + std::to_string(loop.GetTimeSignatureDenominator());
         if (fJson) {
             nlohmann::json json = {
                 {"file_type", KindName(file.GetKind(), true)},
@@ -71,12 +67,12 @@ private:
                 {"sample_rate", info.fSampleRate},
                 {"frame_count", info.fFrameCount},
                 {"duration", seconds},
-                {"bars", settings.fBars},
-                {"beats", settings.fBeats},
+                {"bars", loop.GetBars()},
+                {"beats", loop.GetBeats()},
                 {"signature", signature},
                 {"original_tempo", originalTempo},
-                {"preview_tempo", settings.fPreviewTempo},
-                {"slice_count", info.fSliceCount},
+                {"preview_tempo", loop.GetPreviewTempo()},
+                {"slice_count", info.fGeneral.fSliceCount},
                 {"export_size", info.fExportSize},
                 {"compression_ratio", info.fCompressionRatio},
             };
@@ -93,12 +89,12 @@ private:
                      << "sample rate: " << info.fSampleRate << '\n'
                      << "frames: " << info.fFrameCount << '\n'
                      << "duration: " << duration << '\n'
-                     << "bars: " << settings.fBars << '\n'
-                     << "beats: " << settings.fBeats << '\n'
+                     << "bars: " << loop.GetBars() << '\n'
+                     << "beats: " << loop.GetBeats() << '\n'
                      << "signature: " << signature << '\n'
                      << "original tempo: " << (originalTempo > 0 ? FormatTempo(originalTempo) : "none") << '\n'
-                     << "preview tempo: " << FormatTempo(settings.fPreviewTempo) << '\n'
-                     << "slices: " << info.fSliceCount << '\n'
+                     << "preview tempo: " << FormatTempo(loop.GetPreviewTempo()) << '\n'
+                     << "slices: " << info.fGeneral.fSliceCount << '\n'
                      << "export size: " << info.fExportSize << " bytes\n"
                      << "compression ratio: " << ratio << '\n';
         return kExitSuccess;

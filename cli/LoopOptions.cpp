@@ -70,7 +70,8 @@ std::string CheckLoopOptions(const SLoopOptions& options) {
 std::string ApplyLoopOptions(CQuilletDocument& document, const SLoopOptions& options) {
     using namespace NSStringIds;
     const SDocumentParameters before = document.GetDocumentParameters();
-    const bool lengthSet = options.fBars.value_or(before.fBars) != 0 || options.fBeats.value_or(before.fBeats) != 0;
+    const bool lengthSet =
+        options.fBars.value_or(before.fLoop.GetBars()) != 0 || options.fBeats.value_or(before.fLoop.GetBeats()) != 0;
     if (options.fTempo && !lengthSet) return "--tempo needs the loop's length: give --bars or --beats";
 
     if (options.fSensitivity) ChangeSlices(document, kUndo_ChangeSensitivity, &CSliceSequence::SetSensitivity, *options.fSensitivity);
@@ -79,14 +80,14 @@ std::string ApplyLoopOptions(CQuilletDocument& document, const SLoopOptions& opt
     SDocumentParameters parameters = document.GetDocumentParameters();
     if (options.fSignature) {
         const STimeSignature signature = *ParseSignature(*options.fSignature);
-        parameters.fTimeSignatureNumerator = signature.fNumerator;
-        parameters.fTimeSignatureDenominator = signature.fDenominator;
+        parameters.fLoop.SetTimeSignatureNumerator(signature.fNumerator);
+        parameters.fLoop.SetTimeSignatureDenominator(signature.fDenominator);
         ChangeParameters(document, parameters, kUndo_ChangeTimeSignature);
     }
     if (options.fBars || options.fBeats) {
         parameters = document.GetDocumentParameters();
-        if (options.fBars) parameters.fBars = *options.fBars;
-        if (options.fBeats) parameters.fBeats = *options.fBeats;
+        if (options.fBars) parameters.fLoop.SetBars(*options.fBars);
+        if (options.fBeats) parameters.fLoop.SetBeats(*options.fBeats);
         ChangeParameters(document, parameters, kUndo_ChangeLoopLength);
     }
     if (options.fLeft || options.fRight) {
@@ -97,12 +98,12 @@ std::string ApplyLoopOptions(CQuilletDocument& document, const SLoopOptions& opt
     }
     if (options.fPreview) {
         parameters = document.GetDocumentParameters();
-        parameters.fPreviewOn = *options.fPreview;
+        parameters.fLoop.SetPreviewOn(*options.fPreview);
         ChangeParameters(document, parameters, kUndo_TogglePreviewPlay);
     }
     if (options.fTempo) {
         parameters = document.GetDocumentParameters();
-        parameters.fPreviewTempo = int32_t(std::lround(*options.fTempo * 1000.0));
+        parameters.fLoop.SetPreviewTempo(int32_t(std::lround(*options.fTempo * 1000.0)));
         ChangeParameters(document, parameters, kUndo_ChangePreviewTempo);
     }
     return "";

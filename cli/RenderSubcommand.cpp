@@ -58,7 +58,8 @@ public:
         SLoopOptions options = fLoopOptions;
         if (!options.fPreview) {
             const SDocumentParameters parameters = document->GetDocumentParameters();
-            options.fPreview = options.fBars.value_or(parameters.fBars) != 0 || options.fBeats.value_or(parameters.fBeats) != 0;
+            options.fPreview = options.fBars.value_or(parameters.fLoop.GetBars()) != 0 ||
+                               options.fBeats.value_or(parameters.fLoop.GetBeats()) != 0;
         }
         const std::string refused = ApplyLoopOptions(*document, options);
         if (!refused.empty()) return UsageError(context, refused);

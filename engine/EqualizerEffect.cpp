@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "foundation/SampleRate.h"
 
@@ -17,7 +18,12 @@ constexpr float kAntiDenormal = 0.000001f;
 // Q × 1000 below this makes the band's poles leave the unit circle (0 gives 0/0 at 0 Hz).
 constexpr float kSmallestQ = 1.0f;
 
-constexpr float kDefaults[] = {15.0f, 100.0f, 1000.0f, 0.0f, 2500.0f, 1000.0f, 0.0f, 20000.0f};
+// The settings' targets in the order of EParameter.
+constexpr int16_t SEqualizerSettings::*kTargetFields[] = {
+    &SEqualizerSettings::fLowCut,        &SEqualizerSettings::fLowFrequency, &SEqualizerSettings::fLowQ,
+    &SEqualizerSettings::fLowGain,       &SEqualizerSettings::fHighFrequency, &SEqualizerSettings::fHighQ,
+    &SEqualizerSettings::fHighGain,      &SEqualizerSettings::fHighCut,
+};
 
 static_assert(std::atomic<float>::is_always_lock_free, "the audio thread may not lock");
 
@@ -39,9 +45,11 @@ SBand PeakingBand(float frequency, float q, float gain, float fs, float fmax) {
 }  // namespace
 
 CEqualizerEffect::CEqualizerEffect(uint32_t sampleRate) : fSampleRate(ClampSampleRate(sampleRate)) {
+    static_assert(std::size(kTargetFields) == kParameterCount, "one field a target");
+    const SEqualizerSettings defaults;
     for (int32_t i = 0; i < kParameterCount; ++i) {
-        fTargets[i].store(kDefaults[i], std::memory_order_relaxed);
-        fWorking[i] = kDefaults[i];
+        fTargets[i].store(float(defaults.*kTargetFields[i]), std::memory_order_relaxed);
+        fWorking[i] = float(defaults.*kTargetFields[i]);
     }
 }
 
@@ -83,6 +91,18 @@ void CEqualizerEffect::SetHighFrequency(int16_t hertz) { SetTarget(kHighFrequenc
 void CEqualizerEffect::SetHighQ(int16_t q) { SetTarget(kHighQ, q); }
 void CEqualizerEffect::SetHighGain(int16_t millidecibels) { SetTarget(kHighGain, millidecibels); }
 void CEqualizerEffect::SetHighCut(int16_t hertz) { SetTarget(kHighCut, hertz); }
+
+void CEqualizerEffect::SetSettings(const SEqualizerSettings& settings) {
+    SetOn(settings.fOn);
+    for (int32_t i = 0; i < kParameterCount; ++i) SetTarget(EParameter(i), settings.*kTargetFields[i]);
+}
+
+SEqualizerSettings CEqualizerEffect::GetSettings() const {
+    SEqualizerSettings settings;
+    settings.fOn = IsOn();
+    for (int32_t i = 0; i < kParameterCount; ++i) settings.*kTargetFields[i] = Target(EParameter(i));
+    return settings;
+}
 
 void CEqualizerEffect::SetOn(bool on) { fOn.store(on, std::memory_order_relaxed); }
 bool CEqualizerEffect::IsOn() const { return fOn.load(std::memory_order_relaxed); }

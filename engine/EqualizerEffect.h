@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "engine/EqualizerSettings.h"
+
 namespace NSQuillet {
 
 // The preview's equalizer: low cut, low and high peaking bands, high cut, over every 64-frame
@@ -24,11 +26,16 @@ public:
         float h0 = 0, h1 = 0, h2 = 0;
     };
 
+    // The settings start at SEqualizerSettings' defaults.
     explicit CEqualizerEffect(uint32_t sampleRate);
     // Copies settings and working values; coefficients and filter state start cleared.
     CEqualizerEffect(const CEqualizerEffect& other);
     CEqualizerEffect& operator=(const CEqualizerEffect& other);
 
+    // The switch and every target at once; each is stored on its own, so one block may see
+    // part of a change.
+    void SetSettings(const SEqualizerSettings& settings);
+    SEqualizerSettings GetSettings() const;
     // Targets: low cut and high cut in Hz, frequencies in Hz, Q × 1000, gains in thousandths
     // of a dB.
     void SetLowCut(int16_t hertz);
@@ -81,7 +88,7 @@ private:
     void UpdateCoefficients();
     void Filter(float* samples, SChannelState& state) const;
 
-    std::atomic<bool> fOn{false};
+    std::atomic<bool> fOn{SEqualizerSettings{}.fOn};
     std::atomic<bool> fPreviewActive{false};
     std::atomic<uint32_t> fSampleRate;
     std::atomic<float> fTargets[kParameterCount];

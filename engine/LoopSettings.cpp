@@ -60,7 +60,7 @@ int32_t CLoopSettings::FramesToTicks(int64_t frames, int64_t loopFrames) const {
 }
 
 int32_t CLoopSettings::ClampPreviewTempo(int32_t tempo) {
-    return std::clamp(tempo, kMinimumPreviewTempo, kMaximumPreviewTempo);
+    return int32_t(kPreviewTempoRange.Clamp(tempo));
 }
 
 }  // namespace NSQuillet

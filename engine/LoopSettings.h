@@ -1,6 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <tuple>
+
+#include "foundation/ValueRange.h"
 
 namespace NSQuillet {
 
@@ -12,8 +15,12 @@ namespace NSQuillet {
 // a beat per minute. Nothing here allocates or throws.
 class CLoopSettings {
 public:
-    static constexpr int32_t kMinimumPreviewTempo = 20000;
-    static constexpr int32_t kMaximumPreviewTempo = 450000;
+    // What a loop file keeps and the controls offer. The setters only keep the arithmetic
+    // defined: bars and beats at least 0, the time signature at least 1, the tempo in range.
+    static constexpr SValueRange kBarsRange{0, 999};
+    static constexpr SValueRange kBeatsRange{0, 7};
+    static constexpr SValueRange kTimeSignatureRange{1, 15};
+    static constexpr SValueRange kPreviewTempoRange{20000, 450000};
     static constexpr int32_t kMaximumTempo = 999999;
 
     bool IsPreviewOn() const { return fPreviewOn; }
@@ -66,6 +73,15 @@ private:
     int32_t fTimeSignatureDenominator = 4;
     int32_t fBars = 0;
     int32_t fBeats = 0;
+
+public:
+    // Every setting, for comparing whole values.
+    auto Tied() const {
+        return std::tie(fPreviewOn, fSilenceSelected, fPreviewTempo, fTimeSignatureNumerator, fTimeSignatureDenominator,
+                        fBars, fBeats);
+    }
+    friend bool operator==(const CLoopSettings& a, const CLoopSettings& b) { return a.Tied() == b.Tied(); }
+    friend bool operator!=(const CLoopSettings& a, const CLoopSettings& b) { return !(a == b); }
 };
 
 }  // namespace NSQuillet

@@ -94,11 +94,32 @@ void CQuilletSampler::SetShaperRatio(int16_t ratio) { fShaperRatio.store(ratio, 
 void CQuilletSampler::SetShaperAttack(int16_t attack) { fShaperAttack.store(attack, kRelaxed); }
 void CQuilletSampler::SetShaperRelease(int16_t release) { fShaperRelease.store(release, kRelaxed); }
 
+void CQuilletSampler::SetEnvelope(const SEnvelopeSettings& envelope) {
+    SetEnvelopeOn(envelope.fOn);
+    SetAttack(envelope.fAttack);
+    SetDecay(envelope.fDecay);
+    SetStretch(envelope.fStretch);
+}
+
+SEnvelopeSettings CQuilletSampler::GetEnvelope() const {
+    return {fEnvelopeOn.load(kRelaxed), fAttack.load(kRelaxed), fDecay.load(kRelaxed), fStretch.load(kRelaxed)};
+}
+
+void CQuilletSampler::SetTransientShaper(const STransientShaperSettings& shaper) {
+    SetShaperOn(shaper.fOn);
+    SetShaperThreshold(shaper.fThreshold);
+    SetShaperRatio(shaper.fRatio);
+    SetShaperAttack(shaper.fAttack);
+    SetShaperRelease(shaper.fRelease);
+}
+
+STransientShaperSettings CQuilletSampler::GetTransientShaper() const {
+    return {fShaperOn.load(kRelaxed), fShaperThreshold.load(kRelaxed), fShaperRatio.load(kRelaxed),
+            fShaperAttack.load(kRelaxed), fShaperRelease.load(kRelaxed)};
+}
+
 CQuilletSampler::SBlockSettings CQuilletSampler::LoadSettings() const {
-    return {fPitch.load(kRelaxed),           fGain.load(kRelaxed),        fEnvelopeOn.load(kRelaxed),
-            fAttack.load(kRelaxed),          fDecay.load(kRelaxed),       fShaperOn.load(kRelaxed),
-            fShaperThreshold.load(kRelaxed), fShaperRatio.load(kRelaxed), fShaperAttack.load(kRelaxed),
-            fShaperRelease.load(kRelaxed)};
+    return {fPitch.load(kRelaxed), fGain.load(kRelaxed), GetEnvelope(), GetTransientShaper()};
 }
 
 CQuilletSampler::SVoice& CQuilletSampler::TakeVoice() {
@@ -212,7 +233,7 @@ float CQuilletSampler::StepEnvelope(SVoice& voice, const SBlockSettings& setting
     float rise = 0.0f;
     switch (state.fStage) {
     case kAttack:
-        rise = fTables->GetRise(settings.fEnvelopeOn ? settings.fAttack : 0);
+        rise = fTables->GetRise(settings.fEnvelope.fOn ? settings.fEnvelope.fAttack : 0);
         state.fLevel += rise;
         if (state.fLevel > 1.0f) {
             state.fLevel = 1.0f;
@@ -220,7 +241,9 @@ float CQuilletSampler::StepEnvelope(SVoice& voice, const SBlockSettings& setting
         }
         break;
     case kDecay:
-        if (!state.fRaw) state.fLevel *= fTables->GetFall(settings.fEnvelopeOn ? settings.fDecay : kLastTableIndex);
+        if (!state.fRaw) {
+            state.fLevel *= fTables->GetFall(settings.fEnvelope.fOn ? settings.fEnvelope.fDecay : kLastTableIndex);
+        }
         break;
     case kRelease:
         state.fLevel *= fTables->GetFall(0);
@@ -229,22 +252,22 @@ float CQuilletSampler::StepEnvelope(SVoice& voice, const SBlockSettings& setting
         break;
     }
     if (voice.fFollowerRising) {
-        state.fFollower += fTables->GetRise(settings.fShaperAttack);
+        state.fFollower += fTables->GetRise(settings.fShaper.fAttack);
         if (state.fFollower >= 1.0f) {
             state.fFollower = 1.0f;
             voice.fFollowerRising = false;
         }
     } else {
-        state.fFollower *= fTables->GetFall(settings.fShaperRelease);
+        state.fFollower *= fTables->GetFall(settings.fShaper.fRelease);
     }
     return rise;
 }
 
 float CQuilletSampler::ShaperGain(const SVoice& voice, const SBlockSettings& settings) {
-    if (!settings.fShaperOn) return 1.0f;
-    const float threshold = float(settings.fShaperThreshold) / 256.0f + 0.01f;
+    if (!settings.fShaper.fOn) return 1.0f;
+    const float threshold = float(settings.fShaper.fThreshold) / 256.0f + 0.01f;
     // A ratio above 127 could bring the divisor to 0 or below it.
-    const float ratio = float(std::clamp<int16_t>(settings.fShaperRatio, 0, 127)) / 127.0f;
+    const float ratio = float(STransientShaperSettings::kLevelRange.Clamp(settings.fShaper.fRatio)) / 127.0f;
     const float level = std::max(threshold, voice.fState.fFollower);
     const float gain = 1.0f / (1.0f - ratio + 2.0f * level * ratio + 0.001f);
     fPendingSmallest = fPendingMeasured ? std::min(fPendingSmallest, gain) : gain;

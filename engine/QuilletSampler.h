@@ -4,8 +4,11 @@
 #include <cstdint>
 #include <memory>
 
+#include "engine/EnvelopeSettings.h"
 #include "engine/PlayListEntry.h"
+#include "engine/TransientShaperSettings.h"
 #include "foundation/Mutex.h"
+#include "foundation/Units.h"
 
 namespace NSQuillet {
 
@@ -65,9 +68,13 @@ public:
     void SetOutputRate(uint32_t outputRate);
     uint32_t GetOutputRate() const { return fOutputRate; }
 
-    // Settings, with their defaults: pitch 0 cents; gain 1000 (unity, thousandths); envelope
-    // on; attack 21, decay 1023 (no decay), stretch 40 (percent − 1); shaper off, threshold
-    // 77, ratio 39, attack 193, release 350. Indexes into the time table are 0..1023.
+    // Settings: pitch in cents (default 0) and gain in thousandths (default 1000, unity); the
+    // envelope and the transient shaper start at their groups' defaults, whole or field by
+    // field. A group's fields are stored one by one, so one block may see part of a change.
+    void SetEnvelope(const SEnvelopeSettings& envelope);
+    SEnvelopeSettings GetEnvelope() const;
+    void SetTransientShaper(const STransientShaperSettings& shaper);
+    STransientShaperSettings GetTransientShaper() const;
     void SetPitch(int16_t cents);
     int16_t GetPitch() const { return fPitch; }
     void SetGain(int16_t gain);
@@ -140,15 +147,12 @@ private:
     struct SBlockSettings {
         int16_t fPitch;
         float fGain;
-        bool fEnvelopeOn;
-        int16_t fAttack;
-        int16_t fDecay;
-        bool fShaperOn;
-        int16_t fShaperThreshold;
-        int16_t fShaperRatio;
-        int16_t fShaperAttack;
-        int16_t fShaperRelease;
+        SEnvelopeSettings fEnvelope;
+        STransientShaperSettings fShaper;
     };
+
+    static constexpr SEnvelopeSettings kDefaultEnvelope{};
+    static constexpr STransientShaperSettings kDefaultShaper{};
 
     SVoice& TakeVoice();
     void AllocateBuffers();
@@ -165,16 +169,16 @@ private:
     const float* fInterpolation;
     // Written under the sequencer's state lock, read by the audio thread outside it.
     std::atomic<int16_t> fPitch{0};
-    std::atomic<float> fGain{1000.0f};
-    std::atomic<bool> fEnvelopeOn{true};
-    std::atomic<int16_t> fAttack{21};
-    std::atomic<int16_t> fDecay{1023};
-    std::atomic<int16_t> fStretch{40};
-    std::atomic<bool> fShaperOn{false};
-    std::atomic<int16_t> fShaperThreshold{77};
-    std::atomic<int16_t> fShaperRatio{39};
-    std::atomic<int16_t> fShaperAttack{193};
-    std::atomic<int16_t> fShaperRelease{350};
+    std::atomic<float> fGain{float(kUnityGain)};
+    std::atomic<bool> fEnvelopeOn{kDefaultEnvelope.fOn};
+    std::atomic<int16_t> fAttack{kDefaultEnvelope.fAttack};
+    std::atomic<int16_t> fDecay{kDefaultEnvelope.fDecay};
+    std::atomic<int16_t> fStretch{kDefaultEnvelope.fStretch};
+    std::atomic<bool> fShaperOn{kDefaultShaper.fOn};
+    std::atomic<int16_t> fShaperThreshold{kDefaultShaper.fThreshold};
+    std::atomic<int16_t> fShaperRatio{kDefaultShaper.fRatio};
+    std::atomic<int16_t> fShaperAttack{kDefaultShaper.fAttack};
+    std::atomic<int16_t> fShaperRelease{kDefaultShaper.fRelease};
     std::unique_ptr<float[]> fSourceLeft;
     std::unique_ptr<float[]> fSourceRight;
     SVoice fVoices[kVoiceCount];

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/Slice.h"
+#include "engine/SliceInserter.h"
 
 namespace NSQuillet {
 
@@ -17,7 +18,7 @@ class IProgressReporter;
 //
 // User-interface thread only. Commands edit a copy and hand it to an undoable change. Slice
 // pointers handed out stay valid until the list changes.
-class CSliceSequence {
+class CSliceSequence : public ISliceInserter {
 public:
     static constexpr int32_t kMaximumSensitivity = 99;
     static constexpr int32_t kMaximumGateSensitivity = 999;
@@ -57,7 +58,7 @@ public:
     // Ignored outside [0, frame count). Onto an existing slice at the same position it merges:
     // the larger level, locked when the new one is, un-muted by a normal one; position,
     // length and selection of the existing slice stay. Lengths are stale afterwards.
-    void InsertSlice(const CSlice& slice);
+    void InsertSlice(const CSlice& slice) override;
     // Removes the slice at the given slice's position; false when there is none there.
     bool RemoveSlice(const CSlice& slice);
 

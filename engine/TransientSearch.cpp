@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "engine/Slice.h"
-#include "engine/SliceSequence.h"
+#include "engine/SliceInserter.h"
 #include "engine/WaveSample.h"
 #include "foundation/Mishap.h"
 #include "foundation/MulDiv.h"
@@ -26,7 +26,7 @@ inline int16_t Mix(int16_t left, int16_t right) { return int16_t((int32_t(left) 
 
 }  // namespace
 
-CTransientSearch::CTransientSearch(const CABCWaveSample& sample, CSliceSequence& slices)
+CTransientSearch::CTransientSearch(const CABCWaveSample& sample, ISliceInserter& slices)
     : fSample(sample), fSlices(slices) {}
 
 int16_t CTransientSearch::ValueAt(int32_t frame) const {

@@ -5,8 +5,8 @@
 namespace NSQuillet {
 
 class CABCWaveSample;
-class CSliceSequence;
 class IProgressReporter;
+class ISliceInserter;
 
 // The onset detector: one integer pass over the audio in 16-bit scale (24-bit audio through
 // the 16-bit accessors) that inserts every candidate slice point with its strength. It does not
@@ -15,7 +15,8 @@ class CTransientSearch {
 public:
     static constexpr int32_t kBlockFrames = 1 << 20;
 
-    CTransientSearch(const CABCWaveSample& sample, CSliceSequence& slices);
+    // Inserts what it finds into `slices`.
+    CTransientSearch(const CABCWaveSample& sample, ISliceInserter& slices);
 
     // Runs the search, reporting 0..1000 at the start of each block. A stop is looked at only
     // at block boundaries after the first: the slices inserted so far stay and the pending one
@@ -64,7 +65,7 @@ private:
     void StartTransient(SState& state, int32_t frame, int16_t magnitude);
 
     const CABCWaveSample& fSample;
-    CSliceSequence& fSlices;
+    ISliceInserter& fSlices;
     SState fState;
     int32_t fPendingPosition = 0;
     int32_t fZeroCount = 0;

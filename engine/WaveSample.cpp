@@ -55,7 +55,7 @@ void CABCWaveSample::SetLocators(int32_t loopKind, int32_t left, int32_t right) 
 void CABCWaveSample::BuildPreview() {
     std::unique_ptr<CWaveSamplePreview> preview;
     try {
-        preview = std::make_unique<CWaveSamplePreview>(*this);
+        preview = std::make_unique<CWaveSamplePreview>(*this, fFrameCount, fStereo);
     } catch (const std::bad_alloc&) {
         NSMishap::ThrowOutOfMemory("no memory for the wave sample preview");
     }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "engine/SixteenBitFrameReader.h"
 #include "engine/WaveSamplePreview.h"
 
 namespace NSQuillet {
@@ -21,7 +22,7 @@ namespace NSQuillet {
 // Reads and writes never allocate, lock or block, so the audio thread may read while the
 // user-interface thread does not write. Construction, copying, AddChannelFrom and
 // BuildPreview allocate and belong to the user-interface thread.
-class CABCWaveSample {
+class CABCWaveSample : public ISixteenBitFrameReader {
 public:
     virtual ~CABCWaveSample();
     CABCWaveSample& operator=(const CABCWaveSample&) = delete;
@@ -69,7 +70,7 @@ public:
     // multiplied by 256 on writing.
     virtual int16_t Get16(int32_t frame, int32_t channel) const = 0;
     virtual void Set16(int32_t frame, int16_t value, int32_t channel) = 0;
-    virtual int32_t Get16s(int32_t start, int32_t count, int16_t* out, int32_t channel) const = 0;
+    int32_t Get16s(int32_t start, int32_t count, int16_t* out, int32_t channel) const override = 0;
     virtual int32_t Set16s(int32_t start, int32_t count, const int16_t* in, int32_t channel) = 0;
     // 24-bit integer scale in floating point. Writing truncates toward zero and clamps to
     // -8388608..8388607 (a 16-bit sample then keeps value >> 8).

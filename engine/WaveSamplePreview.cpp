@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "engine/WaveSample.h"
+#include "engine/SixteenBitFrameReader.h"
 
 namespace NSQuillet {
 
@@ -26,7 +26,8 @@ inline void MinMaxOfBlock(const int16_t* values, int16_t& minimum, int16_t& maxi
     maximum = hi;
 }
 
-void Summarise(const CABCWaveSample& sample, int32_t channel, int32_t blockCount, std::vector<int16_t>& entries) {
+void Summarise(const ISixteenBitFrameReader& sample, int32_t frameCount, int32_t channel, int32_t blockCount,
+               std::vector<int16_t>& entries) {
     constexpr int32_t kBlock = CWaveSamplePreview::kFramesPerBlock;
     entries.assign(size_t(blockCount) * 2, 0);
     if (blockCount == 0) return;
@@ -41,7 +42,7 @@ void Summarise(const CABCWaveSample& sample, int32_t channel, int32_t blockCount
         for (int32_t k = 0; k < frames / kBlock; ++k) MinMaxOfBlock(chunk + k * kBlock, out[2 * k], out[2 * k + 1]);
     }
     // ... and of the frames after the last whole block, which only later windows see.
-    const int32_t tailFrames = int32_t(sample.GetFrameCount() - wholeFrames);
+    const int32_t tailFrames = int32_t(frameCount - wholeFrames);
     int16_t tailMin = 0;
     int16_t tailMax = 0;
     if (tailFrames > 0) {
@@ -78,10 +79,10 @@ inline int32_t Dominant(int16_t minimum, int16_t maximum) {
 
 }  // namespace
 
-CWaveSamplePreview::CWaveSamplePreview(const CABCWaveSample& sample)
-    : fBlockCount(sample.GetFrameCount() / kFramesPerBlock), fChannelCount(sample.IsStereo() ? 2 : 1) {
-    Summarise(sample, 1, fBlockCount, fChannel1);
-    if (fChannelCount == 2) Summarise(sample, 2, fBlockCount, fChannel2);
+CWaveSamplePreview::CWaveSamplePreview(const ISixteenBitFrameReader& frames, int32_t frameCount, bool stereo)
+    : fBlockCount(frameCount / kFramesPerBlock), fChannelCount(stereo ? 2 : 1) {
+    Summarise(frames, frameCount, 1, fBlockCount, fChannel1);
+    if (fChannelCount == 2) Summarise(frames, frameCount, 2, fBlockCount, fChannel2);
 }
 
 const std::vector<int16_t>* CWaveSamplePreview::Channel(int32_t channel) const {

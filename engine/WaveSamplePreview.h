@@ -5,7 +5,7 @@
 
 namespace NSQuillet {
 
-class CABCWaveSample;
+class ISixteenBitFrameReader;
 
 // The overview of a wave sample: per 64-frame block and channel, the minimum and maximum
 // 16-bit value of a 192-frame window (the block and the next 128 frames, cut at the end of
@@ -15,9 +15,9 @@ public:
     static constexpr int32_t kFramesPerBlock = 64;
     static constexpr int32_t kWindowFrames = 192;
 
-    // Reads `sample` through its 16-bit range reads, so a 24-bit sample is summarised in
-    // 16-bit scale. Allocates; may throw std::bad_alloc.
-    explicit CWaveSamplePreview(const CABCWaveSample& sample);
+    // Summarises `frameCount` frames of `frames` (both channels when `stereo`) in 16-bit
+    // scale, so 24-bit audio is summarised as 16-bit. Allocates; may throw std::bad_alloc.
+    CWaveSamplePreview(const ISixteenBitFrameReader& frames, int32_t frameCount, bool stereo);
     CWaveSamplePreview(const CWaveSamplePreview&) = default;
     CWaveSamplePreview& operator=(const CWaveSamplePreview&) = default;
 

@@ -6,7 +6,6 @@ namespace NSQuillet {
 
 // Tempo is held in thousandths of a beat per minute: 130.000 BPM is 130000.
 constexpr int32_t kTempoUnitsPerBeatPerMinute = 1000;
-constexpr int32_t kDefaultPreviewTempo = 130000;
 
 // Musical positions are in ticks.
 constexpr int32_t kTicksPerQuarterNote = 15360;

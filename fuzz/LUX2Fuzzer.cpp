@@ -40,7 +40,7 @@ TBytes WriteValidFile(bool wide, bool stereo) {
     slices.InsertSlice(CSlice(12, 900, ESliceKind::kMuted, true));
     slices.InsertSlice(CSlice(30, 20000, ESliceKind::kLocked));
     SLoopFileSettings settings;
-    settings.fBars = 1;
+    settings.fLoop.SetBars(1);
     settings.fRightLocator = kFrames;
     COwnedMemoryMedia media;
     WriteLUX2File(media, *sample, slices, settings, nullptr);

@@ -39,19 +39,13 @@ SLoopFileSettings CaptureLoopFileSettings(CQuilletDocument& document) {
 
     // As the document holds them: the writer brings every value into what the file can keep.
     SLoopFileSettings s;
-    s.fBars = parameters.fBars;
-    s.fBeats = parameters.fBeats;
-    s.fTimeSignatureNumerator = parameters.fTimeSignatureNumerator;
-    s.fTimeSignatureDenominator = parameters.fTimeSignatureDenominator;
+    s.fLoop = parameters.fLoop;
     s.fSensitivity = slices.GetSensitivity();
     s.fGateSensitivity = slices.GetGateSensitivity();
     s.fGain = Clamp16(effects.fProcessingGain, INT16_MIN, INT16_MAX);
     s.fPitch = parameters.fPitch;
-    s.fPreviewTempo = parameters.fPreviewTempo;
     s.fExportSlicesSeparately = parameters.fExportSlicesSeparately;
-    s.fPreviewOn = parameters.fPreviewOn;
 
-    s.fSilenceSelected = parameters.fSilenceSelected;
     s.fRulerUnits = attributes.fHorizontalRulerUnits;
     s.fExportSize = ExportBytes(document.GetExportSize(), document.GetWaveSample().GetBitDepth());
 
@@ -60,26 +54,9 @@ SLoopFileSettings CaptureLoopFileSettings(CQuilletDocument& document) {
     s.fWindowState2 = document.GetWindowStateWord(1);
     s.fWindowStateFlag = document.GetWindowStateFlag();
 
-    s.fEnvelopeOn = parameters.fEnvelopeOn;
-    s.fEnvelopeAttack = parameters.fEnvelopeAttack;
-    s.fEnvelopeDecay = parameters.fEnvelopeDecay;
-    s.fEnvelopeStretch = parameters.fEnvelopeStretch;
-
-    s.fEqualizerOn = effects.fEqualizerOn;
-    s.fEqualizerLowCut = effects.fEqualizerLowCut;
-    s.fEqualizerLowFrequency = effects.fEqualizerLowFrequency;
-    s.fEqualizerLowGain = effects.fEqualizerLowGain;
-    s.fEqualizerLowQ = effects.fEqualizerLowQ;
-    s.fEqualizerHighFrequency = effects.fEqualizerHighFrequency;
-    s.fEqualizerHighGain = effects.fEqualizerHighGain;
-    s.fEqualizerHighQ = effects.fEqualizerHighQ;
-    s.fEqualizerHighCut = effects.fEqualizerHighCut;
-
-    s.fTransientShaperOn = effects.fTransientShaperOn != 0;
-    s.fTransientShaperThreshold = effects.fTransientShaperThreshold;
-    s.fTransientShaperRatio = effects.fTransientShaperRatio;
-    s.fTransientShaperAttack = effects.fTransientShaperAttack;
-    s.fTransientShaperRelease = effects.fTransientShaperRelease;
+    s.fEnvelope = parameters.fEnvelope;
+    s.fEqualizer = effects.fEqualizer;
+    s.fTransientShaper = effects.fTransientShaper;
 
     s.fLeftLocator = parameters.fLeftLocator;
     s.fRightLocator = parameters.fRightLocator;
@@ -87,44 +64,10 @@ SLoopFileSettings CaptureLoopFileSettings(CQuilletDocument& document) {
 }
 
 SDocumentParameters DocumentParametersOf(const SLoopFileSettings& s) {
-    SDocumentParameters p;
-    p.fExportSlicesSeparately = s.fExportSlicesSeparately;
-    p.fSilenceSelected = s.fSilenceSelected;
-    p.fPreviewOn = s.fPreviewOn;
-    p.fTimeSignatureNumerator = s.fTimeSignatureNumerator;
-    p.fTimeSignatureDenominator = s.fTimeSignatureDenominator;
-    p.fBars = s.fBars;
-    p.fBeats = s.fBeats;
-    p.fPitch = s.fPitch;
-    p.fPreviewTempo = s.fPreviewTempo;
-    p.fLeftLocator = s.fLeftLocator;
-    p.fRightLocator = s.fRightLocator;
-    p.fEnvelopeOn = s.fEnvelopeOn;
-    p.fEnvelopeAttack = s.fEnvelopeAttack;
-    p.fEnvelopeDecay = s.fEnvelopeDecay;
-    p.fEnvelopeStretch = s.fEnvelopeStretch;
-    return p;
+    return {s.fExportSlicesSeparately, s.fLoop, s.fPitch, s.fLeftLocator, s.fRightLocator, s.fEnvelope};
 }
 
-SEffectParameters EffectParametersOf(const SLoopFileSettings& s) {
-    SEffectParameters e;
-    e.fProcessingGain = s.fGain;
-    e.fTransientShaperOn = s.fTransientShaperOn ? 1 : 0;
-    e.fTransientShaperThreshold = s.fTransientShaperThreshold;
-    e.fTransientShaperRatio = s.fTransientShaperRatio;
-    e.fTransientShaperAttack = s.fTransientShaperAttack;
-    e.fTransientShaperRelease = s.fTransientShaperRelease;
-    e.fEqualizerOn = s.fEqualizerOn;
-    e.fEqualizerLowCut = s.fEqualizerLowCut;
-    e.fEqualizerLowFrequency = s.fEqualizerLowFrequency;
-    e.fEqualizerLowQ = s.fEqualizerLowQ;
-    e.fEqualizerLowGain = s.fEqualizerLowGain;
-    e.fEqualizerHighFrequency = s.fEqualizerHighFrequency;
-    e.fEqualizerHighQ = s.fEqualizerHighQ;
-    e.fEqualizerHighGain = s.fEqualizerHighGain;
-    e.fEqualizerHighCut = s.fEqualizerHighCut;
-    return e;
-}
+SEffectParameters EffectParametersOf(const SLoopFileSettings& s) { return {s.fGain, s.fTransientShaper, s.fEqualizer}; }
 
 SViewAndEditAttributes ViewAndEditAttributesOf(const SLoopFileSettings& s) {
     SViewAndEditAttributes attributes;

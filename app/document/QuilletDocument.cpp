@@ -160,7 +160,7 @@ void CQuilletDocument::AdoptLoopFileSettings(const SLoopFileSettings& settings) 
     const SDocumentParameters parameters = DocumentParametersOf(settings);
     // The file keeps no mark of where its tempo came from. The first length a loop is given sets
     // its preview tempo, so a tempo stored beside a length is one the loop was given: it stays.
-    fPreviewTempoInitialised = parameters.fBars != 0 || parameters.fBeats != 0;
+    fPreviewTempoInitialised = parameters.fLoop.IsLoopLengthSet();
     ApplyDocumentParameters(parameters, CDocumentChangeKey());
     ApplyEffectParameters(EffectParametersOf(settings), CDocumentChangeKey());
     ApplyViewAndEditAttributes(ViewAndEditAttributesOf(settings), CDocumentChangeKey());
@@ -175,45 +175,22 @@ void CQuilletDocument::SetWindowState(uint32_t first, uint32_t second, uint8_t f
 
 SDocumentParameters CQuilletDocument::GetDocumentParameters() const {
     SDocumentParameters p;
-    const CLoopSettings loop = fSequencer.GetLoopSettings();
     const CQuilletSampler& sampler = fSequencer.GetSampler();
     p.fExportSlicesSeparately = fExportSlicesSeparately;
-    p.fSilenceSelected = loop.IsSilenceSelected();
-    p.fPreviewOn = loop.IsPreviewOn();
-    p.fTimeSignatureNumerator = loop.GetTimeSignatureNumerator();
-    p.fTimeSignatureDenominator = loop.GetTimeSignatureDenominator();
-    p.fBars = loop.GetBars();
-    p.fBeats = loop.GetBeats();
+    p.fLoop = fSequencer.GetLoopSettings();
     p.fPitch = sampler.GetPitch();
-    p.fPreviewTempo = loop.GetPreviewTempo();
     p.fLeftLocator = fWaveSample->GetLeftLocator();
     p.fRightLocator = fWaveSample->GetRightLocator();
-    p.fEnvelopeOn = sampler.IsEnvelopeOn();
-    p.fEnvelopeAttack = sampler.GetAttack();
-    p.fEnvelopeDecay = sampler.GetDecay();
-    p.fEnvelopeStretch = sampler.GetStretch();
+    p.fEnvelope = sampler.GetEnvelope();
     return p;
 }
 
 SEffectParameters CQuilletDocument::GetEffectParameters() const {
     SEffectParameters p;
     const CQuilletSampler& sampler = fSequencer.GetSampler();
-    const CEqualizerEffect& equalizer = fSequencer.GetEqualizer();
     p.fProcessingGain = int32_t(sampler.GetGain());
-    p.fTransientShaperOn = sampler.IsShaperOn() ? 1 : 0;
-    p.fTransientShaperThreshold = sampler.GetShaperThreshold();
-    p.fTransientShaperRatio = sampler.GetShaperRatio();
-    p.fTransientShaperAttack = sampler.GetShaperAttack();
-    p.fTransientShaperRelease = sampler.GetShaperRelease();
-    p.fEqualizerOn = equalizer.IsOn();
-    p.fEqualizerLowCut = equalizer.GetLowCut();
-    p.fEqualizerLowFrequency = equalizer.GetLowFrequency();
-    p.fEqualizerLowQ = equalizer.GetLowQ();
-    p.fEqualizerLowGain = equalizer.GetLowGain();
-    p.fEqualizerHighFrequency = equalizer.GetHighFrequency();
-    p.fEqualizerHighQ = equalizer.GetHighQ();
-    p.fEqualizerHighGain = equalizer.GetHighGain();
-    p.fEqualizerHighCut = equalizer.GetHighCut();
+    p.fTransientShaper = sampler.GetTransientShaper();
+    p.fEqualizer = fSequencer.GetEqualizer().GetSettings();
     return p;
 }
 
@@ -234,19 +211,13 @@ SDocumentParameters CQuilletDocument::ApplyParametersUnguarded(const SDocumentPa
     const SDocumentParameters old = GetDocumentParameters();
     fExportSlicesSeparately = p.fExportSlicesSeparately;
 
-    CLoopSettings loop = fSequencer.GetLoopSettings();
-    loop.SetSilenceSelected(p.fSilenceSelected);
-    loop.SetTimeSignatureNumerator(p.fTimeSignatureNumerator);
-    loop.SetTimeSignatureDenominator(p.fTimeSignatureDenominator);
-    loop.SetBars(p.fBars);
-    loop.SetBeats(p.fBeats);
-    loop.SetPreviewTempo(p.fPreviewTempo);
-    loop.SetPreviewOn(p.fPreviewOn);
-    const bool playListFieldsChanged = loop.IsSilenceSelected() != old.fSilenceSelected ||
-                                       loop.IsPreviewOn() != old.fPreviewOn || loop.GetBars() != old.fBars ||
-                                       loop.GetBeats() != old.fBeats;
-    const bool timeSignatureChanged = loop.GetTimeSignatureNumerator() != old.fTimeSignatureNumerator ||
-                                      loop.GetTimeSignatureDenominator() != old.fTimeSignatureDenominator;
+    const CLoopSettings& loop = p.fLoop;
+    const CLoopSettings& was = old.fLoop;
+    const bool playListFieldsChanged = loop.IsSilenceSelected() != was.IsSilenceSelected() ||
+                                       loop.IsPreviewOn() != was.IsPreviewOn() || loop.GetBars() != was.GetBars() ||
+                                       loop.GetBeats() != was.GetBeats();
+    const bool timeSignatureChanged = loop.GetTimeSignatureNumerator() != was.GetTimeSignatureNumerator() ||
+                                      loop.GetTimeSignatureDenominator() != was.GetTimeSignatureDenominator();
     if (playListFieldsChanged) {
         fSequencer.SetLoopSettings(loop);
     } else {
@@ -254,7 +225,7 @@ SDocumentParameters CQuilletDocument::ApplyParametersUnguarded(const SDocumentPa
             fSequencer.SetTimeSignatureNumerator(loop.GetTimeSignatureNumerator());
             fSequencer.SetTimeSignatureDenominator(loop.GetTimeSignatureDenominator());
         }
-        if (loop.GetPreviewTempo() != old.fPreviewTempo) fSequencer.SetPreviewTempo(loop.GetPreviewTempo());
+        if (loop.GetPreviewTempo() != was.GetPreviewTempo()) fSequencer.SetPreviewTempo(loop.GetPreviewTempo());
     }
     if (p.fPitch != old.fPitch) fSequencer.SetPitch(p.fPitch);
 
@@ -262,14 +233,8 @@ SDocumentParameters CQuilletDocument::ApplyParametersUnguarded(const SDocumentPa
     const bool leftChanged = fWaveSample->GetLeftLocator() != old.fLeftLocator;
     const bool rightChanged = fWaveSample->GetRightLocator() != old.fRightLocator;
 
-    if (p.fEnvelopeOn != old.fEnvelopeOn || p.fEnvelopeAttack != old.fEnvelopeAttack ||
-        p.fEnvelopeDecay != old.fEnvelopeDecay || p.fEnvelopeStretch != old.fEnvelopeStretch) {
-        fSequencer.ChangeSampler([&](CQuilletSampler& sampler) {
-            sampler.SetEnvelopeOn(p.fEnvelopeOn);
-            sampler.SetAttack(p.fEnvelopeAttack);
-            sampler.SetDecay(p.fEnvelopeDecay);
-            sampler.SetStretch(p.fEnvelopeStretch);
-        });
+    if (p.fEnvelope != old.fEnvelope) {
+        fSequencer.ChangeSampler([&](CQuilletSampler& sampler) { sampler.SetEnvelope(p.fEnvelope); });
     }
 
     // The first loop length gives the preview tempo, preview on or off: the export always plays
@@ -284,8 +249,10 @@ SDocumentParameters CQuilletDocument::ApplyParametersUnguarded(const SDocumentPa
 
     const SDocumentParameters now = GetDocumentParameters();
     fPending[kParameters] = true;
-    if (now.fSilenceSelected != old.fSilenceSelected || leftChanged || rightChanged) fPending[kSlices] = true;
-    if (timeSignatureChanged || now.fBars != old.fBars || now.fBeats != old.fBeats || leftChanged || rightChanged)
+    if (now.fLoop.IsSilenceSelected() != was.IsSilenceSelected() || leftChanged || rightChanged)
+        fPending[kSlices] = true;
+    if (timeSignatureChanged || now.fLoop.GetBars() != was.GetBars() || now.fLoop.GetBeats() != was.GetBeats() ||
+        leftChanged || rightChanged)
         fPending[kView] = true;
     if (leftChanged && fSequencer.IsPlaying()) fPending[kPlayback] = true;
     Stamp();
@@ -324,23 +291,9 @@ void CQuilletDocument::StoreLocators(int32_t left, int32_t right) {
 void CQuilletDocument::ApplyEffectParameters(const SEffectParameters& p, CDocumentChangeKey) {
     fSequencer.ChangeSampler([&](CQuilletSampler& sampler) {
         sampler.SetGain(int16_t(p.fProcessingGain));
-        sampler.SetShaperOn(p.fTransientShaperOn != 0);
-        sampler.SetShaperThreshold(p.fTransientShaperThreshold);
-        sampler.SetShaperRatio(p.fTransientShaperRatio);
-        sampler.SetShaperAttack(p.fTransientShaperAttack);
-        sampler.SetShaperRelease(p.fTransientShaperRelease);
+        sampler.SetTransientShaper(p.fTransientShaper);
     });
-    fSequencer.ChangeEqualizer([&](CEqualizerEffect& equalizer) {
-        equalizer.SetOn(p.fEqualizerOn);
-        equalizer.SetLowCut(p.fEqualizerLowCut);
-        equalizer.SetLowFrequency(p.fEqualizerLowFrequency);
-        equalizer.SetLowQ(p.fEqualizerLowQ);
-        equalizer.SetLowGain(p.fEqualizerLowGain);
-        equalizer.SetHighFrequency(p.fEqualizerHighFrequency);
-        equalizer.SetHighQ(p.fEqualizerHighQ);
-        equalizer.SetHighGain(p.fEqualizerHighGain);
-        equalizer.SetHighCut(p.fEqualizerHighCut);
-    });
+    fSequencer.ChangeEqualizer([&](CEqualizerEffect& equalizer) { equalizer.SetSettings(p.fEqualizer); });
     fPending[kParameters] = true;
     Stamp();
 }

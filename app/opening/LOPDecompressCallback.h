@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "formats/loopfile/QuilletFile.h"
+#include "formats/loopfile/LUX2DecompressCallback.h"
 #include "foundation/ProgressReporter.h"
 
 namespace NSQuillet {

@@ -2,7 +2,7 @@
 
 #include "app/resources/AlertIds.h"
 #include "app/resources/ResourceReference.h"
-#include "formats/loopfile/QuilletFile.h"
+#include "formats/loopfile/LoopFileInfo.h"
 #include "formats/soundfile/SoundFileInfo.h"
 
 namespace NSQuillet {

@@ -17,10 +17,6 @@ namespace {
 // "[Cancel][OK]": OK is the rightmost button.
 constexpr int32_t kAnswer_OK = kAlertAnswerOfRightmostButton;
 
-int64_t TotalBeats(const SDocumentParameters& p) {
-    return int64_t(p.fBars) * p.fTimeSignatureNumerator + p.fBeats;
-}
-
 void AddLockedSliceAt(CSliceSequence& slices, double position) {
     CSlice* existing = slices.FindSliceAt(int32_t(position));
     if (existing) {
@@ -34,15 +30,15 @@ void AddLockedSliceAt(CSliceSequence& slices, double position) {
 
 bool CanAddSlicesAtSixteenths(const CQuilletDocument& document) {
     const SDocumentParameters p = document.GetDocumentParameters();
-    return p.fBars != 0 || p.fBeats != 0;
+    return p.fLoop.IsLoopLengthSet();
 }
 
 int32_t SixteenthsPerBeat(int32_t denominator) { return denominator > 0 ? 16 / denominator : 0; }
 
 bool AddSlicesAtSixteenths(CQuilletDocument& document) {
     const SDocumentParameters p = document.GetDocumentParameters();
-    const int64_t beats = TotalBeats(p);
-    const int32_t perBeat = SixteenthsPerBeat(p.fTimeSignatureDenominator);
+    const int64_t beats = p.fLoop.GetTotalBeats();
+    const int32_t perBeat = SixteenthsPerBeat(p.fLoop.GetTimeSignatureDenominator());
     if (beats * perBeat > kManySixteenths && ShowAlert(AlertReference(NSAlertIds::kMoreThan1000Slices)) != kAnswer_OK)
         throw NSMishap::XSilentAbort("adding slices at sixteenths declined");
 

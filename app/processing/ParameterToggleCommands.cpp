@@ -23,12 +23,12 @@ void ToggleExportAsOneSample(CQuilletDocument& document) {
 }
 
 bool CanToggleSilenceSelected(const CQuilletDocument& document) {
-    return document.GetDocumentParameters().fPreviewOn;
+    return document.GetDocumentParameters().fLoop.IsPreviewOn();
 }
 
 void ToggleSilenceSelected(CQuilletDocument& document) {
     SDocumentParameters parameters = document.GetDocumentParameters();
-    parameters.fSilenceSelected = !parameters.fSilenceSelected;
+    parameters.fLoop.SetSilenceSelected(!parameters.fLoop.IsSilenceSelected());
     CommitAsOwnStep(document, parameters, NSStringIds::kUndo_ToggleSilenceSelected);
 }
 

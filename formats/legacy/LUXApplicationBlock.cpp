@@ -47,7 +47,7 @@ int32_t CLUXApplicationBlock::GetBars() const {
 int32_t CLUXApplicationBlock::GetBeats() const { return int32_t(fLoopTicks / uint32_t(kTicksPerBeat) % kBeatsPerBar); }
 
 int32_t CLUXApplicationBlock::GetTempo() const {
-    return int32_t(std::clamp<uint32_t>(fTempo, CLoopSettings::kMinimumPreviewTempo, CLoopSettings::kMaximumPreviewTempo));
+    return int32_t(CLoopSettings::kPreviewTempoRange.Clamp(fTempo));
 }
 
 uint64_t CLUXApplicationBlock::GetExportedSize() const {

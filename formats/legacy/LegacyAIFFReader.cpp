@@ -7,7 +7,7 @@
 #include "engine/16BitWaveSample.h"
 #include "engine/24BitWaveSample.h"
 #include "formats/iff/ExtendedFloat.h"
-#include "formats/loopfile/QuilletFile.h"
+#include "formats/loopfile/LUX2DecompressCallback.h"
 #include "formats/media/MediaPrimitives.h"
 #include "foundation/Mishap.h"
 

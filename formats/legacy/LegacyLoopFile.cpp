@@ -31,9 +31,9 @@ SLoopFileInfo BasicInfo(const SAIFFSoundFormat& format) {
     info.fSampleRate = format.fSampleRate;
     info.fFrameCount = format.fFrameCount;
     info.fLoopEnd = format.fFrameCount;
-    info.fGain = defaults.fGain;
-    info.fPitch = defaults.fPitch;
-    info.fExportSlicesSeparately = defaults.fExportSlicesSeparately;
+    info.fGeneral.fGain = defaults.fGain;
+    info.fGeneral.fPitch = defaults.fPitch;
+    info.fGeneral.fExportSlicesSeparately = defaults.fExportSlicesSeparately;
     info.fRulerUnits = defaults.fRulerUnits;
     info.fExportSize = uint32_t(std::min<uint64_t>(uint64_t(format.fFrameCount) * kBytesPerFrame, UINT32_MAX));
     info.fCompressionRatio = 1;
@@ -42,6 +42,7 @@ SLoopFileInfo BasicInfo(const SAIFFSoundFormat& format) {
 
 void ParseLUX(CLegacyAIFFReader& reader, SParsedFile& parsed) {
     SLoopFileInfo& info = parsed.fInfo;
+    SLoopFileGeneralInfo& general = info.fGeneral;
     const CLUXApplicationBlock block =
         reader.ReadApplicationChunk([](CMedia* chunk) { return CLUXApplicationBlock(chunk); });
     if (block.GetExportedSize() != uint64_t(info.fFrameCount) * kBytesPerFrame) {
@@ -50,13 +51,13 @@ void ParseLUX(CLegacyAIFFReader& reader, SParsedFile& parsed) {
     for (const SLUXSlice& slice : block.GetSlices()) {
         parsed.fSlices.emplace_back(slice.fPosition, INT16_MAX, ESliceKind::kNormal);
     }
-    info.fSliceCount = uint32_t(parsed.fSlices.size());
-    info.fBars = block.GetBars();
-    info.fBeats = block.GetBeats();
-    info.fTimeSignatureNumerator = CLUXApplicationBlock::kBeatsPerBar;
-    info.fTimeSignatureDenominator = 4;
-    info.fPreviewTempo = block.GetTempo();
-    info.fSensitivity = kLUXSensitivity;
+    general.fSliceCount = uint32_t(parsed.fSlices.size());
+    general.fBars = block.GetBars();
+    general.fBeats = block.GetBeats();
+    general.fTimeSignatureNumerator = CLUXApplicationBlock::kBeatsPerBar;
+    general.fTimeSignatureDenominator = 4;
+    general.fPreviewTempo = block.GetTempo();
+    general.fSensitivity = kLUXSensitivity;
     if (const auto loop = reader.ReadSustainLoop(uint32_t(info.fFrameCount))) {
         info.fLoopStart = loop->fStart;
         info.fLoopEnd = loop->fEnd;
@@ -65,30 +66,26 @@ void ParseLUX(CLegacyAIFFReader& reader, SParsedFile& parsed) {
 
 void ParseQLT(CLegacyAIFFReader& reader, SParsedFile& parsed) {
     SLoopFileInfo& info = parsed.fInfo;
+    SLoopFileGeneralInfo& general = info.fGeneral;
     const CQLTApplicationBlock block =
         reader.ReadApplicationChunk([](CMedia* chunk) { return CQLTApplicationBlock(chunk); });
     if (block.GetLoopStart() >= block.GetLoopEnd() || block.GetLoopEnd() > info.fFrameCount) {
         throw NSMishap::XFormatViolation("invalid loop points");
     }
     parsed.fSlices = block.GetSlices();
-    info.fSliceCount = uint32_t(parsed.fSlices.size());
+    general.fSliceCount = uint32_t(parsed.fSlices.size());
     info.fLoopStart = block.GetLoopStart();
     info.fLoopEnd = block.GetLoopEnd();
-    info.fBars = block.GetBars();
-    info.fBeats = block.GetBeats();
-    info.fTimeSignatureNumerator = block.GetTimeSignatureNumerator();
-    info.fTimeSignatureDenominator = block.GetTimeSignatureDenominator();
-    info.fSensitivity = block.GetSensitivity();
-    info.fPreviewOn = block.GetLoopMode() != EQLTLoopMode::kOff;
+    general.fBars = block.GetBars();
+    general.fBeats = block.GetBeats();
+    general.fTimeSignatureNumerator = block.GetTimeSignatureNumerator();
+    general.fTimeSignatureDenominator = block.GetTimeSignatureDenominator();
+    general.fSensitivity = block.GetSensitivity();
+    general.fPreviewOn = block.GetLoopMode() != EQLTLoopMode::kOff;
     info.fSilenceSelected = block.GetLoopMode() == EQLTLoopMode::kOnWithSilenceSelected;
     info.fNormalizeOptionOn = block.IsNormalizeOptionOn();
-    CLoopSettings loop;
-    loop.SetBars(std::clamp(info.fBars, 0, 999));
-    loop.SetBeats(std::clamp(info.fBeats, 0, 7));
-    loop.SetTimeSignatureNumerator(std::clamp(info.fTimeSignatureNumerator, 1, 15));
-    loop.SetTimeSignatureDenominator(std::clamp(info.fTimeSignatureDenominator, 1, 15));
-    info.fPreviewTempo = CLoopSettings::ClampPreviewTempo(
-        loop.GetOriginalTempo(int64_t(info.fLoopEnd - info.fLoopStart), info.fSampleRate));
+    general.fPreviewTempo = CLoopSettings::ClampPreviewTempo(
+        LoopSettingsOf(general).GetOriginalTempo(int64_t(info.fLoopEnd - info.fLoopStart), info.fSampleRate));
 }
 
 SParsedFile ParseFile(CMedia& media, ELoopFileKind kind, const char* notSixteenBitMono) {
@@ -125,15 +122,10 @@ SLoopFileSettings CLegacyLoopFile::ReadSettings() const {
     const char* message = fKind == ELoopFileKind::kLUX ? InfoMessage(fKind) : "qlt file that isn't 16-bit mono";
     const SLoopFileInfo info = ParseFile(fMedia, fKind, message).fInfo;
     SLoopFileSettings settings;
-    settings.fBars = std::clamp(info.fBars, 0, 999);
-    settings.fBeats = std::clamp(info.fBeats, 0, 7);
-    settings.fTimeSignatureNumerator = std::clamp(info.fTimeSignatureNumerator, 1, 15);
-    settings.fTimeSignatureDenominator = std::clamp(info.fTimeSignatureDenominator, 1, 15);
-    settings.fSensitivity = std::clamp(info.fSensitivity, 0, CSliceSequence::kMaximumSensitivity);
+    settings.fLoop = LoopSettingsOf(info.fGeneral);
+    settings.fLoop.SetSilenceSelected(info.fSilenceSelected);
+    settings.fSensitivity = std::clamp(info.fGeneral.fSensitivity, 0, CSliceSequence::kMaximumSensitivity);
     settings.fGateSensitivity = 0;
-    settings.fPreviewTempo = info.fPreviewTempo;
-    settings.fPreviewOn = info.fPreviewOn;
-    settings.fSilenceSelected = info.fSilenceSelected;
     settings.fExportSize = info.fExportSize;
     settings.fLeftLocator = ToFrame(info.fLoopStart);
     settings.fRightLocator = ToFrame(info.fLoopEnd);
@@ -144,7 +136,7 @@ void CLegacyLoopFile::ReadSlices(CSliceSequence& sequence) const {
     const SParsedFile parsed = ParseFile(fMedia, fKind, InfoMessage(fKind));
     for (const CSlice& slice : parsed.fSlices) sequence.InsertSlice(slice);
     sequence.SetGateSensitivity(0);
-    sequence.SetSensitivity(parsed.fInfo.fSensitivity);
+    sequence.SetSensitivity(parsed.fInfo.fGeneral.fSensitivity);
 }
 
 std::unique_ptr<CABCWaveSample> CLegacyLoopFile::ReadSound(CLUX2DecompressCallback* callback) const {

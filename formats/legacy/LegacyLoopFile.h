@@ -3,8 +3,10 @@
 #include <memory>
 
 #include "engine/WaveSample.h"
+#include "formats/loopfile/LUX2DecompressCallback.h"
+#include "formats/loopfile/LoopFileInfo.h"
+#include "formats/loopfile/LoopFileKind.h"
 #include "formats/loopfile/LoopFileSettings.h"
-#include "formats/loopfile/QuilletFile.h"
 #include "formats/media/Media.h"
 
 namespace NSQuillet {

@@ -16,14 +16,8 @@ std::unique_ptr<CLUXObject> ReadLUXObject(std::shared_ptr<CMedia> media) {
     auto slices = std::make_unique<CSliceSequence>(sample.get());
     file.ReadSlices(*slices);
 
-    CLoopSettings loop;
-    loop.SetBars(settings.fBars);
-    loop.SetBeats(settings.fBeats);
-    loop.SetTimeSignatureNumerator(settings.fTimeSignatureNumerator);
-    loop.SetTimeSignatureDenominator(settings.fTimeSignatureDenominator);
-    loop.SetPreviewTempo(settings.fPreviewTempo);
-    loop.SetSilenceSelected(settings.fSilenceSelected);
-    return std::make_unique<CLUXObject>(std::move(sample), std::move(slices), loop, settings.fExportSlicesSeparately);
+    return std::make_unique<CLUXObject>(std::move(sample), std::move(slices), settings.fLoop,
+                                        settings.fExportSlicesSeparately);
 }
 
 }  // namespace NSQuillet

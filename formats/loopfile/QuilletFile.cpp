@@ -107,7 +107,7 @@ SLoopFileInfo ReadLUX2Info(CMedia& media) {
     SLUX2Reader file(media);
     CIFFFileReader& reader = file.fReader;
     ReadChunk<CLUX2HeaderChunk>(reader, kLUX2HeaderId);
-    const SLUX2GeneralInfo glob = ReadChunk<CLUX2GeneralInfoChunk>(reader, kLUX2GeneralInfoId).GetInfo();
+    const SLoopFileGeneralInfo glob = ReadChunk<CLUX2GeneralInfoChunk>(reader, kLUX2GeneralInfoId).GetInfo();
     const CLUX2QuilletInfoChunk quil = ReadChunk<CLUX2QuilletInfoChunk>(reader, kLUX2QuilletInfoId);
     const SLUX2SampleInfo sinf = ReadChunk<CLUX2SampleInfoChunk>(reader, kLUX2SampleInfoId).GetInfo();
     reader.FindChunk(kLUX2SoundDataId);
@@ -121,18 +121,7 @@ SLoopFileInfo ReadLUX2Info(CMedia& media) {
     info.fFrameCount = sinf.fFrameCount;
     info.fLoopStart = sinf.fLoopStart;
     info.fLoopEnd = sinf.fLoopEnd;
-    info.fSliceCount = glob.fSliceCount;
-    info.fBars = glob.fBars;
-    info.fBeats = glob.fBeats;
-    info.fTimeSignatureNumerator = glob.fTimeSignatureNumerator;
-    info.fTimeSignatureDenominator = glob.fTimeSignatureDenominator;
-    info.fSensitivity = glob.fSensitivity;
-    info.fGateSensitivity = glob.fGateSensitivity;
-    info.fGain = glob.fGain;
-    info.fPitch = glob.fPitch;
-    info.fPreviewTempo = glob.fTempo;
-    info.fExportSlicesSeparately = glob.fExportSlicesSeparately;
-    info.fPreviewOn = glob.fPreviewOn;
+    info.fGeneral = glob;
     info.fSilenceSelected = quil.IsSilenceSelected();
     info.fRulerUnits = quil.GetRulerUnits();
     info.fExportSize = quil.GetExportSize();
@@ -171,25 +160,20 @@ SLoopFileSettings CQuilletFile::ReadSettings() const {
     SLUX2Reader file(*fMedia);
     CIFFFileReader& reader = file.fReader;
     const CVersion version = ReadChunk<CLUX2HeaderChunk>(reader, kLUX2HeaderId).GetVersion();
-    const SLUX2GeneralInfo glob = ReadChunk<CLUX2GeneralInfoChunk>(reader, kLUX2GeneralInfoId).GetInfo();
+    const SLoopFileGeneralInfo glob = ReadChunk<CLUX2GeneralInfoChunk>(reader, kLUX2GeneralInfoId).GetInfo();
     const CLUX2QuilletInfoChunk quil = ReadChunk<CLUX2QuilletInfoChunk>(reader, kLUX2QuilletInfoId);
     const std::optional<CLUX2ExtraInfoChunk> qltx = ReadOptionalChunk<CLUX2ExtraInfoChunk>(reader, kLUX2ExtraInfoId);
     const SEffectChunks effects = ReadEffectChunks(reader);
     const SLUX2SampleInfo sinf = ReadChunk<CLUX2SampleInfoChunk>(reader, kLUX2SampleInfoId).GetInfo();
 
     SLoopFileSettings settings;
-    settings.fBars = std::clamp(glob.fBars, 0, 999);
-    settings.fBeats = std::clamp(glob.fBeats, 0, 7);
-    settings.fTimeSignatureNumerator = std::clamp(glob.fTimeSignatureNumerator, 1, 15);
-    settings.fTimeSignatureDenominator = std::clamp(glob.fTimeSignatureDenominator, 1, 15);
+    settings.fLoop = LoopSettingsOf(glob);
+    settings.fLoop.SetSilenceSelected(quil.IsSilenceSelected());
     settings.fSensitivity = glob.fSensitivity;
     settings.fGateSensitivity = glob.fGateSensitivity;
-    settings.fGain = int16_t(std::clamp(glob.fGain, 0, 7943));
-    settings.fPitch = int16_t(std::clamp(glob.fPitch, -2400, 2400));
-    settings.fPreviewTempo = std::clamp(glob.fTempo, 20000, 450000);
+    settings.fGain = int16_t(CLUX2GeneralInfoChunk::kGain.Clamp(glob.fGain));
+    settings.fPitch = int16_t(CLUX2GeneralInfoChunk::kPitch.Clamp(glob.fPitch));
     settings.fExportSlicesSeparately = glob.fExportSlicesSeparately;
-    settings.fPreviewOn = glob.fPreviewOn;
-    settings.fSilenceSelected = quil.IsSilenceSelected();
     settings.fRulerUnits = quil.GetRulerUnits();
     settings.fExportSize = quil.GetExportSize();
     if (qltx) {
@@ -198,8 +182,8 @@ SLoopFileSettings CQuilletFile::ReadSettings() const {
         settings.fWindowState2 = qltx->GetWindowState2();
         settings.fWindowStateFlag = qltx->GetWindowStateFlag();
     }
-    LoadLUX2Effects(version, sinf.fSampleRate, effects.fEnvelope.GetEnvelope(), effects.fEqualizer.GetEqualizer(),
-                    effects.fShaper.GetShaper(), settings);
+    LoadLUX2Effects(version, sinf.fSampleRate, effects.fEnvelope.GetSettings(), effects.fEqualizer.GetSettings(),
+                    effects.fShaper.GetSettings(), settings);
     settings.fLeftLocator = int32_t(std::min<uint32_t>(sinf.fLoopStart, INT32_MAX));
     settings.fRightLocator = int32_t(std::min<uint32_t>(sinf.fLoopEnd, INT32_MAX));
     return settings;
@@ -210,9 +194,9 @@ SLoopFileShownSettings CQuilletFile::ReadShownSettings() const {
         const SLoopFileSettings settings = CLegacyLoopFile(*fMedia, fKind).ReadSettings();
         SLoopFileShownSettings shown;
         shown.fInfo = fInfo;
-        shown.fTransientShaperOn = settings.fEnvelopeOn;
-        shown.fEqualizerOn = settings.fEqualizerOn;
-        shown.fCompressorOn = settings.fTransientShaperOn;
+        shown.fTransientShaperOn = settings.fEnvelope.fOn;
+        shown.fEqualizerOn = settings.fEqualizer.fOn;
+        shown.fCompressorOn = settings.fTransientShaper.fOn;
         return shown;
     }
     if (fKind != ELoopFileKind::kLUX2) throw NSMishap::XUnsupportedFormat("unknown file type");
@@ -228,9 +212,9 @@ SLoopFileShownSettings CQuilletFile::ReadShownSettings() const {
         shown.fCompressorOn = qltx->IsTransientShaperOn();
     } else {
         const SEffectChunks effects = ReadEffectChunks(reader);
-        shown.fTransientShaperOn = effects.fEnvelope.GetEnvelope().fOn;
-        shown.fEqualizerOn = effects.fEqualizer.GetEqualizer().fOn;
-        shown.fCompressorOn = effects.fShaper.GetShaper().fOn;
+        shown.fTransientShaperOn = effects.fEnvelope.GetSettings().fOn;
+        shown.fEqualizerOn = effects.fEqualizer.GetSettings().fOn;
+        shown.fCompressorOn = effects.fShaper.GetSettings().fOn;
     }
     return shown;
 }
@@ -249,7 +233,7 @@ void CQuilletFile::ReadSlices(CSliceSequence& sequence) const {
     SLUX2Reader file(*fMedia);
     CIFFFileReader& reader = file.fReader;
     ReadChunk<CLUX2QuilletInfoChunk>(reader, kLUX2QuilletInfoId);
-    const SLUX2GeneralInfo glob = ReadChunk<CLUX2GeneralInfoChunk>(reader, kLUX2GeneralInfoId).GetInfo();
+    const SLoopFileGeneralInfo glob = ReadChunk<CLUX2GeneralInfoChunk>(reader, kLUX2GeneralInfoId).GetInfo();
     reader.EnterCat(kLUX2SliceListType);
     if (reader.ChunkCount() != glob.fSliceCount) {
         throw NSMishap::XFormatViolation("wrong # of chunks in kLUX2SliceCatIFFType cat");

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "formats/loopfile/QuilletFile.h"
+#include <cstddef>
+
+#include "formats/loopfile/LoopFileCreatorInfo.h"
 #include "formats/lux2/ABCFormat.h"
 
 namespace NSQuillet {

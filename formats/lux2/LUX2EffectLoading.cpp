@@ -3,28 +3,30 @@
 #include <cmath>
 
 #include "engine/DSPTablesCache.h"
+#include "formats/lux2/LUX2EqualizerChunk.h"
 
 namespace NSQuillet {
 
 namespace {
 
-constexpr int32_t kEndlessTime = 1023;
-constexpr SLUX2Range kAttack{0, 520};
-constexpr SLUX2Range kDecay{58, 749};
-constexpr SLUX2Range kRelease{134, 666};
+using SEnvelope = SEnvelopeSettings;
+using SShaper = STransientShaperSettings;
+
 // The old scale's top value: no decay, no release.
 constexpr int32_t kOldEndless = 127;
 
-int16_t Clamped(const SLUX2Range& range, int32_t value) { return int16_t(range.Clamp(value)); }
+int16_t Clamped(const SValueRange& range, int32_t value) { return int16_t(range.Clamp(value)); }
 
-int16_t DecayFrom(int32_t index) { return index == kEndlessTime ? int16_t(kEndlessTime) : Clamped(kDecay, index); }
+int16_t DecayFrom(int32_t index) {
+    return index == SEnvelope::kEndlessDecay ? SEnvelope::kEndlessDecay : Clamped(SEnvelope::kDecayRange, index);
+}
 
 int32_t OldAttackToIndex(int32_t stored, int32_t divisor, uint32_t sampleRate) {
     return stored == 0 ? 0 : OldScaleTimeToIndex(stored / divisor, sampleRate);
 }
 
 int32_t OldEndlessTimeToIndex(int32_t v, uint32_t sampleRate) {
-    return v == kOldEndless ? kEndlessTime : OldScaleTimeToIndex(v, sampleRate);
+    return v == kOldEndless ? SEnvelope::kEndlessDecay : OldScaleTimeToIndex(v, sampleRate);
 }
 
 }  // namespace
@@ -44,37 +46,34 @@ int32_t OldScaleTimeToIndex(int32_t v, uint32_t sampleRate) {
     return nearest;
 }
 
-void LoadLUX2Effects(const CVersion& headerVersion, uint32_t sampleRate, const SLUX2Envelope& envelope,
-                     const SLUX2Equalizer& equalizer, const SLUX2TransientShaper& shaper,
+void LoadLUX2Effects(const CVersion& headerVersion, uint32_t sampleRate, const SEnvelopeSettings& envelope,
+                     const SEqualizerSettings& equalizer, const STransientShaperSettings& shaper,
                      SLoopFileSettings& settings) {
-    settings.fEnvelopeOn = envelope.fOn;
-    settings.fEnvelopeStretch = Clamped(CLUX2EnvelopeChunk::kStretch, envelope.fStretch);
+    settings.fEnvelope.fOn = envelope.fOn;
+    settings.fEnvelope.fStretch = Clamped(SEnvelope::kStretchRange, envelope.fStretch);
 
-    settings.fEqualizerOn = equalizer.fOn;
-    settings.fEqualizerLowCut = Clamped(CLUX2EqualizerChunk::kLowCut, equalizer.fLowCut);
-    settings.fEqualizerLowFrequency = Clamped(CLUX2EqualizerChunk::kLowFrequency, equalizer.fLowFrequency);
-    settings.fEqualizerLowGain = Clamped(CLUX2EqualizerChunk::kGain, equalizer.fLowGain);
-    settings.fEqualizerLowQ = Clamped(CLUX2EqualizerChunk::kQ, equalizer.fLowQ);
-    settings.fEqualizerHighFrequency = Clamped(CLUX2EqualizerChunk::kHighFrequency, equalizer.fHighFrequency);
-    settings.fEqualizerHighGain = Clamped(CLUX2EqualizerChunk::kGain, equalizer.fHighGain);
-    settings.fEqualizerHighQ = Clamped(CLUX2EqualizerChunk::kQ, equalizer.fHighQ);
-    settings.fEqualizerHighCut = Clamped(CLUX2EqualizerChunk::kHighCut, equalizer.fHighCut);
+    settings.fEqualizer = equalizer;
+    for (const SLUX2EffectField<SEqualizerSettings>& field : SLUX2EqualizerLayout::kFields) {
+        settings.fEqualizer.*field.fMember = Clamped(field.fRange, equalizer.*field.fMember);
+    }
 
-    settings.fTransientShaperOn = shaper.fOn;
-    settings.fTransientShaperThreshold = Clamped(CLUX2TransientShaperChunk::kLevel, shaper.fThreshold);
-    settings.fTransientShaperRatio = Clamped(CLUX2TransientShaperChunk::kLevel, shaper.fRatio);
+    settings.fTransientShaper.fOn = shaper.fOn;
+    settings.fTransientShaper.fThreshold = Clamped(SShaper::kLevelRange, shaper.fThreshold);
+    settings.fTransientShaper.fRatio = Clamped(SShaper::kLevelRange, shaper.fRatio);
 
+    SEnvelopeSettings& toEnvelope = settings.fEnvelope;
+    STransientShaperSettings& toShaper = settings.fTransientShaper;
     if (headerVersion >= CVersion(2, 0)) {
-        settings.fEnvelopeAttack = Clamped(kAttack, envelope.fAttack);
-        settings.fEnvelopeDecay = DecayFrom(envelope.fDecay);
-        settings.fTransientShaperAttack = Clamped(kAttack, shaper.fAttack);
-        settings.fTransientShaperRelease = Clamped(kRelease, shaper.fRelease);
+        toEnvelope.fAttack = Clamped(SEnvelope::kAttackRange, envelope.fAttack);
+        toEnvelope.fDecay = DecayFrom(envelope.fDecay);
+        toShaper.fAttack = Clamped(SShaper::kAttackRange, shaper.fAttack);
+        toShaper.fRelease = Clamped(SShaper::kReleaseRange, shaper.fRelease);
     } else if (headerVersion == CVersion(1, 0)) {
-        settings.fEnvelopeAttack = Clamped(kAttack, OldAttackToIndex(envelope.fAttack, 2, sampleRate));
-        settings.fEnvelopeDecay = DecayFrom(OldEndlessTimeToIndex(envelope.fDecay, sampleRate));
-        settings.fTransientShaperAttack = Clamped(kAttack, OldAttackToIndex(shaper.fAttack, 3, sampleRate));
-        settings.fTransientShaperRelease =
-            Clamped(kRelease, OldEndlessTimeToIndex(shaper.fRelease / 2 + 16, sampleRate));
+        toEnvelope.fAttack = Clamped(SEnvelope::kAttackRange, OldAttackToIndex(envelope.fAttack, 2, sampleRate));
+        toEnvelope.fDecay = DecayFrom(OldEndlessTimeToIndex(envelope.fDecay, sampleRate));
+        toShaper.fAttack = Clamped(SShaper::kAttackRange, OldAttackToIndex(shaper.fAttack, 3, sampleRate));
+        toShaper.fRelease =
+            Clamped(SShaper::kReleaseRange, OldEndlessTimeToIndex(shaper.fRelease / 2 + 16, sampleRate));
     }
 }
 

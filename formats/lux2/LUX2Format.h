@@ -4,6 +4,7 @@
 
 #include "formats/iff/ChunkId.h"
 #include "formats/media/Media.h"
+#include "foundation/ValueRange.h"
 
 namespace NSQuillet {
 
@@ -28,17 +29,6 @@ inline constexpr uint32_t kLUX2HeaderMagic = 0x490CF18D;
 
 // The sound is coded and decoded in blocks of this many frames.
 inline constexpr int32_t kLUX2SoundBlockFrames = 1 << 20;
-
-// The values a field of a chunk may hold: readers refuse others, writers clamp into it.
-struct SLUX2Range {
-    int64_t fLowest;
-    int64_t fHighest;
-
-    constexpr bool Contains(int64_t value) const { return value >= fLowest && value <= fHighest; }
-    constexpr int64_t Clamp(int64_t value) const {
-        return value < fLowest ? fLowest : value > fHighest ? fHighest : value;
-    }
-};
 
 // Fewer than `count` bytes between the media's position and its end is an XFormatViolation "":
 // a body cut short.

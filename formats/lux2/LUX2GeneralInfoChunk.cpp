@@ -33,10 +33,10 @@ CLUX2GeneralInfoChunk::CLUX2GeneralInfoChunk(CMedia& body) {
                        kSensitivity.Contains(fInfo.fSensitivity) && kGateSensitivity.Contains(fInfo.fGateSensitivity) &&
                        kGain.Contains(fInfo.fGain) && kPitch.Contains(fInfo.fPitch) && kTempo.Contains(tempo);
     if (!valid) throw NSMishap::XFormatViolation("invalid data in general info chunk");
-    fInfo.fTempo = int32_t(tempo);
+    fInfo.fPreviewTempo = int32_t(tempo);
 }
 
-CLUX2GeneralInfoChunk::CLUX2GeneralInfoChunk(const SLUX2GeneralInfo& info) : fInfo(info) {
+CLUX2GeneralInfoChunk::CLUX2GeneralInfoChunk(const SLoopFileGeneralInfo& info) : fInfo(info) {
     fInfo.fBars = int32_t(kBars.Clamp(info.fBars));
     fInfo.fBeats = int32_t(kBeats.Clamp(info.fBeats));
     fInfo.fTimeSignatureNumerator = int32_t(kTimeSignature.Clamp(info.fTimeSignatureNumerator));
@@ -45,7 +45,7 @@ CLUX2GeneralInfoChunk::CLUX2GeneralInfoChunk(const SLUX2GeneralInfo& info) : fIn
     fInfo.fGateSensitivity = int32_t(kGateSensitivity.Clamp(info.fGateSensitivity));
     fInfo.fGain = int32_t(kGain.Clamp(info.fGain));
     fInfo.fPitch = int32_t(kPitch.Clamp(info.fPitch));
-    fInfo.fTempo = int32_t(kTempo.Clamp(info.fTempo));
+    fInfo.fPreviewTempo = int32_t(kTempo.Clamp(info.fPreviewTempo));
 }
 
 void CLUX2GeneralInfoChunk::Write(CMedia& media) const {
@@ -58,7 +58,7 @@ void CLUX2GeneralInfoChunk::Write(CMedia& media) const {
     WriteU16(media, uint16_t(fInfo.fGateSensitivity));
     WriteU16(media, uint16_t(fInfo.fGain));
     WriteU16(media, uint16_t(int16_t(fInfo.fPitch)));
-    WriteU32(media, uint32_t(fInfo.fTempo));
+    WriteU32(media, uint32_t(fInfo.fPreviewTempo));
     WriteU8(media, fInfo.fExportSlicesSeparately ? 1 : 0);
     WriteU8(media, fInfo.fPreviewOn ? 1 : 0);
 }

@@ -20,7 +20,7 @@ struct SLUX2SampleInfo {
 // SINF: the sample format and the loop locators, 18 bytes.
 class CLUX2SampleInfoChunk final : public CABCFormat {
 public:
-    static constexpr SLUX2Range kSampleRate{1000, 1000000};
+    static constexpr SValueRange kSampleRate{1000, 1000000};
 
     // Other than 1 or 2 channels or 16 or 24 bits, a rate outside 1000..1000000, a loop start
     // after its end or not before the length, or a loop end beyond the length: XFormatViolation

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "engine/WaveSample.h"
-#include "formats/loopfile/QuilletFile.h"
+#include "formats/loopfile/LUX2DecompressCallback.h"
 #include "formats/media/Media.h"
 
 namespace NSQuillet {

@@ -38,36 +38,22 @@ void WriteChunk(CIFFFileWriter& writer, TChunkId id, const CABCFormat& chunk) {
     writer.EndChunk();
 }
 
-SLUX2GeneralInfo GeneralInfoOf(const SLoopFileSettings& settings, int32_t sliceCount) {
-    SLUX2GeneralInfo info;
+SLoopFileGeneralInfo GeneralInfoOf(const SLoopFileSettings& settings, int32_t sliceCount) {
+    const CLoopSettings& loop = settings.fLoop;
+    SLoopFileGeneralInfo info;
     info.fSliceCount = uint32_t(sliceCount);
-    info.fBars = settings.fBars;
-    info.fBeats = settings.fBeats;
-    info.fTimeSignatureNumerator = settings.fTimeSignatureNumerator;
-    info.fTimeSignatureDenominator = settings.fTimeSignatureDenominator;
+    info.fBars = loop.GetBars();
+    info.fBeats = loop.GetBeats();
+    info.fTimeSignatureNumerator = loop.GetTimeSignatureNumerator();
+    info.fTimeSignatureDenominator = loop.GetTimeSignatureDenominator();
     info.fSensitivity = settings.fSensitivity;
     info.fGateSensitivity = settings.fGateSensitivity;
     info.fGain = settings.fGain;
     info.fPitch = settings.fPitch;
-    info.fTempo = settings.fPreviewTempo;
+    info.fPreviewTempo = loop.GetPreviewTempo();
     info.fExportSlicesSeparately = settings.fExportSlicesSeparately;
-    info.fPreviewOn = settings.fPreviewOn;
+    info.fPreviewOn = loop.IsPreviewOn();
     return info;
-}
-
-SLUX2Envelope EnvelopeOf(const SLoopFileSettings& settings) {
-    return {settings.fEnvelopeOn, settings.fEnvelopeAttack, settings.fEnvelopeDecay, settings.fEnvelopeStretch};
-}
-
-SLUX2Equalizer EqualizerOf(const SLoopFileSettings& settings) {
-    return {settings.fEqualizerOn,           settings.fEqualizerLowCut,   settings.fEqualizerLowFrequency,
-            settings.fEqualizerLowGain,      settings.fEqualizerLowQ,     settings.fEqualizerHighFrequency,
-            settings.fEqualizerHighGain,     settings.fEqualizerHighQ,    settings.fEqualizerHighCut};
-}
-
-SLUX2TransientShaper TransientShaperOf(const SLoopFileSettings& settings) {
-    return {settings.fTransientShaperOn, settings.fTransientShaperThreshold, settings.fTransientShaperRatio,
-            settings.fTransientShaperAttack, settings.fTransientShaperRelease};
 }
 
 SLUX2SampleInfo SampleInfoOf(const CABCWaveSample& sample, const SLoopFileSettings& settings) {
@@ -96,15 +82,16 @@ void WriteLUX2File(CMedia& media, const CABCWaveSample& sample, const CSliceSequ
     WriteChunk(writer, kLUX2CreatorInfoId, CLUX2CreatorInfoChunk(MakersDetails()));
     WriteChunk(writer, kLUX2GeneralInfoId, CLUX2GeneralInfoChunk(GeneralInfoOf(settings, slices.GetSliceCount())));
     WriteChunk(writer, kLUX2QuilletInfoId,
-               CLUX2QuilletInfoChunk(version, settings.fSilenceSelected, settings.fRulerUnits, settings.fExportSize));
+               CLUX2QuilletInfoChunk(version, settings.fLoop.IsSilenceSelected(), settings.fRulerUnits,
+                                     settings.fExportSize));
     WriteChunk(writer, kLUX2ExtraInfoId,
                CLUX2ExtraInfoChunk(settings.fEditTool, settings.fWindowState1, settings.fWindowState2,
                                    settings.fWindowStateFlag));
 
     writer.BeginCat(kLUX2EffectsType);
-    WriteChunk(writer, kLUX2EnvelopeId, CLUX2EnvelopeChunk(EnvelopeOf(settings)));
-    WriteChunk(writer, kLUX2EqualizerId, CLUX2EqualizerChunk(EqualizerOf(settings)));
-    WriteChunk(writer, kLUX2TransientShaperId, CLUX2TransientShaperChunk(TransientShaperOf(settings)));
+    WriteChunk(writer, kLUX2EnvelopeId, CLUX2EnvelopeChunk(settings.fEnvelope));
+    WriteChunk(writer, kLUX2EqualizerId, CLUX2EqualizerChunk(settings.fEqualizer));
+    WriteChunk(writer, kLUX2TransientShaperId, CLUX2TransientShaperChunk(settings.fTransientShaper));
     writer.EndChunk();
 
     writer.BeginCat(kLUX2SliceListType);

@@ -11,6 +11,7 @@
 #include "app/operations/QuilletLengthyOperation.h"
 #include "app/saving/DocumentSaving.h"
 #include "engine/SliceSequence.h"
+#include "tests/support/DistinctSettingGroups.h"
 #include "tests/support/SoundFileTestSupport.h"
 
 namespace NSQuilletTest {
@@ -49,41 +50,26 @@ inline void ChangeEverySetting(NSQuillet::CQuilletDocument& document) {
     const int32_t frames = document.GetWaveSample().GetFrameCount();
     SDocumentParameters p = document.GetDocumentParameters();
     p.fExportSlicesSeparately = false;
-    p.fSilenceSelected = true;
-    p.fPreviewOn = true;
-    p.fTimeSignatureNumerator = 3;
-    p.fTimeSignatureDenominator = 8;
-    p.fBars = 2;
-    p.fBeats = 1;
+    p.fLoop.SetSilenceSelected(true);
+    p.fLoop.SetPreviewOn(true);
+    p.fLoop.SetTimeSignatureNumerator(3);
+    p.fLoop.SetTimeSignatureDenominator(8);
+    p.fLoop.SetBars(2);
+    p.fLoop.SetBeats(1);
     p.fPitch = -700;
     p.fLeftLocator = 100;
     p.fRightLocator = frames - 200;
-    p.fEnvelopeOn = false;
-    p.fEnvelopeAttack = 300;
-    p.fEnvelopeDecay = 600;
-    p.fEnvelopeStretch = 70;
+    p.fEnvelope = DistinctEnvelope();
     document.PerformParametersChange(p, "Change Loop Length");
     // The first loop length took the loop's own tempo; now one of the user's.
     p = document.GetDocumentParameters();
-    p.fPreviewTempo = 97500;
+    p.fLoop.SetPreviewTempo(97500);
     document.PerformParametersChange(p, "Change Preview Tempo");
 
     SEffectParameters e = document.GetEffectParameters();
     e.fProcessingGain = 1500;
-    e.fTransientShaperOn = 1;
-    e.fTransientShaperThreshold = 90;
-    e.fTransientShaperRatio = 50;
-    e.fTransientShaperAttack = 250;
-    e.fTransientShaperRelease = 400;
-    e.fEqualizerOn = true;
-    e.fEqualizerLowCut = 40;
-    e.fEqualizerLowFrequency = 200;
-    e.fEqualizerLowQ = 1500;
-    e.fEqualizerLowGain = -3000;
-    e.fEqualizerHighFrequency = 5000;
-    e.fEqualizerHighQ = 2000;
-    e.fEqualizerHighGain = 4500;
-    e.fEqualizerHighCut = 15000;
+    e.fTransientShaper = DistinctTransientShaper();
+    e.fEqualizer = DistinctEqualizer();
     document.PerformEffectParametersChange(e, "Select Equalizer Preset");
 
     document.SetViewAndEditAttributes({kRulerUnits_Beats, kEditTool_Lock});

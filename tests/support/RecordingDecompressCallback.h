@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "formats/loopfile/QuilletFile.h"
+#include "formats/loopfile/LUX2DecompressCallback.h"
 
 namespace NSQuilletTest {
 

@@ -123,7 +123,7 @@ TEST(QuilletDocumentUndo, CommitAfterUndoPastTheSavedStateKeepsTheDocumentModifi
     document->Undo();
     EXPECT_TRUE(document->IsModified());
     SDocumentParameters parameters = document->GetDocumentParameters();
-    parameters.fPreviewTempo = 140000;
+    parameters.fLoop.SetPreviewTempo(140000);
     document->PerformParametersChange(parameters, "Change Preview Tempo");
     EXPECT_FALSE(document->CanRedo());
     EXPECT_EQ(document->GetSavedPosition(), -1);
@@ -197,23 +197,23 @@ TEST(QuilletDocumentParameters, FirstLoopLengthTakesTheLoopTempoWhetherPreviewIs
         SCOPED_TRACE(row.fCase);
         auto document = MakeDocument();
         SDocumentParameters parameters = document->GetDocumentParameters();
-        EXPECT_EQ(parameters.fPreviewTempo, 130000);
+        EXPECT_EQ(parameters.fLoop.GetPreviewTempo(), 130000);
         EXPECT_FALSE(document->IsPreviewTempoInitialised());
-        parameters.fBars = row.fBars;
-        parameters.fPreviewOn = row.fPreviewOn;
+        parameters.fLoop.SetBars(row.fBars);
+        parameters.fLoop.SetPreviewOn(row.fPreviewOn);
         document->PerformParametersChange(parameters, "Change Loop Length");
-        EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, row.fTempo);
+        EXPECT_EQ(document->GetDocumentParameters().fLoop.GetPreviewTempo(), row.fTempo);
         EXPECT_TRUE(document->IsPreviewTempoInitialised());
         document->Undo();
-        EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, 130000);
+        EXPECT_EQ(document->GetDocumentParameters().fLoop.GetPreviewTempo(), 130000);
         document->Redo();
-        EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, row.fTempo);
+        EXPECT_EQ(document->GetDocumentParameters().fLoop.GetPreviewTempo(), row.fTempo);
         // Only the first length sets the tempo: another length, or preview switched on, keeps it.
         parameters = document->GetDocumentParameters();
-        parameters.fBars = 2;
-        parameters.fPreviewOn = true;
+        parameters.fLoop.SetBars(2);
+        parameters.fLoop.SetPreviewOn(true);
         document->PerformParametersChange(parameters, "Change Loop Length");
-        EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, row.fTempo);
+        EXPECT_EQ(document->GetDocumentParameters().fLoop.GetPreviewTempo(), row.fTempo);
     }
 }
 
@@ -222,15 +222,15 @@ TEST(QuilletDocumentParameters, ALengthWithoutLoopFramesLeavesTheTempoToTheFirst
     SDocumentParameters parameters = document->GetDocumentParameters();
     parameters.fLeftLocator = 44100;
     parameters.fRightLocator = 44100;
-    parameters.fBars = 1;
+    parameters.fLoop.SetBars(1);
     document->PerformParametersChange(parameters, "Change Loop Length");
-    EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, 130000);
+    EXPECT_EQ(document->GetDocumentParameters().fLoop.GetPreviewTempo(), 130000);
     EXPECT_FALSE(document->IsPreviewTempoInitialised());
     parameters = document->GetDocumentParameters();
     parameters.fLeftLocator = 0;
     document->PerformParametersChange(parameters, "Set Loop");
     // 4 beats in the first second: 240 BPM.
-    EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, 240000);
+    EXPECT_EQ(document->GetDocumentParameters().fLoop.GetPreviewTempo(), 240000);
     EXPECT_TRUE(document->IsPreviewTempoInitialised());
 }
 
@@ -260,10 +260,10 @@ TEST(QuilletDocumentConstruction, LoopLengthFromPreferenceOrKnownTempo) {
         settings.fDefaultBarsToOne = row.fDefaultBarsToOne;
         auto document = MakeDocument("/loops/drums.wav", settings, row.fKnownTempo);
         const SDocumentParameters parameters = document->GetDocumentParameters();
-        EXPECT_EQ(parameters.fBars, row.fBars);
-        EXPECT_EQ(parameters.fBeats, row.fBeats);
-        EXPECT_EQ(parameters.fPreviewTempo, row.fPreviewTempo);
-        EXPECT_EQ(parameters.fPreviewOn, row.fPreviewOn);
+        EXPECT_EQ(parameters.fLoop.GetBars(), row.fBars);
+        EXPECT_EQ(parameters.fLoop.GetBeats(), row.fBeats);
+        EXPECT_EQ(parameters.fLoop.GetPreviewTempo(), row.fPreviewTempo);
+        EXPECT_EQ(parameters.fLoop.IsPreviewOn(), row.fPreviewOn);
         EXPECT_EQ(document->IsPreviewTempoInitialised(), row.fBars != 0 || row.fBeats != 0);
         EXPECT_EQ(document->GetUndoHistory().GetStepCount(), 0u);
     }
@@ -443,10 +443,10 @@ TEST(QuilletDocumentExportInfo, ThrottledFiguresFollowChangesAtMostEvery30Millis
     settings.fClock = &clock;
     auto document = MakeDocument("", settings);
     SDocumentParameters parameters = document->GetDocumentParameters();
-    parameters.fBars = 1;
+    parameters.fLoop.SetBars(1);
     document->PerformParametersChange(parameters, "Change Loop Length");
     parameters = document->GetDocumentParameters();
-    parameters.fPreviewTempo = 130000;
+    parameters.fLoop.SetPreviewTempo(130000);
     document->PerformParametersChange(parameters, "Change Preview Tempo");
     EXPECT_EQ(document->GetExportSliceCountThrottled(), 4);
     // The export plays at the preview tempo: each 22050-frame slice of the 120 BPM loop lasts

@@ -21,8 +21,8 @@ uint32_t RulerUnits(const CQuilletDocument& document) {
 
 void SetLength(CQuilletDocument& document, int32_t bars, int32_t beats) {
     SDocumentParameters parameters = document.GetDocumentParameters();
-    parameters.fBars = bars;
-    parameters.fBeats = beats;
+    parameters.fLoop.SetBars(bars);
+    parameters.fLoop.SetBeats(beats);
     document.PerformParametersChange(parameters, "Change Loop Length");
     document.CloseUndoStep();
 }
@@ -34,24 +34,24 @@ TEST(RulerUnitsChoice, BeatsWithoutALoopLengthAskForOneAndCommitItWithTheLoopTem
     ChooseRulerUnits(*document, kRulerUnits_Beats, request);
     EXPECT_EQ(request.fRequests, 1);
     EXPECT_EQ(RulerUnits(*document), kRulerUnits_Beats);
-    EXPECT_EQ(document->GetDocumentParameters().fBars, 2);
+    EXPECT_EQ(document->GetDocumentParameters().fLoop.GetBars(), 2);
     // 8 beats in 2 s: 240 BPM.
-    EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, 240000);
+    EXPECT_EQ(document->GetDocumentParameters().fLoop.GetPreviewTempo(), 240000);
     EXPECT_EQ(document->GetUndoHistory().GetStepNames(), (std::vector<std::string>{"Change Loop Length"}));
     // The step is closed: a later length is a step of its own.
     SetLength(*document, 3, 0);
     EXPECT_EQ(document->GetUndoHistory().GetStepCount(), 2u);
     document->Undo();
     document->Undo();
-    EXPECT_EQ(document->GetDocumentParameters().fBars, 0);
-    EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, 130000);
+    EXPECT_EQ(document->GetDocumentParameters().fLoop.GetBars(), 0);
+    EXPECT_EQ(document->GetDocumentParameters().fLoop.GetPreviewTempo(), 130000);
 }
 
 TEST(RulerUnitsChoice, ALoopThatHadALengthTakesTheTempoOfTheNewOne) {
     auto document = NSQuilletTest::MakeFourSliceDocument();
     SetLength(*document, 1, 0);
     SDocumentParameters parameters = document->GetDocumentParameters();
-    parameters.fPreviewTempo = 97500;
+    parameters.fLoop.SetPreviewTempo(97500);
     document->PerformParametersChange(parameters, "Change Preview Tempo");
     SetLength(*document, 0, 0);
     const size_t steps = document->GetUndoHistory().GetStepCount();
@@ -59,11 +59,11 @@ TEST(RulerUnitsChoice, ALoopThatHadALengthTakesTheTempoOfTheNewOne) {
     CScriptedLoopLengthRequest request;
     request.fBars = 2;
     ChooseRulerUnits(*document, kRulerUnits_Beats, request);
-    EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, 240000);
+    EXPECT_EQ(document->GetDocumentParameters().fLoop.GetPreviewTempo(), 240000);
     EXPECT_EQ(document->GetUndoHistory().GetStepCount(), steps + 1);
     document->Undo();
-    EXPECT_EQ(document->GetDocumentParameters().fBars, 0);
-    EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, 97500);
+    EXPECT_EQ(document->GetDocumentParameters().fLoop.GetBars(), 0);
+    EXPECT_EQ(document->GetDocumentParameters().fLoop.GetPreviewTempo(), 97500);
 }
 
 TEST(RulerUnitsChoice, ADeclinedRequestRefusesBeatsSilentlyAndChangesNothing) {
@@ -75,7 +75,7 @@ TEST(RulerUnitsChoice, ADeclinedRequestRefusesBeatsSilentlyAndChangesNothing) {
                        "cannot switch to beats without a loop length");
         EXPECT_EQ(request.fRequests, 1);
         EXPECT_EQ(RulerUnits(*document), kRulerUnits_Time);
-        EXPECT_EQ(document->GetDocumentParameters().fBars, 0);
+        EXPECT_EQ(document->GetDocumentParameters().fLoop.GetBars(), 0);
         EXPECT_FALSE(document->CanUndo());
     }
 }

@@ -57,10 +57,10 @@ std::unique_ptr<CQuilletDocument> MakeDocument(int32_t frames, const std::vector
     auto document = std::make_unique<CQuilletDocument>(std::move(sample), false, SDocumentSettings{}, 0, std::move(slices));
     if (bars > 0) {
         SDocumentParameters p = document->GetDocumentParameters();
-        p.fBars = bars;
+        p.fLoop.SetBars(bars);
         document->PerformParametersChange(p, "Change Loop Length");
         p = document->GetDocumentParameters();
-        p.fPreviewTempo = 130000;
+        p.fLoop.SetPreviewTempo(130000);
         document->PerformParametersChange(p, "Change Preview Tempo");
         document->CloseUndoStep();
     }
@@ -106,14 +106,14 @@ TEST_F(CExportFlowFixture, MissingLoopLengthIsAskedForAndCommitted) {
         NSQuilletTest::CatchFailure([&] { BeginExport(*document, fLengthRequest, fPreferences); });
     EXPECT_EQ(cancelled.fCode, NSMishap::XSilentAbort::kFailureCode);
     EXPECT_EQ(cancelled.fMessage, "use aborted specify length dialog");
-    EXPECT_EQ(document->GetDocumentParameters().fBars, 0);
+    EXPECT_EQ(document->GetDocumentParameters().fLoop.GetBars(), 0);
 
     fLengthRequest.fBars = 2;
     EXPECT_EQ(BeginExport(*document, fLengthRequest, fPreferences), "Untitled.wav");
     EXPECT_EQ(fLengthRequest.fRequests, 2);
-    EXPECT_EQ(document->GetDocumentParameters().fBars, 2);
+    EXPECT_EQ(document->GetDocumentParameters().fLoop.GetBars(), 2);
     // The first length gives the preview tempo: 8 beats in 1 s, 480 BPM, clamped to 450.
-    EXPECT_EQ(document->GetDocumentParameters().fPreviewTempo, 450000);
+    EXPECT_EQ(document->GetDocumentParameters().fLoop.GetPreviewTempo(), 450000);
     EXPECT_EQ(document->GetUndoName(), "Change Loop Length");
     EXPECT_TRUE(fAlerts.GetShown().empty());
 }
@@ -132,7 +132,7 @@ TEST_F(CExportFlowFixture, MutedSlicesBetweenTheLocatorsLeaveNothingToExport) {
     slices->UpdateSliceLengths();
     auto document = std::make_unique<CQuilletDocument>(std::move(sample), false, SDocumentSettings{}, 0, std::move(slices));
     SDocumentParameters p = document->GetDocumentParameters();
-    p.fBars = 1;
+    p.fLoop.SetBars(1);
     p.fLeftLocator = 11025;
     p.fRightLocator = 33075;
     document->PerformParametersChange(p, "Set Loop");

@@ -13,6 +13,7 @@
 #include "app/resources/NoteCounters.h"
 #include "app/resources/ResourceReference.h"
 #include "engine/SliceSequence.h"
+#include "engine/WaveSample.h"
 #include "tests/formats/legacy/LegacyLoopFileBuilder.h"
 #include "tests/support/CaughtFailure.h"
 #include "tests/support/ScriptedAlertPresenter.h"
@@ -100,11 +101,11 @@ TEST(LegacyLoopFileOpening, LUXFileBecomesADocumentWithItsSlicesAndLoop) {
     EXPECT_EQ(document->GetWaveSample().GetFrameCount(), 2000);
     const SDocumentParameters p = document->GetDocumentParameters();
     // 5760 ticks: 1 bar (3840) and 2 beats of 960, in 4/4.
-    EXPECT_EQ(p.fBars, 1);
-    EXPECT_EQ(p.fBeats, 2);
-    EXPECT_EQ(p.fTimeSignatureNumerator, 4);
-    EXPECT_EQ(p.fTimeSignatureDenominator, 4);
-    EXPECT_EQ(p.fPreviewTempo, 97500);
+    EXPECT_EQ(p.fLoop.GetBars(), 1);
+    EXPECT_EQ(p.fLoop.GetBeats(), 2);
+    EXPECT_EQ(p.fLoop.GetTimeSignatureNumerator(), 4);
+    EXPECT_EQ(p.fLoop.GetTimeSignatureDenominator(), 4);
+    EXPECT_EQ(p.fLoop.GetPreviewTempo(), 97500);
     EXPECT_EQ(p.fLeftLocator, 0);
     EXPECT_EQ(p.fRightLocator, 2000);
     const CSliceSequence& slices = document->GetSliceSequence();

@@ -244,11 +244,11 @@ TEST(DocumentOpening, ALoopFileKeepsItsOwnLoopWhateverThePreferenceSays) {
     CTemporaryFolder folder;
     auto saved = MakeLoopDocument(16, 2, 44100);
     SDocumentParameters p = saved->GetDocumentParameters();
-    p.fBars = 3;
-    p.fPreviewOn = true;
+    p.fLoop.SetBars(3);
+    p.fLoop.SetPreviewOn(true);
     saved->PerformParametersChange(p, "Change Loop Length");
     p = saved->GetDocumentParameters();
-    p.fPreviewTempo = 200000;
+    p.fLoop.SetPreviewTempo(200000);
     saved->PerformParametersChange(p, "Change Preview Tempo");
     SaveAs(*saved, folder.PathOf("three.lx2"));
 
@@ -256,8 +256,8 @@ TEST(DocumentOpening, ALoopFileKeepsItsOwnLoopWhateverThePreferenceSays) {
         SDocumentSettings settings;
         settings.fDefaultBarsToOne = barsToOne;
         const auto opened = Open(folder.PathOf("three.lx2"), settings);
-        EXPECT_EQ(opened->GetDocumentParameters().fBars, 3);
-        EXPECT_EQ(opened->GetDocumentParameters().fPreviewTempo, 200000);
+        EXPECT_EQ(opened->GetDocumentParameters().fLoop.GetBars(), 3);
+        EXPECT_EQ(opened->GetDocumentParameters().fLoop.GetPreviewTempo(), 200000);
         EXPECT_TRUE(opened->IsPreviewTempoInitialised());
         EXPECT_FALSE(opened->IsModified());
     }
@@ -276,23 +276,23 @@ TEST(DocumentOpening, ALoopFileKeepsThePreviewTempoItsLengthCameWith) {
         CTemporaryFolder folder;
         auto saved = MakeLoopDocument(16, 2, 88200);
         SDocumentParameters p = saved->GetDocumentParameters();
-        p.fBars = 1;
-        p.fPreviewOn = false;
+        p.fLoop.SetBars(1);
+        p.fLoop.SetPreviewOn(false);
         saved->PerformParametersChange(p, "Change Loop Length");
         if (row.fChosenTempo) {
             p = saved->GetDocumentParameters();
-            p.fPreviewTempo = row.fChosenTempo;
+            p.fLoop.SetPreviewTempo(row.fChosenTempo);
             saved->PerformParametersChange(p, "Change Preview Tempo");
         }
         SaveAs(*saved, folder.PathOf("one.lx2"));
 
         const auto opened = Open(folder.PathOf("one.lx2"));
-        EXPECT_EQ(opened->GetDocumentParameters().fPreviewTempo, row.fTempo);
+        EXPECT_EQ(opened->GetDocumentParameters().fLoop.GetPreviewTempo(), row.fTempo);
         EXPECT_TRUE(opened->IsPreviewTempoInitialised());
         p = opened->GetDocumentParameters();
-        p.fPreviewOn = true;
+        p.fLoop.SetPreviewOn(true);
         opened->PerformParametersChange(p, "Toggle Preview Play");
-        EXPECT_EQ(opened->GetDocumentParameters().fPreviewTempo, row.fTempo);
+        EXPECT_EQ(opened->GetDocumentParameters().fLoop.GetPreviewTempo(), row.fTempo);
     }
 }
 

@@ -165,10 +165,10 @@ inline void SetLocators(NSQuillet::CQuilletDocument& document, int32_t left, int
 inline void SetLoopLength(NSQuillet::CQuilletDocument& document, int32_t bars, int32_t beats, int32_t numerator,
                           int32_t denominator) {
     NSQuillet::SDocumentParameters p = document.GetDocumentParameters();
-    p.fBars = bars;
-    p.fBeats = beats;
-    p.fTimeSignatureNumerator = numerator;
-    p.fTimeSignatureDenominator = denominator;
+    p.fLoop.SetBars(bars);
+    p.fLoop.SetBeats(beats);
+    p.fLoop.SetTimeSignatureNumerator(numerator);
+    p.fLoop.SetTimeSignatureDenominator(denominator);
     document.PerformParametersChange(p, "Change Loop Length");
     document.CloseUndoStep();
 }

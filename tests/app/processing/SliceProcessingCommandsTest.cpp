@@ -190,7 +190,7 @@ TEST(ParameterToggleCommands, EachToggleIsItsOwnStep) {
     const SCase cases[] = {
         {ToggleExportAsOneSample, [](const SDocumentParameters& p) { return p.fExportSlicesSeparately; },
          "Toggle Export As One Sample"},
-        {ToggleSilenceSelected, [](const SDocumentParameters& p) { return p.fSilenceSelected; },
+        {ToggleSilenceSelected, [](const SDocumentParameters& p) { return p.fLoop.IsSilenceSelected(); },
          "Toggle Silence Selected"},
     };
     for (const SCase& c : cases) {
@@ -213,7 +213,7 @@ TEST(ParameterToggleCommands, SilenceSelectedNeedsThePreview) {
     auto document = MakeGridDocument(1000);
     EXPECT_FALSE(CanToggleSilenceSelected(*document));
     SDocumentParameters p = document->GetDocumentParameters();
-    p.fPreviewOn = true;
+    p.fLoop.SetPreviewOn(true);
     document->PerformParametersChange(p, "Toggle Preview Play");
     EXPECT_TRUE(CanToggleSilenceSelected(*document));
 }

@@ -55,7 +55,7 @@ TEST(DocumentSaving, SaveAsThenOpenGivesBackTheWholeDocument) {
         EXPECT_TRUE(opened->GetDocumentParameters() == saved->GetDocumentParameters());
         EXPECT_TRUE(opened->GetEffectParameters() == saved->GetEffectParameters());
         EXPECT_TRUE(opened->GetViewAndEditAttributes() == saved->GetViewAndEditAttributes());
-        EXPECT_EQ(opened->GetDocumentParameters().fPreviewTempo, 97500);
+        EXPECT_EQ(opened->GetDocumentParameters().fLoop.GetPreviewTempo(), 97500);
         EXPECT_EQ(opened->GetDocumentParameters().fLeftLocator, 100);
         EXPECT_EQ(opened->GetDocumentParameters().fRightLocator, 5800);
         EXPECT_EQ(opened->GetWindowStateWord(0), 0x12345678u);
@@ -78,16 +78,16 @@ TEST(DocumentSaving, SaveAsThenOpenGivesBackTheWholeDocument) {
 TEST(DocumentSaving, ADocumentWithoutALoopLengthOpensAgainWithoutOne) {
     CTemporaryFolder folder;
     auto saved = MakeLoopDocument(16, 2, 4000);
-    ASSERT_EQ(saved->GetDocumentParameters().fBars, 0);
-    ASSERT_EQ(saved->GetDocumentParameters().fBeats, 0);
+    ASSERT_EQ(saved->GetDocumentParameters().fLoop.GetBars(), 0);
+    ASSERT_EQ(saved->GetDocumentParameters().fLoop.GetBeats(), 0);
     SaveAs(*saved, folder.PathOf("plain.lx2"));
     // The preference would give a freshly opened sound one bar; the file's loop replaces it.
     SDocumentSettings settings;
     settings.fDefaultBarsToOne = true;
     const auto opened = Open(folder.PathOf("plain.lx2"), settings);
-    EXPECT_EQ(opened->GetDocumentParameters().fBars, 0);
-    EXPECT_EQ(opened->GetDocumentParameters().fBeats, 0);
-    EXPECT_FALSE(opened->GetDocumentParameters().fPreviewOn);
+    EXPECT_EQ(opened->GetDocumentParameters().fLoop.GetBars(), 0);
+    EXPECT_EQ(opened->GetDocumentParameters().fLoop.GetBeats(), 0);
+    EXPECT_FALSE(opened->GetDocumentParameters().fLoop.IsPreviewOn());
     EXPECT_FALSE(opened->IsPreviewTempoInitialised());
     ExpectSameSlices(opened->GetSliceSequence(), saved->GetSliceSequence());
 }
@@ -96,25 +96,25 @@ TEST(DocumentSaving, ValuesBeyondWhatTheFileStoresAreSavedAsTheNearestStorable) 
     CTemporaryFolder folder;
     auto saved = MakeLoopDocument(16, 1, 3000);
     SDocumentParameters p = saved->GetDocumentParameters();
-    p.fBars = 1;
+    p.fLoop.SetBars(1);
     p.fPitch = 3000;
-    p.fEnvelopeStretch = 150;
+    p.fEnvelope.fStretch = 150;
     saved->PerformParametersChange(p, "Change Pitch");
     SEffectParameters e = saved->GetEffectParameters();
     e.fProcessingGain = 9000;
-    e.fEqualizerLowCut = 5;
-    e.fEqualizerHighCut = 25000;
-    e.fTransientShaperThreshold = 200;
+    e.fEqualizer.fLowCut = 5;
+    e.fEqualizer.fHighCut = 25000;
+    e.fTransientShaper.fThreshold = 200;
     saved->PerformEffectParametersChange(e, "Change Processing Gain");
     SaveAs(*saved, folder.PathOf("wide.lx2"));
 
     const auto opened = Open(folder.PathOf("wide.lx2"));
     EXPECT_EQ(opened->GetDocumentParameters().fPitch, 2400);
-    EXPECT_EQ(opened->GetDocumentParameters().fEnvelopeStretch, 100);
+    EXPECT_EQ(opened->GetDocumentParameters().fEnvelope.fStretch, 100);
     EXPECT_EQ(opened->GetEffectParameters().fProcessingGain, 7943);
-    EXPECT_EQ(opened->GetEffectParameters().fEqualizerLowCut, 15);
-    EXPECT_EQ(opened->GetEffectParameters().fEqualizerHighCut, 20000);
-    EXPECT_EQ(opened->GetEffectParameters().fTransientShaperThreshold, 127);
+    EXPECT_EQ(opened->GetEffectParameters().fEqualizer.fLowCut, 15);
+    EXPECT_EQ(opened->GetEffectParameters().fEqualizer.fHighCut, 20000);
+    EXPECT_EQ(opened->GetEffectParameters().fTransientShaper.fThreshold, 127);
 }
 
 TEST(DocumentSaving, SaveAsANewNameThenSaveInPlace) {

@@ -144,13 +144,13 @@ TEST(LegacyLoopFile, LUXFileMergesItsEntriesIntoSlicesInFrames) {
     EXPECT_EQ(info.fBitDepth, 16);
     EXPECT_EQ(info.fSampleRate, 44100u);
     EXPECT_EQ(info.fFrameCount, 1000);
-    EXPECT_EQ(info.fSliceCount, 4u);
+    EXPECT_EQ(info.fGeneral.fSliceCount, 4u);
     // 8640 ticks: 8640 / 3840 = 2 bars, (8640 / 960) mod 4 = 9 mod 4 = 1 beat.
-    EXPECT_EQ(info.fBars, 2);
-    EXPECT_EQ(info.fBeats, 1);
-    EXPECT_EQ(info.fTimeSignatureNumerator, 4);
-    EXPECT_EQ(info.fTimeSignatureDenominator, 4);
-    EXPECT_EQ(info.fPreviewTempo, 98500);
+    EXPECT_EQ(info.fGeneral.fBars, 2);
+    EXPECT_EQ(info.fGeneral.fBeats, 1);
+    EXPECT_EQ(info.fGeneral.fTimeSignatureNumerator, 4);
+    EXPECT_EQ(info.fGeneral.fTimeSignatureDenominator, 4);
+    EXPECT_EQ(info.fGeneral.fPreviewTempo, 98500);
     EXPECT_EQ(info.fExportSize, 2000u);
     EXPECT_EQ(info.fLoopStart, 0);
     EXPECT_EQ(info.fLoopEnd, 1000);
@@ -173,16 +173,16 @@ TEST(LegacyLoopFile, LUXFileMergesItsEntriesIntoSlicesInFrames) {
     EXPECT_EQ(slices.GetGateSensitivity(), 0);
 
     const SLoopFileSettings settings = file.ReadSettings();
-    EXPECT_EQ(settings.fBars, 2);
-    EXPECT_EQ(settings.fBeats, 1);
-    EXPECT_EQ(settings.fPreviewTempo, 98500);
+    EXPECT_EQ(settings.fLoop.GetBars(), 2);
+    EXPECT_EQ(settings.fLoop.GetBeats(), 1);
+    EXPECT_EQ(settings.fLoop.GetPreviewTempo(), 98500);
     EXPECT_EQ(settings.fSensitivity, 99);
     EXPECT_EQ(settings.fLeftLocator, 0);
     EXPECT_EQ(settings.fRightLocator, 1000);
     SLoopFileCreatorInfo creator;
     EXPECT_FALSE(file.ReadCreatorInfo(creator));
     const SLoopFileShownSettings shown = file.ReadShownSettings();
-    EXPECT_EQ(shown.fInfo.fSliceCount, 4u);
+    EXPECT_EQ(shown.fInfo.fGeneral.fSliceCount, 4u);
 }
 
 TEST(LUXApplicationBlock, MergesOnlyNeighboursThatShareTheSliceNumber) {
@@ -231,8 +231,8 @@ TEST(LUXApplicationBlock, LoopLengthFromTicksAndTempoClamp) {
         SLUXBlock block = FourSliceLUXBlock();
         block.fTempo = row.fStored;
         const CQuilletFile file(MediaOf(LoopFile(kLUXFrames, LUXBlockBody(block))));
-        EXPECT_EQ(file.GetInfo().fPreviewTempo, row.fTempo) << row.fStored;
-        EXPECT_EQ(file.ReadSettings().fPreviewTempo, row.fTempo) << row.fStored;
+        EXPECT_EQ(file.GetInfo().fGeneral.fPreviewTempo, row.fTempo) << row.fStored;
+        EXPECT_EQ(file.ReadSettings().fLoop.GetPreviewTempo(), row.fTempo) << row.fStored;
     }
 }
 
@@ -278,14 +278,14 @@ TEST(LegacyLoopFile, QLTFileGivesItsSlicesLoopAndTheTempoOfItsLoop) {
     EXPECT_EQ(info.fFrameCount, 88200);
     EXPECT_EQ(info.fLoopStart, 22050);
     EXPECT_EQ(info.fLoopEnd, 88200);
-    EXPECT_EQ(info.fBars, 1);
-    EXPECT_EQ(info.fBeats, 2);
-    EXPECT_EQ(info.fTimeSignatureNumerator, 3);
-    EXPECT_EQ(info.fTimeSignatureDenominator, 4);
+    EXPECT_EQ(info.fGeneral.fBars, 1);
+    EXPECT_EQ(info.fGeneral.fBeats, 2);
+    EXPECT_EQ(info.fGeneral.fTimeSignatureNumerator, 3);
+    EXPECT_EQ(info.fGeneral.fTimeSignatureDenominator, 4);
     // 1 bar of 3 beats + 2 = 5 beats over 66150 frames = 1.5 s: 200 BPM.
-    EXPECT_EQ(info.fPreviewTempo, 200000);
-    EXPECT_EQ(info.fSliceCount, 3u);
-    EXPECT_TRUE(info.fPreviewOn);
+    EXPECT_EQ(info.fGeneral.fPreviewTempo, 200000);
+    EXPECT_EQ(info.fGeneral.fSliceCount, 3u);
+    EXPECT_TRUE(info.fGeneral.fPreviewOn);
     EXPECT_FALSE(info.fSilenceSelected);
     EXPECT_FALSE(info.fNormalizeOptionOn);
 
@@ -312,14 +312,14 @@ TEST(LegacyLoopFile, QLTFileGivesItsSlicesLoopAndTheTempoOfItsLoop) {
     EXPECT_EQ(third.GetKind(), ESliceKind::kLocked);
 
     const SLoopFileSettings settings = file.ReadSettings();
-    EXPECT_EQ(settings.fBars, 1);
-    EXPECT_EQ(settings.fBeats, 2);
-    EXPECT_EQ(settings.fTimeSignatureNumerator, 3);
-    EXPECT_EQ(settings.fPreviewTempo, 200000);
+    EXPECT_EQ(settings.fLoop.GetBars(), 1);
+    EXPECT_EQ(settings.fLoop.GetBeats(), 2);
+    EXPECT_EQ(settings.fLoop.GetTimeSignatureNumerator(), 3);
+    EXPECT_EQ(settings.fLoop.GetPreviewTempo(), 200000);
     EXPECT_EQ(settings.fSensitivity, 70);
     EXPECT_EQ(settings.fLeftLocator, 22050);
     EXPECT_EQ(settings.fRightLocator, 88200);
-    EXPECT_TRUE(settings.fPreviewOn);
+    EXPECT_TRUE(settings.fLoop.IsPreviewOn());
 }
 
 TEST(LegacyLoopFile, QLTBlockValuesAsTheFileTakesThem) {
@@ -331,38 +331,38 @@ TEST(LegacyLoopFile, QLTBlockValuesAsTheFileTakesThem) {
     const SRow rows[] = {
         {"loop mode 10", [](SQLTBlock& b) { b.fLoopMode = 10; },
          [](const SLoopFileInfo& i, const SLoopFileSettings& s) {
-             EXPECT_FALSE(i.fPreviewOn);
-             EXPECT_FALSE(s.fSilenceSelected);
+             EXPECT_FALSE(i.fGeneral.fPreviewOn);
+             EXPECT_FALSE(s.fLoop.IsSilenceSelected());
          }},
         {"loop mode 12", [](SQLTBlock& b) { b.fLoopMode = 12; },
          [](const SLoopFileInfo& i, const SLoopFileSettings& s) {
-             EXPECT_TRUE(i.fPreviewOn);
-             EXPECT_TRUE(s.fSilenceSelected);
+             EXPECT_TRUE(i.fGeneral.fPreviewOn);
+             EXPECT_TRUE(s.fLoop.IsSilenceSelected());
          }},
         {"normalize on", [](SQLTBlock& b) { b.fNormalize = 1; },
          [](const SLoopFileInfo& i, const SLoopFileSettings&) { EXPECT_TRUE(i.fNormalizeOptionOn); }},
         // 1 bar of 4 beats over 4410 frames (0.1 s) is 2400 BPM: clamped.
         {"fast loop", [](SQLTBlock& b) { b.fNumerator = 4, b.fBeats = 0, b.fLoopStart = 0, b.fLoopEnd = 4410; },
          [](const SLoopFileInfo& i, const SLoopFileSettings& s) {
-             EXPECT_EQ(i.fPreviewTempo, 450000);
-             EXPECT_EQ(s.fPreviewTempo, 450000);
+             EXPECT_EQ(i.fGeneral.fPreviewTempo, 450000);
+             EXPECT_EQ(s.fLoop.GetPreviewTempo(), 450000);
          }},
         // 1 beat over 88200 frames (2 s) is 30 BPM; no length gives 0, clamped up.
         {"slow loop", [](SQLTBlock& b) { b.fBars = 0, b.fBeats = 1, b.fLoopStart = 0; },
-         [](const SLoopFileInfo& i, const SLoopFileSettings&) { EXPECT_EQ(i.fPreviewTempo, 30000); }},
+         [](const SLoopFileInfo& i, const SLoopFileSettings&) { EXPECT_EQ(i.fGeneral.fPreviewTempo, 30000); }},
         {"no loop length", [](SQLTBlock& b) { b.fBars = 0, b.fBeats = 0; },
          [](const SLoopFileInfo& i, const SLoopFileSettings& s) {
-             EXPECT_EQ(i.fPreviewTempo, 20000);
-             EXPECT_EQ(s.fBars + s.fBeats, 0);
+             EXPECT_EQ(i.fGeneral.fPreviewTempo, 20000);
+             EXPECT_EQ(s.fLoop.GetBars() + s.fLoop.GetBeats(), 0);
          }},
         {"values beyond the document's ranges",
          [](SQLTBlock& b) { b.fBars = 1200, b.fBeats = 9, b.fNumerator = 0, b.fDenominator = 16, b.fSensitivity = 120; },
          [](const SLoopFileInfo& i, const SLoopFileSettings& s) {
-             EXPECT_EQ(i.fBars, 1200);
-             EXPECT_EQ(s.fBars, 999);
-             EXPECT_EQ(s.fBeats, 7);
-             EXPECT_EQ(s.fTimeSignatureNumerator, 1);
-             EXPECT_EQ(s.fTimeSignatureDenominator, 15);
+             EXPECT_EQ(i.fGeneral.fBars, 1200);
+             EXPECT_EQ(s.fLoop.GetBars(), 999);
+             EXPECT_EQ(s.fLoop.GetBeats(), 7);
+             EXPECT_EQ(s.fLoop.GetTimeSignatureNumerator(), 1);
+             EXPECT_EQ(s.fLoop.GetTimeSignatureDenominator(), 15);
              EXPECT_EQ(s.fSensitivity, 99);
          }},
         {"loop of the whole sound", [](SQLTBlock& b) { b.fLoopStart = 0, b.fLoopEnd = kQLTFrames; },

@@ -61,12 +61,14 @@ TEST(QuilletFile, GivesBackWhatWasWritten) {
     for (const SCase c : {SCase{16, 1}, SCase{16, 2}, SCase{24, 1}, SCase{24, 2}}) {
         SCOPED_TRACE(testing::Message() << c.fDepth << "-bit, " << c.fChannels << " channels");
         SLoop loop = MakeLoop(c.fDepth, c.fChannels, 3000, 96000);
+        ASSERT_EQ(EqualFields(loop.fSettings, SLoopFileSettings()), std::vector<std::string>())
+            << "every setting of every group away from its default";
         loop.fSample->BuildPreview();
         loop.fSlices->UpdateSliceLengths();
         const TBytes bytes = WriteLoop(loop);
         const CQuilletFile file(MediaOf(bytes));
         EXPECT_EQ(file.GetKind(), ELoopFileKind::kLUX2);
-        ExpectSameSettings(file.ReadSettings(), loop.fSettings);
+        EXPECT_EQ(file.ReadSettings(), loop.fSettings);
 
         std::unique_ptr<CABCWaveSample> sample = file.ReadSound(nullptr);
         EXPECT_EQ(sample->GetBitDepth(), c.fDepth);
@@ -89,9 +91,9 @@ TEST(QuilletFile, GivesBackWhatWasWritten) {
         EXPECT_EQ(info.fFrameCount, 3000);
         EXPECT_EQ(info.fLoopStart, 10);
         EXPECT_EQ(info.fLoopEnd, 150);
-        EXPECT_EQ(info.fSliceCount, 4u);
-        EXPECT_EQ(info.fBars, 3);
-        EXPECT_EQ(info.fPreviewTempo, 98765);
+        EXPECT_EQ(info.fGeneral.fSliceCount, 4u);
+        EXPECT_EQ(info.fGeneral.fBars, 3);
+        EXPECT_EQ(info.fGeneral.fPreviewTempo, 98765);
         EXPECT_EQ(info.fRulerUnits, 287u);
         EXPECT_EQ(info.fExportSize, 0x01234567u);
         SNode tree = Parse(bytes);
@@ -145,14 +147,14 @@ TEST(QuilletFile, WritesTheMakersDetailsAndReadsThemAsCreatorInfo) {
 
 TEST(QuilletFile, ShowsTheEffectFlagsOfTheExtraInfoOrElseOfTheEffectChunks) {
     SLoop loop = MakeLoop(16, 2);
-    loop.fSettings.fEnvelopeOn = false;
-    loop.fSettings.fEqualizerOn = true;
-    loop.fSettings.fTransientShaperOn = false;
+    loop.fSettings.fEnvelope.fOn = false;
+    loop.fSettings.fEqualizer.fOn = true;
+    loop.fSettings.fTransientShaper.fOn = false;
     const TBytes bytes = WriteLoop(loop);
     const SLoopFileShownSettings withExtra = CQuilletFile(MediaOf(bytes)).ReadShownSettings();
     EXPECT_TRUE(withExtra.fTransientShaperOn && withExtra.fEqualizerOn && withExtra.fCompressorOn)
         << "the extra info's three flags are written 1";
-    EXPECT_EQ(withExtra.fInfo.fBars, 3);
+    EXPECT_EQ(withExtra.fInfo.fGeneral.fBars, 3);
     EXPECT_TRUE(withExtra.fInfo.fSilenceSelected);
 
     SNode tree = Parse(bytes);
@@ -177,7 +179,7 @@ TEST(QuilletFile, ReadsMembersInAnyOrder) {
     std::vector<SNode>& members = tree.fMembers[0].fMembers;
     std::reverse(members.begin() + 1, members.end());
     const TBytes bytes = Serialise(tree);
-    ExpectSameSettings(CQuilletFile(MediaOf(bytes)).ReadSettings(), loop.fSettings);
+    EXPECT_EQ(CQuilletFile(MediaOf(bytes)).ReadSettings(), loop.fSettings);
     EXPECT_NO_THROW(ReadEverything(bytes));
 }
 
@@ -320,17 +322,17 @@ TEST(QuilletFile, ReadsAGridCodeOf1AsBeatsAndSavesItAs12) {
 
 TEST(QuilletFile, ReadsTheTimesOfAVersion10HeaderOnTheOldScale) {
     SLoop loop = MakeLoop(16, 1);
-    loop.fSettings.fEnvelopeAttack = 2;         // v 1: entry 77
-    loop.fSettings.fEnvelopeDecay = 127;        // the endless decay
-    loop.fSettings.fTransientShaperAttack = 30; // v 10: entry 121
-    loop.fSettings.fTransientShaperRelease = 0; // v 16: entry 156
+    loop.fSettings.fEnvelope.fAttack = 2;         // v 1: entry 77
+    loop.fSettings.fEnvelope.fDecay = 127;        // the endless decay
+    loop.fSettings.fTransientShaper.fAttack = 30; // v 10: entry 121
+    loop.fSettings.fTransientShaper.fRelease = 0; // v 16: entry 156
     SNode tree = Parse(WriteLoop(loop));
     tree.Find("HEAD")->fBody[5] = 1;
     const SLoopFileSettings settings = CQuilletFile(MediaOf(Serialise(tree))).ReadSettings();
-    EXPECT_EQ(settings.fEnvelopeAttack, 77);
-    EXPECT_EQ(settings.fEnvelopeDecay, 1023);
-    EXPECT_EQ(settings.fTransientShaperAttack, 121);
-    EXPECT_EQ(settings.fTransientShaperRelease, 156);
+    EXPECT_EQ(settings.fEnvelope.fAttack, 77);
+    EXPECT_EQ(settings.fEnvelope.fDecay, 1023);
+    EXPECT_EQ(settings.fTransientShaper.fAttack, 121);
+    EXPECT_EQ(settings.fTransientShaper.fRelease, 156);
 }
 
 TEST(QuilletFile, ClampsWhatItLoads) {
@@ -339,8 +341,8 @@ TEST(QuilletFile, ClampsWhatItLoads) {
     glob[7] = 0;  // numerator
     glob[8] = 0;  // denominator
     const SLoopFileSettings settings = CQuilletFile(MediaOf(Serialise(tree))).ReadSettings();
-    EXPECT_EQ(settings.fTimeSignatureNumerator, 1);
-    EXPECT_EQ(settings.fTimeSignatureDenominator, 1);
+    EXPECT_EQ(settings.fLoop.GetTimeSignatureNumerator(), 1);
+    EXPECT_EQ(settings.fLoop.GetTimeSignatureDenominator(), 1);
 }
 
 // Values a document should not hold still make a file that opens: each is clamped into the
@@ -348,56 +350,56 @@ TEST(QuilletFile, ClampsWhatItLoads) {
 TEST(QuilletFile, WritesOutOfRangeDocumentValuesAsAReadableFile) {
     SLoop loop = MakeLoop(16, 2);
     SLoopFileSettings& s = loop.fSettings;
-    s.fBars = 5000;
-    s.fBeats = 12;
-    s.fTimeSignatureNumerator = 40;
-    s.fTimeSignatureDenominator = 64;
+    s.fLoop.SetBars(5000);
+    s.fLoop.SetBeats(12);
+    s.fLoop.SetTimeSignatureNumerator(40);
+    s.fLoop.SetTimeSignatureDenominator(64);
     s.fSensitivity = 150;
     s.fGateSensitivity = -4;
     s.fGain = -1;
     s.fPitch = 3000;
-    s.fPreviewTempo = 1000000;
+    s.fLoop.SetPreviewTempo(1000000);
     s.fRulerUnits = 5;
     s.fEditTool = 3;
-    s.fEnvelopeAttack = 2000;
-    s.fEnvelopeStretch = 500;
-    s.fEqualizerLowCut = 0;
-    s.fEqualizerHighCut = 30000;
-    s.fTransientShaperThreshold = 1000;
-    s.fTransientShaperRelease = -9;
+    s.fEnvelope.fAttack = 2000;
+    s.fEnvelope.fStretch = 500;
+    s.fEqualizer.fLowCut = 0;
+    s.fEqualizer.fHighCut = 30000;
+    s.fTransientShaper.fThreshold = 1000;
+    s.fTransientShaper.fRelease = -9;
     s.fLeftLocator = 500;
     s.fRightLocator = 400;
     loop.fSlices->GetSlice(1)->SetLevel(-5);
     const TBytes bytes = WriteLoop(loop);
     ASSERT_NO_THROW(ReadEverything(bytes));
     const SLoopFileSettings read = CQuilletFile(MediaOf(bytes)).ReadSettings();
-    EXPECT_EQ(read.fBars, 999);
-    EXPECT_EQ(read.fBeats, 7);
-    EXPECT_EQ(read.fTimeSignatureNumerator, 15);
-    EXPECT_EQ(read.fTimeSignatureDenominator, 15);
+    EXPECT_EQ(read.fLoop.GetBars(), 999);
+    EXPECT_EQ(read.fLoop.GetBeats(), 7);
+    EXPECT_EQ(read.fLoop.GetTimeSignatureNumerator(), 15);
+    EXPECT_EQ(read.fLoop.GetTimeSignatureDenominator(), 15);
     EXPECT_EQ(read.fSensitivity, 99);
     EXPECT_EQ(read.fGateSensitivity, 0);
     EXPECT_EQ(read.fGain, 0);
     EXPECT_EQ(read.fPitch, 2400);
-    EXPECT_EQ(read.fPreviewTempo, 450000);
+    EXPECT_EQ(read.fLoop.GetPreviewTempo(), 450000);
     EXPECT_EQ(read.fRulerUnits, 286u);
     EXPECT_EQ(read.fEditTool, 685u);
-    EXPECT_EQ(read.fEnvelopeAttack, 520);
-    EXPECT_EQ(read.fEnvelopeStretch, 100);
-    EXPECT_EQ(read.fEqualizerLowCut, 15);
-    EXPECT_EQ(read.fEqualizerHighCut, 20000);
-    EXPECT_EQ(read.fTransientShaperThreshold, 127);
-    EXPECT_EQ(read.fTransientShaperRelease, 134);
+    EXPECT_EQ(read.fEnvelope.fAttack, 520);
+    EXPECT_EQ(read.fEnvelope.fStretch, 100);
+    EXPECT_EQ(read.fEqualizer.fLowCut, 15);
+    EXPECT_EQ(read.fEqualizer.fHighCut, 20000);
+    EXPECT_EQ(read.fTransientShaper.fThreshold, 127);
+    EXPECT_EQ(read.fTransientShaper.fRelease, 134);
     EXPECT_EQ(read.fLeftLocator, 199);
     EXPECT_EQ(read.fRightLocator, 200);
 }
 
 TEST(QuilletFile, SavesAndOpensALoopWithoutALength) {
     SLoop loop = MakeLoop(16, 1);
-    loop.fSettings.fBars = 0;
-    loop.fSettings.fBeats = 0;
+    loop.fSettings.fLoop.SetBars(0);
+    loop.fSettings.fLoop.SetBeats(0);
     const TBytes bytes = WriteLoop(loop);
-    ExpectSameSettings(CQuilletFile(MediaOf(bytes)).ReadSettings(), loop.fSettings);
+    EXPECT_EQ(CQuilletFile(MediaOf(bytes)).ReadSettings(), loop.fSettings);
     EXPECT_FAILURE(ReadLUXObject(MediaOf(bytes)), XFormatViolation, "zero loop length");
 }
 
@@ -489,10 +491,10 @@ TEST(QuilletFile, ReadsALoopObjectThatPlaysItsSlicesOnTimeAndRepeats) {
         for (int32_t i = 0; i < 1024; ++i) loop.fSample->Set16(start + i, int16_t((i / 128) % 2 ? -16384 : 16384), 1);
     loop.fSlices = std::make_unique<CSliceSequence>(loop.fSample.get());
     for (int32_t start : {0, 4096}) loop.fSlices->InsertSlice(CSlice(start, 16384, ESliceKind::kLocked));
-    loop.fSettings.fBars = 0;
-    loop.fSettings.fBeats = 1;
-    loop.fSettings.fPreviewTempo = 322998;
-    loop.fSettings.fEnvelopeOn = false;
+    loop.fSettings.fLoop.SetBars(0);
+    loop.fSettings.fLoop.SetBeats(1);
+    loop.fSettings.fLoop.SetPreviewTempo(322998);
+    loop.fSettings.fEnvelope.fOn = false;
     loop.fSettings.fLeftLocator = 0;
     loop.fSettings.fRightLocator = kFrames;
     const std::unique_ptr<CLUXObject> object = ReadLUXObject(MediaOf(WriteLoop(loop)));

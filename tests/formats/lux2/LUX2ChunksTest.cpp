@@ -292,7 +292,7 @@ TEST(LUX2Chunks, ClampWhatTheyWriteIntoTheRangesTheyRead) {
         COwnedMemoryMedia media(body.size(), body.data());
         return read(media);
     };
-    SLUX2GeneralInfo glob;
+    SLoopFileGeneralInfo glob;
     glob.fBars = 5000;
     glob.fBeats = -3;
     glob.fTimeSignatureNumerator = 64;
@@ -301,8 +301,8 @@ TEST(LUX2Chunks, ClampWhatTheyWriteIntoTheRangesTheyRead) {
     glob.fGateSensitivity = 4000;
     glob.fGain = -20;
     glob.fPitch = 9999;
-    glob.fTempo = 5;
-    const SLUX2GeneralInfo g =
+    glob.fPreviewTempo = 5;
+    const SLoopFileGeneralInfo g =
         readBack(CLUX2GeneralInfoChunk(glob), [](CMedia& m) { return CLUX2GeneralInfoChunk(m).GetInfo(); });
     EXPECT_EQ(g.fBars, 999);
     EXPECT_EQ(g.fBeats, 0);
@@ -312,24 +312,27 @@ TEST(LUX2Chunks, ClampWhatTheyWriteIntoTheRangesTheyRead) {
     EXPECT_EQ(g.fGateSensitivity, 999);
     EXPECT_EQ(g.fGain, 0);
     EXPECT_EQ(g.fPitch, 2400);
-    EXPECT_EQ(g.fTempo, 20000);
+    EXPECT_EQ(g.fPreviewTempo, 20000);
 
-    const SLUX2Envelope e = readBack(CLUX2EnvelopeChunk(SLUX2Envelope{true, -1, 5000, 300}),
-                                     [](CMedia& m) { return CLUX2EnvelopeChunk(m).GetEnvelope(); });
+    const SEnvelopeSettings e = readBack(CLUX2EnvelopeChunk(SEnvelopeSettings{true, -1, 5000, 300}),
+                                         [](CMedia& m) { return CLUX2EnvelopeChunk(m).GetSettings(); });
     EXPECT_EQ(e.fAttack, 0);
     EXPECT_EQ(e.fDecay, 1023);
     EXPECT_EQ(e.fStretch, 100);
 
-    const SLUX2TransientShaper s = readBack(CLUX2TransientShaperChunk(SLUX2TransientShaper{true, 200, -5, 1024, 70000}),
-                                            [](CMedia& m) { return CLUX2TransientShaperChunk(m).GetShaper(); });
+    // The release is the largest value a document can hold.
+    const STransientShaperSettings s =
+        readBack(CLUX2TransientShaperChunk(STransientShaperSettings{true, 200, -5, 1024, 32767}),
+                 [](CMedia& m) { return CLUX2TransientShaperChunk(m).GetSettings(); });
     EXPECT_EQ(s.fThreshold, 127);
     EXPECT_EQ(s.fRatio, 0);
     EXPECT_EQ(s.fAttack, 1023);
     EXPECT_EQ(s.fRelease, 1023);
 
-    const SLUX2Equalizer q =
-        readBack(CLUX2EqualizerChunk(SLUX2Equalizer{true, 0, 9000, -30000, 20, 100, 30000, 20000, 32767}),
-                                      [](CMedia& m) { return CLUX2EqualizerChunk(m).GetEqualizer(); });
+    // Low cut, low frequency, low Q, low gain, high frequency, high Q, high gain, high cut.
+    const SEqualizerSettings equalizer{true, 0, 9000, 20, -30000, 100, 20000, 30000, 32767};
+    const SEqualizerSettings q =
+        readBack(CLUX2EqualizerChunk(equalizer), [](CMedia& m) { return CLUX2EqualizerChunk(m).GetSettings(); });
     EXPECT_EQ(q.fLowCut, 15);
     EXPECT_EQ(q.fLowFrequency, 3000);
     EXPECT_EQ(q.fLowGain, -18000);

@@ -30,22 +30,24 @@ TEST(LUX2EffectLoading, ConvertsOldScaleTimesToTheNearestTimeTableEntry) {
     }
 }
 
-SLoopFileSettings Loaded(const CVersion& version, const SLUX2Envelope& envelope, const SLUX2TransientShaper& shaper) {
+SLoopFileSettings Loaded(const CVersion& version, const SEnvelopeSettings& envelope,
+                         const STransientShaperSettings& shaper) {
     SLoopFileSettings settings;
-    const SLUX2Equalizer equalizer{true, 30, 200, -500, 900, 5000, 1200, 3000, 18000};
+    // Low cut, low frequency, low Q, low gain, high frequency, high Q, high gain, high cut.
+    const SEqualizerSettings equalizer{true, 30, 200, 900, -500, 5000, 3000, 1200, 18000};
     LoadLUX2Effects(version, 48000, envelope, equalizer, shaper, settings);
-    EXPECT_TRUE(settings.fEqualizerOn);
-    EXPECT_EQ(settings.fEqualizerLowCut, 30);
-    EXPECT_EQ(settings.fEqualizerLowQ, 900);
-    EXPECT_EQ(settings.fEqualizerHighCut, 18000);
+    EXPECT_TRUE(settings.fEqualizer.fOn);
+    EXPECT_EQ(settings.fEqualizer.fLowCut, 30);
+    EXPECT_EQ(settings.fEqualizer.fLowQ, 900);
+    EXPECT_EQ(settings.fEqualizer.fHighCut, 18000);
     return settings;
 }
 
 TEST(LUX2EffectLoading, ConvertsTheTimesOf10Files) {
     struct SCase {
         const char* fName;
-        SLUX2Envelope fEnvelope;
-        SLUX2TransientShaper fShaper;
+        SEnvelopeSettings fEnvelope;
+        STransientShaperSettings fShaper;
         int16_t fAttack, fDecay, fShaperAttack, fRelease;
     };
     const SCase cases[] = {
@@ -62,17 +64,17 @@ TEST(LUX2EffectLoading, ConvertsTheTimesOf10Files) {
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.fName);
         const SLoopFileSettings s = Loaded(CVersion(1, 0), c.fEnvelope, c.fShaper);
-        EXPECT_EQ(s.fEnvelopeAttack, c.fAttack);
-        EXPECT_EQ(s.fEnvelopeDecay, c.fDecay);
-        EXPECT_EQ(s.fTransientShaperAttack, c.fShaperAttack);
-        EXPECT_EQ(s.fTransientShaperRelease, c.fRelease);
+        EXPECT_EQ(s.fEnvelope.fAttack, c.fAttack);
+        EXPECT_EQ(s.fEnvelope.fDecay, c.fDecay);
+        EXPECT_EQ(s.fTransientShaper.fAttack, c.fShaperAttack);
+        EXPECT_EQ(s.fTransientShaper.fRelease, c.fRelease);
     }
 }
 
 TEST(LUX2EffectLoading, ClampsTheTimesFrom20On) {
     struct SCase {
-        SLUX2Envelope fEnvelope;
-        SLUX2TransientShaper fShaper;
+        SEnvelopeSettings fEnvelope;
+        STransientShaperSettings fShaper;
         int16_t fAttack, fDecay, fShaperAttack, fRelease;
     };
     const SCase cases[] = {
@@ -84,10 +86,10 @@ TEST(LUX2EffectLoading, ClampsTheTimesFrom20On) {
     for (const CVersion& version : {CVersion(2, 0), CVersion(3, 0), CVersion(3, 2, 1)}) {
         for (const SCase& c : cases) {
             const SLoopFileSettings s = Loaded(version, c.fEnvelope, c.fShaper);
-            EXPECT_EQ(s.fEnvelopeAttack, c.fAttack);
-            EXPECT_EQ(s.fEnvelopeDecay, c.fDecay);
-            EXPECT_EQ(s.fTransientShaperAttack, c.fShaperAttack);
-            EXPECT_EQ(s.fTransientShaperRelease, c.fRelease);
+            EXPECT_EQ(s.fEnvelope.fAttack, c.fAttack);
+            EXPECT_EQ(s.fEnvelope.fDecay, c.fDecay);
+            EXPECT_EQ(s.fTransientShaper.fAttack, c.fShaperAttack);
+            EXPECT_EQ(s.fTransientShaper.fRelease, c.fRelease);
         }
     }
 }
@@ -96,15 +98,15 @@ TEST(LUX2EffectLoading, BetweenThe10And20FormatsKeepsTheTimesAndTakesTheRest) {
     for (const CVersion& version : {CVersion(1, 0, 1), CVersion(1, 5), CVersion(2, 0, 0, 3, 4)}) {
         const SLoopFileSettings s = Loaded(version, {false, 900, 5, 99}, {true, 100, 120, 5, 900});
         const SLoopFileSettings defaults;
-        EXPECT_EQ(s.fEnvelopeAttack, defaults.fEnvelopeAttack);
-        EXPECT_EQ(s.fEnvelopeDecay, defaults.fEnvelopeDecay);
-        EXPECT_EQ(s.fTransientShaperAttack, defaults.fTransientShaperAttack);
-        EXPECT_EQ(s.fTransientShaperRelease, defaults.fTransientShaperRelease);
-        EXPECT_FALSE(s.fEnvelopeOn);
-        EXPECT_EQ(s.fEnvelopeStretch, 99);
-        EXPECT_TRUE(s.fTransientShaperOn);
-        EXPECT_EQ(s.fTransientShaperThreshold, 100);
-        EXPECT_EQ(s.fTransientShaperRatio, 120);
+        EXPECT_EQ(s.fEnvelope.fAttack, defaults.fEnvelope.fAttack);
+        EXPECT_EQ(s.fEnvelope.fDecay, defaults.fEnvelope.fDecay);
+        EXPECT_EQ(s.fTransientShaper.fAttack, defaults.fTransientShaper.fAttack);
+        EXPECT_EQ(s.fTransientShaper.fRelease, defaults.fTransientShaper.fRelease);
+        EXPECT_FALSE(s.fEnvelope.fOn);
+        EXPECT_EQ(s.fEnvelope.fStretch, 99);
+        EXPECT_TRUE(s.fTransientShaper.fOn);
+        EXPECT_EQ(s.fTransientShaper.fThreshold, 100);
+        EXPECT_EQ(s.fTransientShaper.fRatio, 120);
     }
 }
 

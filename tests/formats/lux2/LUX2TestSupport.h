@@ -12,7 +12,9 @@
 #include "formats/loopfile/QuilletFile.h"
 #include "formats/lux2/LUX2Writer.h"
 #include "formats/media/OwnedMemoryMedia.h"
+#include "tests/support/DistinctSettingGroups.h"
 #include "tests/support/SoundFileTestSupport.h"
+#include "tests/support/TiedFields.h"
 
 namespace NSQuilletTest {
 
@@ -125,63 +127,30 @@ inline TBytes Serialise(const SNode& root) {
 // unchanged, so that a round trip must give back exactly these values.
 inline NSQuillet::SLoopFileSettings DistinctSettings() {
     NSQuillet::SLoopFileSettings s;
-    s.fBars = 3;
-    s.fBeats = 2;
-    s.fTimeSignatureNumerator = 7;
-    s.fTimeSignatureDenominator = 8;
+    s.fLoop.SetBars(3);
+    s.fLoop.SetBeats(2);
+    s.fLoop.SetTimeSignatureNumerator(7);
+    s.fLoop.SetTimeSignatureDenominator(8);
+    s.fLoop.SetPreviewTempo(98765);
+    s.fLoop.SetPreviewOn(true);
+    s.fLoop.SetSilenceSelected(true);
     s.fSensitivity = 63;
     s.fGateSensitivity = 412;
     s.fGain = 2512;
     s.fPitch = -1234;
-    s.fPreviewTempo = 98765;
     s.fExportSlicesSeparately = false;
-    s.fPreviewOn = true;
-    s.fSilenceSelected = true;
     s.fRulerUnits = 287;
     s.fExportSize = 0x01234567;
     s.fEditTool = 687;
     s.fWindowState1 = 0xDEADBEEF;
     s.fWindowState2 = 0x00C0FFEE;
     s.fWindowStateFlag = 1;
-    s.fEnvelopeOn = false;
-    s.fEnvelopeAttack = 300;
-    s.fEnvelopeDecay = 600;
-    s.fEnvelopeStretch = 77;
-    s.fEqualizerOn = true;
-    s.fEqualizerLowCut = 40;
-    s.fEqualizerLowFrequency = 250;
-    s.fEqualizerLowGain = -6500;
-    s.fEqualizerLowQ = 2300;
-    s.fEqualizerHighFrequency = 7000;
-    s.fEqualizerHighGain = 4200;
-    s.fEqualizerHighQ = 700;
-    s.fEqualizerHighCut = 15000;
-    s.fTransientShaperOn = true;
-    s.fTransientShaperThreshold = 90;
-    s.fTransientShaperRatio = 101;
-    s.fTransientShaperAttack = 400;
-    s.fTransientShaperRelease = 500;
+    s.fEnvelope = DistinctEnvelope();
+    s.fEqualizer = DistinctEqualizer();
+    s.fTransientShaper = DistinctTransientShaper();
     s.fLeftLocator = 10;
     s.fRightLocator = 150;
     return s;
-}
-
-// Every field, by name, so that a difference says where it is.
-#define QUILLET_FOR_EACH_LOOP_FILE_SETTING(X)                                                                  \
-    X(fBars) X(fBeats) X(fTimeSignatureNumerator) X(fTimeSignatureDenominator) X(fSensitivity)               \
-    X(fGateSensitivity) X(fGain) X(fPitch) X(fPreviewTempo) X(fExportSlicesSeparately) X(fPreviewOn)          \
-    X(fSilenceSelected) X(fRulerUnits) X(fExportSize) X(fEditTool) X(fWindowState1) X(fWindowState2)          \
-    X(fWindowStateFlag) X(fEnvelopeOn) X(fEnvelopeAttack) X(fEnvelopeDecay) X(fEnvelopeStretch)              \
-    X(fEqualizerOn) X(fEqualizerLowCut) X(fEqualizerLowFrequency) X(fEqualizerLowGain) X(fEqualizerLowQ)     \
-    X(fEqualizerHighFrequency) X(fEqualizerHighGain) X(fEqualizerHighQ) X(fEqualizerHighCut)                 \
-    X(fTransientShaperOn) X(fTransientShaperThreshold) X(fTransientShaperRatio) X(fTransientShaperAttack)    \
-    X(fTransientShaperRelease) X(fLeftLocator) X(fRightLocator)
-
-inline void ExpectSameSettings(const NSQuillet::SLoopFileSettings& actual,
-                               const NSQuillet::SLoopFileSettings& expected) {
-#define QUILLET_EXPECT_SAME_SETTING(field) EXPECT_EQ(actual.field, expected.field) << #field;
-    QUILLET_FOR_EACH_LOOP_FILE_SETTING(QUILLET_EXPECT_SAME_SETTING)
-#undef QUILLET_EXPECT_SAME_SETTING
 }
 
 // A small loop: a sample of `frames` frames with a slice of every kind, selected or not.
