@@ -11,6 +11,7 @@
 #include "engine/SliceSequence.h"
 #include "engine/WavePlayer.h"
 #include "tests/engine/AllocationFaults.h"
+#include "tests/support/DemoLoopPreview.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tools/DemoLoop.h"
 
@@ -18,36 +19,6 @@ using namespace NSQuillet;
 using NSTools::SDemoLoop;
 
 namespace {
-
-// The demo loop as the editor previews it, with every effect on.
-struct SPreview {
-    std::unique_ptr<C16BitWaveSample> fSample = SDemoLoop::Render();
-    CSliceSequence fSlices{fSample.get()};
-    std::unique_ptr<CQuilletSequencer> fSequencer;
-
-    explicit SPreview(uint32_t outputRate) {
-        fSlices.Analyze(nullptr);
-        fSlices.SetSensitivity(50);
-        fSequencer = std::make_unique<CQuilletSequencer>(fSample.get(), &fSlices, outputRate);
-        fSequencer->SetBars(2);
-        fSequencer->SetPreviewOn(true);
-        fSequencer->SetPreviewTempo(150000);
-        fSequencer->SetPitch(-200);
-        fSequencer->ChangeSampler([](CQuilletSampler& sampler) {
-            sampler.SetEnvelopeOn(true);
-            sampler.SetDecay(700);
-            sampler.SetStretch(90);
-            sampler.SetShaperOn(true);
-        });
-        fSequencer->ChangeEqualizer([](CEqualizerEffect& equalizer) {
-            equalizer.SetOn(true);
-            equalizer.SetLowGain(6000);
-            equalizer.SetHighGain(-9000);
-            equalizer.SetLowCut(60);
-            equalizer.SetHighCut(12000);
-        });
-    }
-};
 
 // Counts every allocation of the device thread from its first callback on.
 class CWatchingSource final : public IAudioSource {
@@ -94,7 +65,7 @@ void WaitForCallbacks(const CAudioCardManager& manager, uint64_t count) {
 
 TEST(AudioOutputRealTime, TheNullOutputThreadNeverAllocatesOverTenThousandCallbacks) {
     NSQuilletTest::CTemporaryFolder folder;
-    SPreview preview(44100);
+    NSQuilletTest::SDemoLoopPreview preview(44100);
     CAudioCardManager manager;
     CWavePlayer player(manager);
     CWatchingSource source(player);
@@ -121,7 +92,7 @@ TEST(AudioOutputRealTime, TheNullOutputThreadNeverAllocatesOverTenThousandCallba
 }
 
 TEST(AudioOutputRealTime, CallbackRunsAgainstPlayStopSettingsARateChangeAndADeviceSwitch) {
-    SPreview preview(44100);
+    NSQuilletTest::SDemoLoopPreview preview(44100);
     CAudioCardManager manager;
     CWavePlayer player(manager);
     manager.GetRenderer().SetSource(&player);

@@ -10,45 +10,13 @@
 #include "engine/QuilletSequencer.h"
 #include "engine/SliceSequence.h"
 #include "tests/engine/AllocationFaults.h"
+#include "tests/support/DemoLoopPreview.h"
 #include "tools/DemoLoop.h"
 
 using namespace NSQuillet;
 using NSTools::SDemoLoop;
 
 namespace {
-
-// The demo loop, sliced, as the editor previews it: 2 bars at 140 BPM with pitch, envelope,
-// stretch, shaper and equalizer all on.
-struct SPreview {
-    std::unique_ptr<C16BitWaveSample> fSample = SDemoLoop::Render();
-    CSliceSequence fSlices{fSample.get()};
-    std::unique_ptr<CQuilletSequencer> fSequencer;
-
-    SPreview() {
-        fSlices.Analyze(nullptr);
-        fSlices.SetSensitivity(50);
-        fSlices.SetGateSensitivity(300);
-        fSequencer = std::make_unique<CQuilletSequencer>(fSample.get(), &fSlices, 48000);
-        fSequencer->SetBars(2);
-        fSequencer->SetPreviewOn(true);
-        fSequencer->SetPreviewTempo(140000);
-        fSequencer->SetPitch(300);
-        fSequencer->ChangeSampler([](CQuilletSampler& sampler) {
-            sampler.SetEnvelopeOn(true);
-            sampler.SetAttack(40);
-            sampler.SetDecay(600);
-            sampler.SetStretch(80);
-            sampler.SetShaperOn(true);
-        });
-        fSequencer->ChangeEqualizer([](CEqualizerEffect& equalizer) {
-            equalizer.SetOn(true);
-            equalizer.SetLowGain(6000);
-            equalizer.SetHighGain(-9000);
-            equalizer.SetLowCut(60);
-            equalizer.SetHighCut(12000);
-        });
-    }
-};
 
 bool AllFinite(const std::vector<float>& values, int32_t count) {
     for (int32_t i = 0; i < count; ++i) {
@@ -60,7 +28,7 @@ bool AllFinite(const std::vector<float>& values, int32_t count) {
 }  // namespace
 
 TEST(RealTimeRender, RenderingWhilePlayingNeverAllocates) {
-    SPreview preview;
+    NSQuilletTest::SDemoLoopPreview preview(48000);
     CQuilletSequencer& sequencer = *preview.fSequencer;
     std::vector<float> left(1024), right(1024);
     std::mt19937 random(11);
@@ -91,7 +59,7 @@ TEST(RealTimeRender, RenderingWhilePlayingNeverAllocates) {
 }
 
 TEST(RealTimeRender, AudioThreadRunsAgainstUserInterfaceChanges) {
-    SPreview preview;
+    NSQuilletTest::SDemoLoopPreview preview(48000);
     CQuilletSequencer& sequencer = *preview.fSequencer;
     std::atomic<bool> done{false};
     std::atomic<bool> finite{true};

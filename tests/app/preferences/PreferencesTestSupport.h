@@ -9,13 +9,13 @@
 #include "app/preferences/AudioDeviceRestorer.h"
 #include "app/resources/Alert.h"
 #include "app/resources/ResourceReference.h"
+#include "tests/support/IFFBytes.h"
 #include "tests/support/ScopedEnvironmentVariable.h"
 #include "tests/support/ScriptedAlertPresenter.h"
 #include "tests/support/TemporaryFolder.h"
 
 namespace NSQuilletTest {
 
-using TBytes = std::vector<uint8_t>;
 
 // A configuration folder of the test's own: XDG_CONFIG_HOME points into a fresh temporary
 // folder for the fixture's lifetime, so the preferences file lies there.
@@ -44,39 +44,14 @@ private:
     CScopedEnvironmentVariable fConfig;
 };
 
-// Byte tables of the preferences file, written out field by field in the tests.
-inline void Put8(TBytes& to, uint32_t v) { to.push_back(uint8_t(v)); }
-inline void Put32(TBytes& to, uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) to.push_back(uint8_t(v >> shift));
-}
-inline void PutText(TBytes& to, const std::string& text) { to.insert(to.end(), text.begin(), text.end()); }
-inline void PutBytes(TBytes& to, const TBytes& bytes) { to.insert(to.end(), bytes.begin(), bytes.end()); }
+// Byte tables of the preferences file are written out field by field in the tests.
 // The 8-bit text block: length, then the bytes.
 inline void PutText8(TBytes& to, const std::string& bytes) {
     Put32(to, uint32_t(bytes.size()));
     PutText(to, bytes);
 }
 
-// Id, big-endian size, body, a zero pad byte after an odd body.
-inline TBytes Chunk(const std::string& id, const TBytes& body) {
-    TBytes chunk;
-    PutText(chunk, id);
-    Put32(chunk, uint32_t(body.size()));
-    PutBytes(chunk, body);
-    if (body.size() % 2) chunk.push_back(0);
-    return chunk;
-}
-
-inline TBytes FormPREF(const std::vector<TBytes>& chunks) {
-    TBytes members;
-    PutText(members, "PREF");
-    for (const TBytes& chunk : chunks) PutBytes(members, chunk);
-    TBytes form;
-    PutText(form, "FORM");
-    Put32(form, uint32_t(members.size()));
-    PutBytes(form, members);
-    return form;
-}
+inline TBytes FormPREF(const std::vector<TBytes>& chunks) { return Form("PREF", chunks); }
 
 // Where the body of the first chunk `id` begins.
 inline size_t BodyOffset(const TBytes& file, const std::string& id) {

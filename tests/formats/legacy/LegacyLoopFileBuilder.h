@@ -9,44 +9,21 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/IFFBytes.h"
+
 namespace NSQuilletTest {
 
 namespace NSLegacyLoopFile {
 
-using TBytes = std::vector<uint8_t>;
+using NSQuilletTest::Chunk;
+using NSQuilletTest::Put16;
+using NSQuilletTest::Put32;
+using NSQuilletTest::Put8;
+using NSQuilletTest::PutBytes;
+using NSQuilletTest::PutText;
+using NSQuilletTest::TBytes;
 
-inline void Put8(TBytes& to, uint32_t v) { to.push_back(uint8_t(v)); }
-inline void Put16(TBytes& to, uint32_t v) {
-    to.push_back(uint8_t(v >> 8));
-    to.push_back(uint8_t(v));
-}
-inline void Put32(TBytes& to, uint32_t v) {
-    Put16(to, v >> 16);
-    Put16(to, v);
-}
-inline void PutText(TBytes& to, const std::string& text) { to.insert(to.end(), text.begin(), text.end()); }
-inline void PutBytes(TBytes& to, const TBytes& bytes) { to.insert(to.end(), bytes.begin(), bytes.end()); }
-
-// Id, big-endian size, body, and a zero pad byte after an odd body.
-inline TBytes Chunk(const std::string& id, const TBytes& body) {
-    TBytes chunk;
-    PutText(chunk, id);
-    Put32(chunk, uint32_t(body.size()));
-    PutBytes(chunk, body);
-    if (body.size() % 2) chunk.push_back(0);
-    return chunk;
-}
-
-inline TBytes FormAIFF(const std::vector<TBytes>& chunks) {
-    TBytes members;
-    PutText(members, "AIFF");
-    for (const TBytes& chunk : chunks) PutBytes(members, chunk);
-    TBytes form;
-    PutText(form, "FORM");
-    Put32(form, uint32_t(members.size()));
-    PutBytes(form, members);
-    return form;
-}
+inline TBytes FormAIFF(const std::vector<TBytes>& chunks) { return Form("AIFF", chunks); }
 
 // 80-bit extended rates: exponent 16383 + 15 (or + 14 below 32768 Hz), then the mantissa
 // with its integer bit at the top: 44100 = 0xAC44 << 48 with 2^15.
