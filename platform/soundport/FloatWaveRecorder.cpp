@@ -56,7 +56,6 @@ std::unique_ptr<CFloatWaveRecorder> CFloatWaveRecorder::Create(const std::string
 CFloatWaveRecorder::CFloatWaveRecorder(int descriptor, int32_t channels, uint32_t rate)
     : fDescriptor(descriptor),
       fChannels(channels),
-      fRate(rate),
       fRing(std::max<size_t>(size_t(rate), 192000) * kRingSeconds * size_t(channels)),
       fWriteBuffer(kWriteBufferValues) {}
 

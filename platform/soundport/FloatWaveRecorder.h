@@ -44,7 +44,6 @@ private:
 
     int fDescriptor;
     int32_t fChannels;
-    uint32_t fRate;
     CSampleRing fRing;
     std::vector<float> fWriteBuffer;
     uint64_t fDataBytes = 0;
