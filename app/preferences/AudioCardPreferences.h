@@ -1,0 +1,38 @@
+#pragma once
+
+#include "app/preferences/AudioDeviceRestorer.h"
+#include "engine/AudioDeviceChoice.h"
+#include "formats/lux2/Version.h"
+
+namespace NSQuillet {
+
+class CAudioCardManager;
+class CPreferences;
+
+// The driver-specification version the stored device blocks carry; a block of another major
+// version is not read.
+CVersion GetAudioDriverSpecVersion();
+
+// Re-creates the device of the preferences' stored block through the audio-card manager.
+// User-interface thread; blocks while the device opens.
+class CAudioCardRestorer final : public IAudioDeviceRestorer {
+public:
+    // Not owned; outlives the restorer.
+    explicit CAudioCardRestorer(CAudioCardManager& manager) : fManager(manager) {}
+
+    // A block of another driver-specification version starts the standard device and is an
+    // XUnsupportedFormat "incompatible driver spec version"; otherwise the manager's
+    // RestoreDevice, whose failures carry their audio-output problem (for ChooseFailureAlert).
+    void RestoreAudioDevice(const SAudioDeviceBlock& block) override;
+
+private:
+    CAudioCardManager& fManager;
+};
+
+// The user chose a device (the Audio page): the manager opens it and the preferences store the
+// block that re-creates it at the next start (a change of the preferences when it differs).
+// When it cannot be opened the failure propagates (the output counts as failed) and the
+// preferences keep the block they had. User-interface thread; blocks while the device opens.
+void ChooseAudioDevice(CAudioCardManager& manager, CPreferences& preferences, const SAudioDeviceChoice& choice);
+
+}  // namespace NSQuillet
