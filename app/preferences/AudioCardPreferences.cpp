@@ -30,12 +30,16 @@ void CAudioCardRestorer::RestoreAudioDevice(const SAudioDeviceBlock& block) {
     fManager.RestoreDevice(block.fBytes);
 }
 
-void ChooseAudioDevice(CAudioCardManager& manager, CPreferences& preferences, const SAudioDeviceChoice& choice) {
-    manager.Choose(choice);
+void StoreAudioDeviceChoice(const CAudioCardManager& manager, CPreferences& preferences) {
     SAudioDeviceBlock block;
     block.fVersion = GetAudioDriverSpecVersion();
     block.fBytes = manager.GetDeviceBlock();
     if (!block.fBytes.empty()) preferences.SetAudioDeviceBlock(block);
+}
+
+void ChooseAudioDevice(CAudioCardManager& manager, CPreferences& preferences, const SAudioDeviceChoice& choice) {
+    manager.Choose(choice);
+    StoreAudioDeviceChoice(manager, preferences);
 }
 
 }  // namespace NSQuillet

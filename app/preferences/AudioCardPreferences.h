@@ -29,10 +29,15 @@ private:
     CAudioCardManager& fManager;
 };
 
-// The user chose a device (the Audio page): the manager opens it and the preferences store the
-// block that re-creates it at the next start (a change of the preferences when it differs).
-// When it cannot be opened the failure propagates (the output counts as failed) and the
-// preferences keep the block they had. User-interface thread; blocks while the device opens.
+// The manager's current device with its settings goes into the preferences as the block that
+// re-creates it at the next start: a change of the preferences when it differs. Nothing while
+// the manager has no device to store. User-interface thread.
+void StoreAudioDeviceChoice(const CAudioCardManager& manager, CPreferences& preferences);
+
+// The user chose a device (the Audio page): the manager opens it and it is stored
+// (StoreAudioDeviceChoice). When it cannot be opened the failure propagates (the output counts
+// as failed) and the preferences keep the block they had. User-interface thread; blocks while
+// the device opens.
 void ChooseAudioDevice(CAudioCardManager& manager, CPreferences& preferences, const SAudioDeviceChoice& choice);
 
 }  // namespace NSQuillet

@@ -9,6 +9,7 @@
 
 #include "engine/16BitWaveSample.h"
 #include "engine/LUXObject.h"
+#include "engine/QuilletSequencer.h"
 #include "engine/SliceSequence.h"
 #include "formats/loopfile/LUXObjectReading.h"
 #include "formats/loopfile/QuilletFile.h"
@@ -512,6 +513,115 @@ TEST(QuilletFile, ReadsALoopObjectThatPlaysItsSlicesOnTimeAndRepeats) {
     }
     EXPECT_EQ(Peak(left, 1536, 4096), 0.0f);
     EXPECT_EQ(Peak(left, 4096 + 1536, kFrames), 0.0f);
+}
+
+// The two-slice loop of the test above with a tone that the pitch, the envelope, the shaper and
+// the equalizer all change, at 44100 Hz, one beat long.
+SLoop MakeToneLoop() {
+    constexpr int32_t kFrames = 8192;
+    SLoop loop;
+    loop.fSample = std::make_unique<C16BitWaveSample>(44100, kFrames, false);
+    for (int32_t i = 0; i < kFrames; ++i) {
+        const double decay = std::exp(-double(i % 4096) / 900.0);
+        loop.fSample->Set16(i, int16_t(20000.0 * decay * (std::sin(i * 0.031) + 0.4 * std::sin(i * 0.47))), 1);
+    }
+    loop.fSample->SetLocators(loop.fSample->GetLoopKind(), 0, kFrames);
+    loop.fSample->BuildPreview();
+    loop.fSlices = std::make_unique<CSliceSequence>(loop.fSample.get());
+    for (int32_t start : {0, 4096}) loop.fSlices->InsertSlice(CSlice(start, 16384, ESliceKind::kLocked));
+    loop.fSlices->UpdateSliceLengths();
+    loop.fSettings.fBars = 0;
+    loop.fSettings.fBeats = 1;
+    loop.fSettings.fPreviewTempo = 260000;
+    loop.fSettings.fPreviewOn = true;
+    loop.fSettings.fLeftLocator = 0;
+    loop.fSettings.fRightLocator = kFrames;
+    return loop;
+}
+
+// A sequencer of the loop set up by hand as the loop object should be, played from the start.
+std::vector<float> RenderByHand(const SLoop& loop, const SLoopFileSettings& s, int32_t frames) {
+    CQuilletSequencer sequencer(loop.fSample.get(), loop.fSlices.get(), 44100);
+    CLoopSettings settings;
+    settings.SetBeats(s.fBeats);
+    settings.SetPreviewTempo(s.fPreviewTempo);
+    settings.SetPreviewOn(true);
+    sequencer.SetLoopSettings(settings);
+    sequencer.SetPitch(s.fPitch);
+    sequencer.SetGain(s.fGain);
+    sequencer.ChangeSampler([&](CQuilletSampler& sampler) {
+        sampler.SetEnvelopeOn(s.fEnvelopeOn);
+        sampler.SetAttack(s.fEnvelopeAttack);
+        sampler.SetDecay(s.fEnvelopeDecay);
+        sampler.SetStretch(s.fEnvelopeStretch);
+        sampler.SetShaperOn(s.fTransientShaperOn);
+        sampler.SetShaperThreshold(s.fTransientShaperThreshold);
+        sampler.SetShaperRatio(s.fTransientShaperRatio);
+        sampler.SetShaperAttack(s.fTransientShaperAttack);
+        sampler.SetShaperRelease(s.fTransientShaperRelease);
+    });
+    sequencer.ChangeEqualizer([&](CEqualizerEffect& equalizer) {
+        equalizer.SetOn(s.fEqualizerOn);
+        equalizer.SetLowCut(s.fEqualizerLowCut);
+        equalizer.SetLowFrequency(s.fEqualizerLowFrequency);
+        equalizer.SetLowQ(s.fEqualizerLowQ);
+        equalizer.SetLowGain(s.fEqualizerLowGain);
+        equalizer.SetHighFrequency(s.fEqualizerHighFrequency);
+        equalizer.SetHighQ(s.fEqualizerHighQ);
+        equalizer.SetHighGain(s.fEqualizerHighGain);
+        equalizer.SetHighCut(s.fEqualizerHighCut);
+    });
+    sequencer.ResetPlayback();
+    sequencer.PlayLoop();
+    std::vector<float> left(static_cast<size_t>(frames)), right(static_cast<size_t>(frames));
+    sequencer.Render(left.data(), right.data(), frames);
+    return left;
+}
+
+TEST(QuilletFile, ALoopObjectPlaysWithItsFilesPitchGainAndEffects) {
+    SLoop loop = MakeToneLoop();
+    SLoopFileSettings& s = loop.fSettings;
+    s.fPitch = -700;
+    s.fGain = 2500;
+    s.fEnvelopeAttack = 90;
+    s.fEnvelopeDecay = 480;
+    s.fEnvelopeStretch = 70;
+    s.fTransientShaperOn = true;
+    s.fTransientShaperThreshold = 20;
+    s.fTransientShaperRatio = 100;
+    s.fTransientShaperAttack = 12;
+    s.fTransientShaperRelease = 240;
+    s.fEqualizerOn = true;
+    s.fEqualizerLowCut = 80;
+    s.fEqualizerLowFrequency = 300;
+    s.fEqualizerLowGain = 9000;
+    s.fEqualizerHighFrequency = 5000;
+    s.fEqualizerHighGain = -12000;
+    s.fEqualizerHighCut = 9000;
+    const std::unique_ptr<CLUXObject> object = ReadLUXObject(MediaOf(WriteLoop(loop)));
+    const CQuilletSequencer& sequencer = object->GetSequencer();
+    EXPECT_EQ(sequencer.GetPitch(), -700);
+    EXPECT_EQ(sequencer.GetGain(), 2500.0f);
+    EXPECT_EQ(sequencer.GetSampler().GetDecay(), 480);
+    EXPECT_TRUE(sequencer.GetSampler().IsShaperOn());
+    EXPECT_TRUE(sequencer.GetEqualizer().IsOn());
+    EXPECT_EQ(sequencer.GetEqualizer().GetHighGain(), -12000);
+
+    // Twice round the loop, as the wave player plays it: at the output rate, from the start.
+    constexpr int32_t kPlayed = 2 * 8192 + 1000;
+    object->SetOutputRate(44100);
+    object->Rewind();
+    std::vector<float> left(kPlayed), right(kPlayed);
+    object->Render(kPlayed, left.data(), right.data());
+    EXPECT_EQ(left, RenderByHand(loop, s, kPlayed));
+    EXPECT_EQ(left, right);
+    // The same loop with the standard settings sounds different: the settings are heard.
+    SLoopFileSettings standard;
+    standard.fBeats = s.fBeats;
+    standard.fPreviewTempo = s.fPreviewTempo;
+    const std::vector<float> plain = RenderByHand(loop, standard, kPlayed);
+    EXPECT_NE(left, plain);
+    EXPECT_GT(Peak(left, 0, 4096), 1.5f * Peak(plain, 0, 4096)) << "2.5 times the gain, lessened by the shaper";
 }
 
 bool IsFormatFailure(uint32_t code) {
