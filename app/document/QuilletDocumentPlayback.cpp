@@ -38,6 +38,8 @@ void CQuilletDocument::Play(uint32_t mode, TRequest&& request, int64_t outputFra
     // resets the sequencer, which must not take the new request with it.
     if (fPlayerHasSequencer && fWavePlayer->GetMode() == CWavePlayer::kFinished) fWavePlayer->Stop();
     request();
+    // A play list without the entry asked for: nothing to play.
+    if (!fSequencer.IsPlaying()) return;
     bool playing = false;
     fStartingPlayback = true;
     try {

@@ -10,6 +10,7 @@
 #include "app/document/DocumentListener.h"
 #include "app/document/QuilletDocument.h"
 #include "engine/AudioCardManager.h"
+#include "engine/SliceSequence.h"
 #include "engine/WavePlayer.h"
 #include "foundation/Mishap.h"
 #include "tests/app/document/FourSliceDocument.h"
@@ -152,9 +153,22 @@ TEST_F(DocumentPlayback, ASliceThatHasEndedReturnsTheDocumentToStopped) {
 TEST_F(DocumentPlayback, NothingPlaysWithoutAWorkingOutputOrWithoutSound) {
     auto unplugged = NSQuilletTest::MakeFourSliceDocument();
     auto silent = std::make_unique<CQuilletDocument>(NSQuilletTest::MakeRampSample(0, 0), true, Output());
+    // Its only slice selected and Silence Selected on, a previewed loop has nothing to play.
+    auto sample = NSQuilletTest::MakeRampSample();
+    auto slices = std::make_unique<CSliceSequence>(sample.get());
+    slices->InsertSlice(CSlice(0, 20000, ESliceKind::kNormal, true));
+    slices->SetSensitivity(CSliceSequence::kMaximumSensitivity);
+    auto selected = std::make_unique<CQuilletDocument>(std::move(sample), false, Output(), 0, std::move(slices));
+    SDocumentParameters parameters = selected->GetDocumentParameters();
+    parameters.fBars = 1;
+    parameters.fPreviewOn = true;
+    parameters.fSilenceSelected = true;
+    selected->PerformParametersChange(parameters, "Toggle Silence Selected");
+    ASSERT_TRUE(selected->GetSequencer().GetPlayListEntries().empty());
+    EXPECT_TRUE(selected->CanPlay());
     auto document = MakePlayingDocument();
-    for (CQuilletDocument* each : {unplugged.get(), silent.get()}) {
-        EXPECT_FALSE(each->CanPlay());
+    for (CQuilletDocument* each : {unplugged.get(), silent.get(), selected.get()}) {
+        EXPECT_EQ(each->CanPlay(), each == selected.get());
         each->PlayLoop();
         each->PlaySliceAt(0);
         EXPECT_FALSE(each->IsPlaying());
