@@ -9,8 +9,8 @@ namespace NSQuillet {
 class CAudioCardManager;
 class CPreferences;
 
-// The driver-specification version the stored device blocks carry; a block of another major
-// version is not read.
+// The driver-specification version the stored device blocks carry; a block of a later
+// version, or of one before 1.0, is not read.
 CVersion GetAudioDriverSpecVersion();
 
 // Re-creates the device of the preferences' stored block through the audio-card manager.
@@ -20,7 +20,7 @@ public:
     // Not owned; outlives the restorer.
     explicit CAudioCardRestorer(CAudioCardManager& manager) : fManager(manager) {}
 
-    // A block of another driver-specification version starts the standard device and is an
+    // A block of a driver-specification version not read starts the standard device and is an
     // XUnsupportedFormat "incompatible driver spec version"; otherwise the manager's
     // RestoreDevice, whose failures carry their audio-output problem (for ChooseFailureAlert).
     void RestoreAudioDevice(const SAudioDeviceBlock& block) override;

@@ -83,7 +83,7 @@ TEST_F(AudioCardPreferences, AStoredDeviceThatCannotBeRestoredShowsItsProblemsAl
         {"restored", Block("Server"), "", "Server"},
         {"device gone", Block("Gone"), "Your last used audio device couldn’t be found.", "Card (hw:0,0)"},
         {"unreadable", Block("!x"), "Your driver settings could not be restored.", "Card (hw:0,0)"},
-        {"another driver spec version", Block("Server", CVersion(2, 0)), "Your driver settings could not be restored.",
+        {"a later driver spec version", Block("Server", CVersion(1, 1)), "Your driver settings could not be restored.",
          "Card (hw:0,0)"},
         {"device busy", Block("Busy"), "The audio device “Busy” could not be opened.", ""},
     };
@@ -126,7 +126,7 @@ TEST_F(AudioCardPreferences, TheRestorerRefusesABlockOfAnotherDriverSpecVersionA
     }
     ASSERT_TRUE(manager.HasDevice());
     EXPECT_EQ(manager.GetDevice().fName, "Card (hw:0,0)");
-    // An older block of the same family is read.
+    // One of this version is read.
     restorer.RestoreAudioDevice(Block("Server", CVersion(1, 0)));
     EXPECT_EQ(manager.GetDevice().fName, "Server");
 }
