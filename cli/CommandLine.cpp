@@ -8,10 +8,12 @@
 #include "app/operations/LengthyOperationUI.h"
 #include "cli/AlertPrinter.h"
 #include "cli/DecodeSubcommand.h"
+#include "cli/DevicesSubcommand.h"
 #include "cli/DiagnosticPrinter.h"
 #include "cli/ExitCode.h"
 #include "cli/ExportSubcommand.h"
 #include "cli/InfoSubcommand.h"
+#include "cli/PlaySubcommand.h"
 #include "cli/ProcessSubcommand.h"
 #include "cli/RenderSubcommand.h"
 #include "cli/SliceSubcommand.h"
@@ -73,6 +75,8 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
     add(MakeRenderSubcommand(app));
     add(MakeExportSubcommand(app));
     add(MakeProcessSubcommand(app));
+    add(MakeDevicesSubcommand(app));
+    add(MakePlaySubcommand(app));
 
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
     try {

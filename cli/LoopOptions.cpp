@@ -67,6 +67,16 @@ std::string CheckLoopOptions(const SLoopOptions& options) {
     return "";
 }
 
+SLoopOptions WithPreviewByDefault(const CQuilletDocument& document, const SLoopOptions& options) {
+    SLoopOptions defaulted = options;
+    if (!defaulted.fPreview) {
+        const SDocumentParameters parameters = document.GetDocumentParameters();
+        defaulted.fPreview =
+            options.fBars.value_or(parameters.fLoop.GetBars()) != 0 || options.fBeats.value_or(parameters.fLoop.GetBeats()) != 0;
+    }
+    return defaulted;
+}
+
 std::string ApplyLoopOptions(CQuilletDocument& document, const SLoopOptions& options) {
     using namespace NSStringIds;
     const SDocumentParameters before = document.GetDocumentParameters();

@@ -31,6 +31,10 @@ void AddLoopOptions(CLI::App& command, SLoopOptions& options, bool withLocators)
 // "" when the options can be applied, else what is wrong with them.
 std::string CheckLoopOptions(const SLoopOptions& options);
 
+// The options with --preview defaulted for playing the loop: without --preview, a loop that has
+// a length (its own or the one given) plays at the preview tempo.
+SLoopOptions WithPreviewByDefault(const CQuilletDocument& document, const SLoopOptions& options);
+
 // Applies the options as the editor's undoable changes, in this order: sensitivity, gate,
 // signature, bars and beats, locators, preview, tempo. Check them first. A tempo needs a loop
 // length, the document's or the one given: without one nothing is changed and the answer

@@ -54,14 +54,7 @@ public:
         CheckTargetMayBeWritten(fOutput, fForce || context.fAnswerYes);
 
         auto document = OpenAnalyzedDocument(fInput, EStoppedAnalysis::kStopOpening);
-        // Without --preview a loop with a length plays at the preview tempo.
-        SLoopOptions options = fLoopOptions;
-        if (!options.fPreview) {
-            const SDocumentParameters parameters = document->GetDocumentParameters();
-            options.fPreview = options.fBars.value_or(parameters.fLoop.GetBars()) != 0 ||
-                               options.fBeats.value_or(parameters.fLoop.GetBeats()) != 0;
-        }
-        const std::string refused = ApplyLoopOptions(*document, options);
+        const std::string refused = ApplyLoopOptions(*document, WithPreviewByDefault(*document, fLoopOptions));
         if (!refused.empty()) return UsageError(context, refused);
 
         SLoopRender render;

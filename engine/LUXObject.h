@@ -39,6 +39,14 @@ public:
     // Only while no thread renders the object. Silences it and starts the loop again from
     // its first entry inside the locators.
     void Rewind();
+    // Only while no thread renders the object. `change` sets what the loop plays with besides
+    // its loop settings (pitch, gain, envelope, transient shaper, equalizer) on the sequencer;
+    // then the loop is rewound, so that the equalizer starts at its new settings.
+    template <class TChange>
+    void ChangeSequencer(TChange&& change) {
+        change(*fSequencer);
+        Rewind();
+    }
 
     // `count` frames at the output rate into `left`, and `right` when given; with one buffer
     // the channels are mixed as (left + right) × 0.5. Silence without slices.

@@ -206,10 +206,13 @@ CQuilletSampler::SVoiceState CQuilletSampler::GetVoiceState(int32_t voice) const
 }
 
 void CQuilletSampler::GetGainMeter(float& smallest, float& largest) {
-    CMutexLock lock(fMeterLock);
-    smallest = fMeterMeasured ? fMeterSmallest : 1.0f;
-    largest = fMeterMeasured ? fMeterLargest : 1.0f;
-    fMeterMeasured = false;
+    const float least = fMeterSmallest.exchange(kNoSmallestGain, kRelaxed);
+    const float most = fMeterLargest.exchange(kNoLargestGain, kRelaxed);
+    const bool hasLeast = least != kNoSmallestGain;
+    const bool hasMost = most != kNoLargestGain;
+    // A block that ended between the two exchanges gave only one of them.
+    smallest = hasLeast ? least : hasMost ? most : 1.0f;
+    largest = hasMost ? most : hasLeast ? least : 1.0f;
 }
 
 void CQuilletSampler::RenderBlock(float* left, float* right) {
@@ -219,11 +222,12 @@ void CQuilletSampler::RenderBlock(float* left, float* right) {
     for (SVoice& voice : fVoices)
         if (voice.fState.fStage != kIdle) RenderVoice(voice, settings, left, right);
     if (!fPendingMeasured) return;
-    CMutexTryLock lock(fMeterLock);
-    if (!lock.IsLocked()) return;
-    fMeterSmallest = fMeterMeasured ? std::min(fMeterSmallest, fPendingSmallest) : fPendingSmallest;
-    fMeterLargest = fMeterMeasured ? std::max(fMeterLargest, fPendingLargest) : fPendingLargest;
-    fMeterMeasured = true;
+    float least = fMeterSmallest.load(kRelaxed);
+    while (fPendingSmallest < least && !fMeterSmallest.compare_exchange_weak(least, fPendingSmallest, kRelaxed)) {
+    }
+    float most = fMeterLargest.load(kRelaxed);
+    while (fPendingLargest > most && !fMeterLargest.compare_exchange_weak(most, fPendingLargest, kRelaxed)) {
+    }
     fPendingMeasured = false;
 }
 

@@ -21,7 +21,8 @@ class CDSPTables;
 //
 // Threads: construction, copying and the setters run on the user-interface thread (the
 // setters under the sequencer's state lock); the voice operations and RenderBlock run on the
-// audio thread and never allocate, lock or block. GetGainMeter is the user-interface thread's.
+// audio thread and never allocate, lock or block. GetGainMeter is the user-interface thread's
+// and lock-free.
 // Settings are atomic: a block reads each once, so a change is heard from the next block.
 class CQuilletSampler {
 public:
@@ -33,6 +34,9 @@ public:
     static constexpr int64_t kMaximumStep = 1048576;
     // A voice whose level × fade falls below this is idle.
     static constexpr float kSilentLevel = 0.0000625f;
+    // The gain meter's marks for "nothing measured".
+    static constexpr float kNoSmallestGain = 3.0e38f;
+    static constexpr float kNoLargestGain = 0.0f;
 
     enum EVoiceStage { kIdle, kAttack, kDecay, kRelease };
 
@@ -118,7 +122,8 @@ public:
     void RenderBlock(float* left, float* right);
 
     // User-interface thread. The smallest and largest shaper gain since the last call (both
-    // 1.0 when nothing was measured), then starts a new measurement.
+    // 1.0 when nothing was measured), then starts a new measurement. Lock-free: a block that
+    // ends while it reads counts towards this reading or the next, never neither.
     void GetGainMeter(float& smallest, float& largest);
 
     // Audio thread, or any thread while no audio thread runs. `voice` is 0..7.
@@ -188,10 +193,10 @@ private:
     float fPendingSmallest = 1.0f;
     float fPendingLargest = 1.0f;
     bool fPendingMeasured = false;
-    CMutex fMeterLock;
-    float fMeterSmallest = 1.0f;
-    float fMeterLargest = 1.0f;
-    bool fMeterMeasured = false;
+    // Handed over after each block; "nothing measured" is a smallest above every gain and a
+    // largest below every gain (gains are positive).
+    std::atomic<float> fMeterSmallest{kNoSmallestGain};
+    std::atomic<float> fMeterLargest{kNoLargestGain};
 };
 
 }  // namespace NSQuillet

@@ -282,7 +282,7 @@ void CQuilletSequencer::PlaySliceAt(int32_t frame) {
     fRequest = kPlaySlice;
     fRequestEntry = (*fPlayList)[index];
     fPosition = fRequestEntry.fStart;
-    fShownPosition = fRequestEntry.fStart;
+    SetShownPositionLocked(fRequestEntry.fStart, fShownPositionValid != 0);
 }
 
 void CQuilletSequencer::PlayPreviousSlice() {
@@ -385,19 +385,17 @@ int32_t CQuilletSequencer::GetPosition() const {
 }
 
 bool CQuilletSequencer::IsPlaying() const {
-    CMutexLock lock(fStateLock);
-    return fTransport != kStopped || fRequest == kStartLoop || fRequest == kPlaySlice;
+    // The request first: the audio thread sets the transport before it clears the request.
+    const int32_t request = fRequest.load();
+    return request == kStartLoop || request == kPlaySlice || fTransport.load() != kStopped;
 }
 
-CQuilletSequencer::ETransport CQuilletSequencer::GetTransport() const {
-    CMutexLock lock(fStateLock);
-    return ETransport(fTransport);
-}
+CQuilletSequencer::ETransport CQuilletSequencer::GetTransport() const { return ETransport(fTransport.load()); }
 
 int32_t CQuilletSequencer::GetShownPosition(bool* valid) const {
-    CMutexLock lock(fStateLock);
-    if (valid) *valid = fShownPositionValid != 0;
-    return fShownPosition;
+    const uint64_t published = fPublishedShownPosition.load(std::memory_order_relaxed);
+    if (valid) *valid = (published >> 32) != 0;
+    return int32_t(uint32_t(published));
 }
 
 void CQuilletSequencer::ResetPlayback() {
@@ -409,8 +407,7 @@ void CQuilletSequencer::ResetPlayback() {
     fSampler.SilenceAllVoices();
     fEqualizer.Reset();
     fLeftover = 0;
-    fShownPositionValid = 0;
-    fShownPosition = fPosition;
+    SetShownPositionLocked(fPosition, false);
 }
 
 CPlayList::SLoopRange CQuilletSequencer::GetLoopRangeLocked() const {
@@ -461,8 +458,13 @@ bool CQuilletSequencer::RepositioningAllowedLocked() const {
 
 void CQuilletSequencer::FollowPositionIfStoppedLocked() {
     if (fTransport != kStopped) return;
-    fShownPosition = fPosition;
-    fShownPositionValid = 0;
+    SetShownPositionLocked(fPosition, false);
+}
+
+void CQuilletSequencer::SetShownPositionLocked(int32_t position, bool valid) {
+    fShownPosition = position;
+    fShownPositionValid = valid ? 1 : 0;
+    fPublishedShownPosition.store((uint64_t(valid ? 1 : 0) << 32) | uint32_t(position), std::memory_order_relaxed);
 }
 
 void CQuilletSequencer::Render(float* left, float* right, int32_t count) {
@@ -495,8 +497,7 @@ void CQuilletSequencer::ServeRequests() {
     if (!state.IsLocked()) return;
     if ((fTransport == kStopping || fTransport == kPlayingSlice) && !fSampler.IsSounding()) {
         fTransport = kStopped;
-        fShownPosition = fPosition;
-        fShownPositionValid = 0;
+        SetShownPositionLocked(fPosition, false);
     }
     if (fRequest == kNoRequest) return;
     // Priming reads the play list; without it the request waits for the next call.
@@ -609,7 +610,7 @@ void CQuilletSequencer::StopOnEmptyLoopLocked() {
     fTransport = kPlayingSlice;
     fScheduled = false;
     fPosition = 0;
-    fShownPosition = 0;
+    SetShownPositionLocked(0, false);
     fSampler.SilenceAllVoices();
 }
 
@@ -623,11 +624,9 @@ void CQuilletSequencer::RenderOneBlock(float* left, float* right) {
     fEqualizer.Process(left, right);
     if (!state.IsLocked()) return;
     if (fSampler.IsSounding() && fSampler.GetSoundingSliceStart() >= 0) {
-        fShownPosition = fSampler.GetSoundingSliceStart();
-        fShownPositionValid = 1;
+        SetShownPositionLocked(fSampler.GetSoundingSliceStart(), true);
     } else {
-        fShownPosition = fPosition;
-        fShownPositionValid = 0;
+        SetShownPositionLocked(fPosition, false);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -22,8 +23,10 @@ class CSliceSequence;
 // tempo, in steps of 64 output frames, with the equalizer over the mix.
 //
 // Threads: everything but Render belongs to the user-interface thread and holds the state
-// lock for its duration (Stop releases it while it waits). Render is the audio thread's; it
-// takes the locks only by try-lock and never allocates or blocks. Frames are frames of the
+// lock for its duration (Stop releases it while it waits); IsPlaying, GetTransport,
+// GetShownPosition and the meters take no lock, so that the views and idle clients may poll
+// them during playback without ever making the audio thread miss the lock. Render is the audio
+// thread's; it takes the locks only by try-lock and never allocates or blocks. Frames are frames of the
 // wave sample unless named output frames. The wave sample and slice sequence are not owned.
 class CQuilletSequencer {
 public:
@@ -85,6 +88,9 @@ public:
     // The level of what the wave player plays of this sequencer: reported on the audio
     // thread, read on the user-interface thread; lock-free.
     CLevelMeter& GetLevelMeter() const { return fLevelMeter; }
+    // The transient shaper's smallest and largest gain since the last call (both 1.0 when
+    // nothing was measured); lock-free.
+    void TakeShaperGains(float& smallest, float& largest) { fSampler.GetGainMeter(smallest, largest); }
     // Frames per second of the output, clamped to 11025..1000000; the equalizer follows.
     void SetOutputRate(uint32_t outputRate);
     uint32_t GetOutputRate() const;
@@ -151,6 +157,7 @@ private:
     void StopLocked();
     bool RepositioningAllowedLocked() const;
     void FollowPositionIfStoppedLocked();
+    void SetShownPositionLocked(int32_t position, bool valid);
 
     void ServeRequests();
     void StartLoopLocked(const SPlayListEntry& entry);
@@ -170,12 +177,15 @@ private:
     std::unique_ptr<CPlayList> fPlayList;
     mutable CLevelMeter fLevelMeter;
 
-    int32_t fTransport = kStopped;
-    int32_t fRequest = kNoRequest;
+    // Written under the state lock; atomic so that IsPlaying may read them without it.
+    std::atomic<int32_t> fTransport{kStopped};
+    std::atomic<int32_t> fRequest{kNoRequest};
     SPlayListEntry fRequestEntry;
     int32_t fPosition = 0;
     int32_t fShownPosition = 0;
     int32_t fShownPositionValid = 0;
+    // Both of them for the lock-free readers: the position in the low 32 bits, the flag above.
+    std::atomic<uint64_t> fPublishedShownPosition{0};
 
     // Audio thread only.
     int32_t fLeftover = 0;

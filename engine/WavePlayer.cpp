@@ -41,6 +41,7 @@ bool CWavePlayer::PlaySample(const CABCWaveSample* sample, IWavePlayerListener* 
         const uint64_t step = (uint64_t(ClampSampleRate(sample->GetSampleRate())) * kFractionOne) /
                               ClampSampleRate(fOutput.GetOutputRate());
         fMode = kPlayingSample;
+        fPlayedFrames.store(0, std::memory_order_relaxed);
         fSample = sample;
         fPosition = {};
         fStep.fFrame = uint32_t(step >> 15);
@@ -51,7 +52,7 @@ bool CWavePlayer::PlaySample(const CABCWaveSample* sample, IWavePlayerListener* 
     return true;
 }
 
-bool CWavePlayer::PlaySequencer(CQuilletSequencer* sequencer, IWavePlayerListener* listener) {
+bool CWavePlayer::PlaySequencer(CQuilletSequencer* sequencer, IWavePlayerListener* listener, int64_t frames) {
     if (!sequencer || !fOutput.IsOutputWorking()) return false;
     bool exchanged = false;
     IWavePlayerListener* old = nullptr;
@@ -61,6 +62,7 @@ bool CWavePlayer::PlaySequencer(CQuilletSequencer* sequencer, IWavePlayerListene
             exchanged = true;
             old = fListener;
             fListener = listener;
+            fFrameLimit = frames < 0 ? kUnlimited : fPlayedFrames.load(std::memory_order_relaxed) + frames;
         }
     }
     if (exchanged) {
@@ -72,6 +74,8 @@ bool CWavePlayer::PlaySequencer(CQuilletSequencer* sequencer, IWavePlayerListene
     {
         CMutexLock lock(fLock);
         fMode = kPlayingSequencer;
+        fPlayedFrames.store(0, std::memory_order_relaxed);
+        fFrameLimit = frames < 0 ? kUnlimited : frames;
         fSequencer = sequencer;
         fListener = listener;
     }
@@ -87,6 +91,7 @@ bool CWavePlayer::PlayLoopObject(CLUXObject* object, IWavePlayerListener* listen
         object->SetOutputRate(fOutput.GetOutputRate());
         object->Rewind();
         fMode = kPlayingLoopObject;
+        fPlayedFrames.store(0, std::memory_order_relaxed);
         fLoopObject = object;
         fListener = listener;
     }
@@ -96,19 +101,24 @@ bool CWavePlayer::PlayLoopObject(CLUXObject* object, IWavePlayerListener* listen
 
 void CWavePlayer::Stop() {
     CQuilletSequencer* sequencer = nullptr;
+    bool cut = false;
     {
         CMutexLock lock(fLock);
         sequencer = fSequencer;
+        // A limited playback reaches its end on the audio thread, which then no longer renders
+        // the sequencer and so could not serve a stop.
+        cut = fFrameLimit != kUnlimited || fMode == kFinished;
     }
     const bool running = fOutput.IsOutputRunning();
     // Without the lock: the audio thread must render the sequencer to serve the stop.
-    if (sequencer && running) sequencer->Stop();
+    if (sequencer && running && !cut) sequencer->Stop();
     IWavePlayerListener* old = nullptr;
     {
         CMutexLock lock(fLock);
-        if (fSequencer && !running) fSequencer->ResetPlayback();
+        if (fSequencer && (!running || cut)) fSequencer->ResetPlayback();
         if (fLoopObject) fLoopObject->Rewind();
         fMode = kStopped;
+        fFrameLimit = kUnlimited;
         fSample = nullptr;
         fSequencer = nullptr;
         fLoopObject = nullptr;
@@ -118,23 +128,14 @@ void CWavePlayer::Stop() {
     if (old) old->WavePlayerStopped();
 }
 
-bool CWavePlayer::IsPlaying() const {
-    CMutexLock lock(fLock);
-    return fSample || fSequencer || fLoopObject;
-}
+bool CWavePlayer::IsPlaying() const { return fSample || fSequencer || fLoopObject; }
 
-CWavePlayer::EMode CWavePlayer::GetMode() const {
-    CMutexLock lock(fLock);
-    return fMode;
-}
+CWavePlayer::EMode CWavePlayer::GetMode() const { return fMode.load(); }
 
 void CWavePlayer::Idle() {
-    bool ended = false;
-    {
-        CMutexLock lock(fLock);
-        ended = fMode == kFinished || (fMode == kPlayingSequencer && fSequencer && !fSequencer->IsPlaying());
-    }
-    if (ended) Stop();
+    const EMode mode = fMode.load();
+    // The sequencer's transport is read without its lock, like the mode.
+    if (mode == kFinished || (mode == kPlayingSequencer && fSequencer && !fSequencer->IsPlaying())) Stop();
 }
 
 CWavePlayer::SFramePosition CWavePlayer::GetPosition() const {
@@ -156,15 +157,18 @@ void CWavePlayer::Render(float* left, float* right, int32_t count) {
         fSilencedPieces.fetch_add(1, std::memory_order_relaxed);
         return;
     }
-    switch (fMode) {
+    const EMode mode = fMode.load(std::memory_order_relaxed);
+    int32_t played = count;
+    switch (mode) {
         case kPlayingSample: RenderSample(left, right, count); break;
-        case kPlayingSequencer: fSequencer->Render(left, right, count); break;
+        case kPlayingSequencer: played = RenderSequencer(left, right, count); break;
         case kPlayingLoopObject: fLoopObject->Render(count, left, right); break;
         default:
             std::fill_n(left, count, 0.0f);
             std::fill_n(right, count, 0.0f);
             return;
     }
+    fPlayedFrames.fetch_add(played, std::memory_order_relaxed);
     bool clipped = false;
     float peaks[2] = {0.0f, 0.0f};
     float* outputs[2] = {left, right};
@@ -180,7 +184,21 @@ void CWavePlayer::Render(float* left, float* right, int32_t count) {
             peaks[channel] = std::max(peaks[channel], std::fabs(value));
         }
     }
-    if (fMode == kPlayingSequencer) fSequencer->GetLevelMeter().Report(peaks[0], peaks[1], clipped);
+    if (mode == kPlayingSequencer) fSequencer->GetLevelMeter().Report(peaks[0], peaks[1], clipped);
+}
+
+int32_t CWavePlayer::RenderSequencer(float* left, float* right, int32_t count) {
+    if (fFrameLimit == kUnlimited) {
+        fSequencer->Render(left, right, count);
+        return count;
+    }
+    const int64_t remaining = fFrameLimit - fPlayedFrames.load(std::memory_order_relaxed);
+    const int32_t frames = int32_t(std::clamp<int64_t>(remaining, 0, count));
+    if (frames > 0) fSequencer->Render(left, right, frames);
+    std::fill(left + frames, left + count, 0.0f);
+    std::fill(right + frames, right + count, 0.0f);
+    if (remaining <= count) fMode = kFinished;
+    return frames;
 }
 
 void CWavePlayer::RenderSample(float* left, float* right, int32_t count) {

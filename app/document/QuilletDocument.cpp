@@ -16,6 +16,7 @@
 #include "app/document/SliceSequenceChange.h"
 #include "app/document/WaveSampleAndSliceSequenceChange.h"
 #include "app/document/WaveSampleChange.h"
+#include "engine/AudioCardManager.h"
 #include "engine/LoopSettings.h"
 #include "engine/SliceSequence.h"
 #include "engine/WaveSample.h"
@@ -68,6 +69,17 @@ void BuildOverview(const CABCWaveSample& sample, std::vector<int16_t>& first, st
     }
 }
 
+uint32_t OutputRateOf(const SDocumentSettings& settings) {
+    if ((settings.fAudioCardManager == nullptr) != (settings.fWavePlayer == nullptr))
+        throw NSMishap::XStdInvalidArgument("an audio-card manager without a wave player or the other way round");
+    return settings.fAudioCardManager ? settings.fAudioCardManager->GetOutputRate() : settings.fOutputRate;
+}
+
+std::unique_ptr<CAudioRendererSuspender> RendererSuspenderFor(const SDocumentSettings& settings) {
+    if (settings.fAudioSuspender || !settings.fAudioCardManager) return nullptr;
+    return std::make_unique<CAudioRendererSuspender>(settings.fAudioCardManager->GetRenderer());
+}
+
 bool EndsWithLoopFileExtension(const std::string& name) {
     const std::string extension = kDocumentText_LoopFileExtension;
     if (name.size() < extension.size()) return false;
@@ -100,17 +112,19 @@ CQuilletDocument::CQuilletDocument(std::unique_ptr<CABCWaveSample> sample, const
     : fPristine(pristine),
       fWaveSample(Prepared(std::move(sample))),
       fSliceSequence(SequenceFor(std::move(slices), fWaveSample.get())),
-      fSequencer(fWaveSample.get(), fSliceSequence.get(), settings.fOutputRate),
+      fSequencer(fWaveSample.get(), fSliceSequence.get(), OutputRateOf(settings)),
       fExportInfo(fSequencer, fExportSlicesSeparately, settings.fClock ? *settings.fClock : NSCourier::GetSteadyClock()),
-      fAudioSuspender(settings.fAudioSuspender) {
+      fAudioCardManager(settings.fAudioCardManager),
+      fWavePlayer(settings.fWavePlayer),
+      fRendererSuspender(RendererSuspenderFor(settings)),
+      fAudioSuspender(settings.fAudioSuspender ? settings.fAudioSuspender : fRendererSuspender.get()) {
     fSavedPosition = int32_t(fUndoHistory.GetPosition());
     if (file) SetFile(*file);
     fFileChanged = false;
     BuildOverview(*fWaveSample, fOverview1, fOverview2);
     Prepare(settings.fDefaultBarsToOne, knownTempo);
+    RegisterWithAudioOutput();
 }
-
-CQuilletDocument::~CQuilletDocument() = default;
 
 void CQuilletDocument::Prepare(bool defaultBarsToOne, int32_t knownTempo) {
     CLoopSettings loop = fSequencer.GetLoopSettings();
@@ -501,42 +515,6 @@ void CQuilletDocument::NotifyListeners() {
             NSMishap::RunReportingFailure("notifying a document listener", [listener, notify] { (listener->*notify)(); });
         }
     }
-}
-
-void CQuilletDocument::StartPlayback(uint32_t mode) {
-    fPlayMode = mode;
-    for (IDocumentListener* listener : std::vector<IDocumentListener*>(fListeners))
-        NSMishap::RunReportingFailure("notifying a document listener", [&] { listener->OnPlaybackStateChanged(); });
-}
-
-void CQuilletDocument::PlayLoop() {
-    fSequencer.PlayLoop();
-    StartPlayback(kPlayMode_Loop);
-}
-
-void CQuilletDocument::PlayCurrentSlice() {
-    fSequencer.PlaySliceAt(fSequencer.GetPosition());
-    StartPlayback(kPlayMode_CurrentSlice);
-}
-
-void CQuilletDocument::PlaySliceAt(int32_t frame) {
-    fSequencer.PlaySliceAt(frame);
-    StartPlayback(kPlayMode_ChosenSlice);
-}
-
-void CQuilletDocument::PlayPreviousSlice() {
-    fSequencer.PlayPreviousSlice();
-    StartPlayback(kPlayMode_PreviousSlice);
-}
-
-void CQuilletDocument::PlayCurrentSliceAndMoveToNext() {
-    fSequencer.PlayCurrentSliceAndMoveToNext();
-    StartPlayback(kPlayMode_CurrentSliceAndMoveToNext);
-}
-
-void CQuilletDocument::StopOrRewind() {
-    fSequencer.StopOrRewind();
-    StartPlayback(kPlayMode_Stopped);
 }
 
 }  // namespace NSQuillet

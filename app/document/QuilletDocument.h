@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/document/AudioRendererSuspender.h"
 #include "app/document/DocumentChangeKey.h"
 #include "app/document/DocumentParameters.h"
 #include "app/document/EffectParameters.h"
@@ -13,12 +14,17 @@
 #include "app/operations/MillisecondClock.h"
 #include "app/undo/Transaction.h"
 #include "app/undo/UndoHistory.h"
+#include "engine/AudioCardManagerListener.h"
+#include "engine/LevelMeter.h"
 #include "engine/QuilletSequencer.h"
+#include "engine/WavePlayer.h"
+#include "engine/WavePlayerListener.h"
 #include "platform/diskkit/FileSpec.h"
 
 namespace NSQuillet {
 
 class CABCWaveSample;
+class CAudioCardManager;
 class CSliceSequence;
 class IAudioSuspender;
 class IDocumentListener;
@@ -28,9 +34,16 @@ struct SLoopFileSettings;
 struct SDocumentSettings {
     // The preference: a newly opened sound gets one bar, its own tempo and preview on.
     bool fDefaultBarsToOne = false;
-    // The audio card's rate, frames per second.
+    // The audio card's rate, frames per second, when there is no audio-card manager.
     uint32_t fOutputRate = 44100;
-    // Null: no audio output to pause. Not owned; outlives the document.
+    // The audio output the document plays through, both or neither (XStdInvalidArgument
+    // otherwise): the manager whose rate the sequencer follows and the wave player that plays
+    // it. Null: the document does not sound and its play operations do nothing. Not owned;
+    // outlive the document.
+    CAudioCardManager* fAudioCardManager = nullptr;
+    CWavePlayer* fWavePlayer = nullptr;
+    // Null: the audio-card manager's renderer is paused around wave-sample swaps, or nothing
+    // without a manager. Not owned; outlives the document.
     IAudioSuspender* fAudioSuspender = nullptr;
     // Null: the steady clock. Not owned; outlives the document.
     const NSCourier::IMillisecondClock* fClock = nullptr;
@@ -42,8 +55,11 @@ struct SDocumentSettings {
 // are then told what kind of state changed. The slice editing commands are CSliceEditing's.
 //
 // User-interface thread only. The audio thread reaches the document only through the
-// sequencer; wave-sample swaps pause the audio output around the exchange.
-class CQuilletDocument {
+// sequencer; wave-sample swaps pause the audio output around the exchange. The document listens
+// to the audio-card manager (a new output rate is its sequencer's rate) and to the wave player
+// (the play mode returns to stopped when its playback ends); playing its sequencer, it is
+// stopped before it is destroyed.
+class CQuilletDocument final : public IAudioCardManagerListener, public IWavePlayerListener {
 public:
     static constexpr uint32_t kUndoLimit = 10;
     enum EPlayMode : uint32_t {
@@ -73,6 +89,8 @@ public:
                      int32_t knownTempo = 0, std::unique_ptr<CSliceSequence> slices = nullptr);
     CQuilletDocument(const CQuilletDocument&) = delete;
     CQuilletDocument& operator=(const CQuilletDocument&) = delete;
+    // Stops its playback (waiting for the audio thread, at most 4000 ms) and leaves the
+    // audio-card manager.
     ~CQuilletDocument();
 
     SDocumentParameters GetDocumentParameters() const;
@@ -155,14 +173,48 @@ public:
     // Delivers the pending flags to every listener, then clears them.
     void NotifyListeners();
 
-    // Playback: posts the request to the sequencer, stores the play mode, tells the listeners.
-    void PlayLoop();
+    // Playback. Each play operation posts its request to the sequencer, hands the sequencer to
+    // the wave player, stores the play mode and tells the listeners; without an audio output,
+    // while it has failed or without sound it does nothing.
+    bool CanPlay() const;
+    // From the play position. `outputFrames` ≥ 0 plays that many frames at the output rate and
+    // then ends, as a render of that length ends; else the loop repeats until stopped.
+    void PlayLoop(int64_t outputFrames = CWavePlayer::kUnlimited);
     void PlayCurrentSlice();
+    // The slice containing `frame` (auditioning from the waveform).
     void PlaySliceAt(int32_t frame);
     void PlayPreviousSlice();
     void PlayCurrentSliceAndMoveToNext();
-    // Blocks while the audio thread stops (at most 4000 ms).
+    // Stops the playback when the document plays, else moves the play position back to the
+    // loop's start (CQuilletSequencer::StopOrRewind). Stopping blocks while the audio thread
+    // lets the voices die away (at most 4000 ms).
     void StopOrRewind();
+    bool IsPlaying() const { return fPlayMode != kPlayMode_Stopped; }
+
+    // Locate, only while stopped (or stopping): the play position to a frame, or to the start
+    // of the next or previous play-list entry, wrapping; the listeners are told.
+    void SetPlayPosition(int32_t frame);
+    void MoveToNextSlice();
+    void MoveToPreviousSlice();
+
+    // For the views, lock-free: the play position (while a slice sounds the start of that
+    // slice, `sounding` true; else the position the next playback starts from), and the index
+    // in the slice sequence of the active slice it lies in, -1 before the first.
+    int32_t GetPlayPosition(bool* sounding = nullptr) const { return fSequencer.GetShownPosition(sounding); }
+    int32_t GetCurrentSlice() const;
+    // For the meters, lock-free, each since its last call: the output peaks and whether the
+    // output was clipped; the transient shaper's smallest and largest gain (1.0 = no change).
+    CLevelMeter::SReading TakeOutputLevel() { return fSequencer.GetLevelMeter().Take(); }
+    void TakeShaperGains(float& smallest, float& largest) { fSequencer.TakeShaperGains(smallest, largest); }
+
+    // IAudioCardManagerListener: a new output rate (the manager has stopped the playback
+    // first) becomes the sequencer's; a change of the output's working state is told to the
+    // listeners as a playback change.
+    void AudioCardChanged(CAudioCardManager& manager) override;
+    // IWavePlayerListener: when the wave player stops playing the sequencer (it ended, another
+    // playback took over, the output stopped), the play mode returns to stopped.
+    void WavePlayerStarted() override;
+    void WavePlayerStopped() override;
 
     // The export figures (CExportInfoCache); the throttled ones for the information panel.
     int32_t GetExportSliceCount() { return fExportInfo.GetSliceCount(); }
@@ -183,7 +235,10 @@ private:
     void SetLocatorsInOrder(int32_t left, int32_t right);
     void StoreLocators(int32_t left, int32_t right);
     void ExchangeWaveSample(std::unique_ptr<CABCWaveSample>& sample, std::unique_ptr<CSliceSequence>* sequence);
-    void StartPlayback(uint32_t mode);
+    void RegisterWithAudioOutput();
+    template <class TRequest>
+    void Play(uint32_t mode, TRequest&& request, int64_t outputFrames = CWavePlayer::kUnlimited);
+    void TellPlaybackListeners();
     void Stamp() { fExportInfo.MarkDirty(); }
 
     bool fCachedModified = false;
@@ -211,7 +266,15 @@ private:
     uint32_t fWindowState1 = 0;
     uint32_t fWindowState2 = 0;
     uint8_t fWindowStateFlag = 0;
+    CAudioCardManager* fAudioCardManager;
+    CWavePlayer* fWavePlayer;
+    std::unique_ptr<CAudioRendererSuspender> fRendererSuspender;
     IAudioSuspender* fAudioSuspender;
+    // The wave player plays the sequencer for this document (between "started" and "stopped").
+    bool fPlayerHasSequencer = false;
+    // A play operation is handing the sequencer over: its own "stopped" is not the end.
+    bool fStartingPlayback = false;
+    bool fOutputWorking = false;
 };
 
 }  // namespace NSQuillet

@@ -10,6 +10,7 @@
 #include "app/preferences/PreferencesFileFormat.h"
 #include "app/preferences/PreferencesForm.h"
 #include "app/resources/AlertIds.h"
+#include "app/resources/FailureAlert.h"
 #include "app/resources/ResourceReference.h"
 #include "formats/diskkitsupport/MediaBridge.h"
 #include "formats/diskkitsupport/OpenFile.h"
@@ -79,6 +80,12 @@ void RestoreAudioDevice(const SAudioDeviceBlock& block, IAudioDeviceRestorer* re
     if (!restorer || block.IsEmpty()) return;
     try {
         restorer->RestoreAudioDevice(block);
+    } catch (const std::exception& failure) {
+        // The audio output names its problem (the stored device absent, busy, ...); anything
+        // else is a block that could not be restored.
+        const EAudioOutputProblem problem = GetAudioOutputProblem(failure);
+        const auto alert = ChooseAudioOutputAlert(problem, GetAudioDeviceName(failure));
+        ShowAlert(alert ? *alert : AlertReference(NSAlertIds::kDriverSettingsNotRestored));
     } catch (...) {
         ShowAlert(AlertReference(NSAlertIds::kDriverSettingsNotRestored));
     }

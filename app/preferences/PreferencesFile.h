@@ -18,8 +18,10 @@ NSDiskKit::CFileSpec LocatePreferencesFile();
 // "The file could not be opened.", and answers false; a damaged file then counts as changed,
 // so that the standard settings replace it at stop. A file read gives true and counts as
 // stored; recent documents whose files are gone are dropped. Then a stored audio device block
-// is handed to `restorer` (none: the block is only kept); when that fails the note "Your
-// driver settings could not be restored." is shown and the preferences stay as read.
+// is handed to `restorer` (none: the block is only kept); when that fails the alert of the
+// audio output's problem is shown ("Your last used audio device couldn’t be found." for a
+// device that is gone, ...), for any other failure the note "Your driver settings could not
+// be restored.", and the preferences stay as read.
 // User-interface thread; blocks on disk I/O and on the restorer.
 bool ReadPreferencesFile(CPreferences& preferences, IAudioDeviceRestorer* restorer);
 

@@ -39,6 +39,8 @@ std::optional<CResourceReference> ChooseFailureAlert(const std::exception& failu
     const std::string target = PropertyOf(failure, kProperty_TargetObjectType);
     const bool audio = target == kTargetObjectType_AudioDriver;
     if (Is<XAbort>(failure) || Is<XSilentAbort>(failure)) return std::nullopt;
+    const EAudioOutputProblem problem = GetAudioOutputProblem(failure);
+    if (problem != EAudioOutputProblem::kNone) return ChooseAudioOutputAlert(problem, GetAudioDeviceName(failure));
     if (Is<XVersionTooNew>(failure)) return Framework(kUnsupportedFormat);
     if (Is<XNotFound>(failure)) return audio ? AudioDevice(failure) : Framework(kFileSystemObjectNotFound);
     if (Is<XResolve>(failure)) return Framework(kUnresolvedAlias);
@@ -59,6 +61,19 @@ std::optional<CResourceReference> ChooseFailureAlert(const std::exception& failu
         return target == kTargetObjectType_UndoStep ? AlertReference(NSAlertIds::kUndoRedoFailed) : Internal();
     if (Is<std::bad_alloc>(failure)) return Framework(kOutOfMemory);
     return Internal();
+}
+
+std::optional<CResourceReference> ChooseAudioOutputAlert(EAudioOutputProblem problem, const std::string& deviceName) {
+    switch (problem) {
+        case EAudioOutputProblem::kNone: return std::nullopt;
+        case EAudioOutputProblem::kDeviceNotOpened:
+            return AlertReference(NSAlertIds::kAudioDeviceNotOpened).With(deviceName);
+        case EAudioOutputProblem::kLastDeviceNotFound: return AlertReference(NSAlertIds::kLastAudioDeviceNotFound);
+        case EAudioOutputProblem::kDriverStopped: return AlertReference(NSAlertIds::kAudioDriverStopped);
+        case EAudioOutputProblem::kDeviceNotUsable: return AlertReference(NSAlertIds::kCouldNotUseAudioDevice);
+        case EAudioOutputProblem::kSettingsNotRestored: return AlertReference(NSAlertIds::kDriverSettingsNotRestored);
+    }
+    return std::nullopt;
 }
 
 CResourceReference ChooseUnknownFailureAlert() { return Internal(); }

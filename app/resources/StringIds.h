@@ -32,6 +32,7 @@ inline constexpr int32_t kOperation_ReAnalyze = 310;
 inline constexpr int32_t kOperation_AddSlicesAt16ths = 311;
 inline constexpr int32_t kOperation_PasteAsNewDocument = 312;
 inline constexpr int32_t kOperation_Export = 313;
+inline constexpr int32_t kOperation_Play = 314;
 
 inline constexpr int32_t kProgress_ReadingLoopSamples = 320;
 inline constexpr int32_t kProgress_ReadingSecondChannel = 321;
@@ -45,6 +46,9 @@ inline constexpr int32_t kProgress_ConvertingRatePass2 = 328;
 inline constexpr int32_t kProgress_CroppingSample = 329;
 inline constexpr int32_t kProgress_RemovingDC = 330;
 inline constexpr int32_t kProgress_RenderingLoop = 331;
+inline constexpr int32_t kProgress_PlayingLoop = 332;
+inline constexpr int32_t kProgress_PlayingSlice = 333;
+inline constexpr int32_t kProgress_PlayingSound = 334;
 
 inline constexpr int32_t kUndo_ChangeLoopLength = 400;
 inline constexpr int32_t kUndo_ChangeTimeSignature = 401;

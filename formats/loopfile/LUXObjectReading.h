@@ -7,8 +7,9 @@
 
 namespace NSQuillet {
 
-// A loop file read whole into an auditioning loop: its sound, slices and loop settings, in
-// slice mode when the file exports slices separately. The file's failures propagate, and a
+// A loop file read whole into an auditioning loop: its sound, slices, loop settings and what
+// its preview plays with (pitch, gain, envelope, transient shaper, equalizer), in slice mode
+// when the file exports slices separately. The file's failures propagate, and a
 // loop without bars and beats is an XFormatViolation "zero loop length". User-interface thread;
 // blocks on the media.
 std::unique_ptr<CLUXObject> ReadLUXObject(std::shared_ptr<CMedia> media);

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/16BitWaveSample.h"
@@ -234,4 +236,98 @@ TEST(WavePlayer, PlaysNothingWhileTheOutputHasFailed) {
     std::vector<float> left(256, 1.0f), right(256, 1.0f);
     player.Render(left.data(), right.data(), 256);
     EXPECT_EQ(left, std::vector<float>(256, 0.0f));
+}
+
+TEST(WavePlayer, ALimitedSequencerPlaysExactlyItsFramesThenSilenceAndEndsAtOnce) {
+    // 1000 frames over 256-frame pieces: three whole pieces, 232 frames of the fourth.
+    SLoudSequencer reference(300);
+    reference.fSequencer.PlayLoop();
+    std::vector<float> expectedLeft(1000), expectedRight(1000);
+    reference.fSequencer.Render(expectedLeft.data(), expectedRight.data(), 1000);
+
+    CFakeOutput output;
+    output.fRunning = true;  // a stop would wait for an audio thread, which this test does not run
+    CWavePlayer player(output);
+    std::string log;
+    CRecordingListener listener(&log, "l");
+    SLoudSequencer loud(300);
+    loud.fSequencer.PlayLoop();
+    ASSERT_TRUE(player.PlaySequencer(&loud.fSequencer, &listener, 1000));
+    std::vector<float> left(5 * 256), right(5 * 256);
+    for (int piece = 0; piece < 5; ++piece) {
+        EXPECT_EQ(player.GetMode(), piece < 4 ? CWavePlayer::kPlayingSequencer : CWavePlayer::kFinished) << piece;
+        player.Render(left.data() + piece * 256, right.data() + piece * 256, 256);
+    }
+    EXPECT_EQ(std::vector<float>(left.begin(), left.begin() + 1000), expectedLeft);
+    EXPECT_EQ(std::vector<float>(right.begin(), right.begin() + 1000), expectedRight);
+    EXPECT_EQ(std::vector<float>(left.begin() + 1000, left.end()), std::vector<float>(280, 0.0f));
+    EXPECT_EQ(player.GetPlayedFrames(), 1000);
+    EXPECT_EQ(loud.fSequencer.GetTransport(), CQuilletSequencer::kPlayingLoop) << "cut, not stopped";
+
+    const auto started = std::chrono::steady_clock::now();
+    player.Idle();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(1000)) << "no wait for the audio thread";
+    EXPECT_FALSE(player.IsPlaying());
+    EXPECT_EQ(loud.fSequencer.GetTransport(), CQuilletSequencer::kStopped);
+    EXPECT_EQ(log, "l started;l stopped;");
+
+    // Played again, the sequencer starts afresh: no frames left over from the cut piece.
+    loud.fSequencer.PlayLoop();
+    ASSERT_TRUE(player.PlaySequencer(&loud.fSequencer, nullptr, 1000));
+    player.Render(left.data(), right.data(), 256);
+    EXPECT_EQ(std::vector<float>(left.begin(), left.begin() + 256),
+              std::vector<float>(expectedLeft.begin(), expectedLeft.begin() + 256));
+    player.Stop();
+}
+
+TEST(WavePlayer, ALimitedPlaybackStoppedEarlyEndsAtOnce) {
+    CFakeOutput output;
+    output.fRunning = true;
+    CWavePlayer player(output);
+    SLoudSequencer loud(300);
+    loud.fSequencer.PlayLoop();
+    ASSERT_TRUE(player.PlaySequencer(&loud.fSequencer, nullptr, 100000));
+    std::vector<float> left(256), right(256);
+    player.Render(left.data(), right.data(), 256);
+    const auto started = std::chrono::steady_clock::now();
+    player.Stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(1000));
+    EXPECT_EQ(loud.fSequencer.GetTransport(), CQuilletSequencer::kStopped);
+    EXPECT_FALSE(player.IsPlaying());
+}
+
+TEST(WavePlayer, PollingNeverTakesTheLocksTheAudioThreadTries) {
+    // Another thread holds the sequencer's state lock (a user-interface change in progress):
+    // the player's and the sequencer's state are still read, and a piece still renders.
+    CFakeOutput output;
+    CWavePlayer player(output);
+    SLoudSequencer loud(300);
+    loud.fSequencer.PlaySliceAt(0);
+    ASSERT_TRUE(player.PlaySequencer(&loud.fSequencer, nullptr));
+    std::vector<float> left(256), right(256);
+    player.Render(left.data(), right.data(), 256);
+    std::atomic<bool> holding{false}, release{false};
+    std::thread holder([&] {
+        loud.fSequencer.ChangeSampler([&](CQuilletSampler&) {
+            holding = true;
+            // Let go after 2 s in any case, so that a poll that waits shows as slow, not as a hang.
+            const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+            while (!release && std::chrono::steady_clock::now() < giveUp) std::this_thread::yield();
+        });
+    });
+    while (!holding) std::this_thread::yield();
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_TRUE(loud.fSequencer.IsPlaying());
+    EXPECT_EQ(loud.fSequencer.GetTransport(), CQuilletSequencer::kPlayingSlice);
+    bool sounding = false;
+    EXPECT_EQ(loud.fSequencer.GetShownPosition(&sounding), 0);
+    EXPECT_TRUE(sounding);
+    player.Idle();
+    EXPECT_TRUE(player.IsPlaying());
+    EXPECT_EQ(player.GetMode(), CWavePlayer::kPlayingSequencer);
+    EXPECT_EQ(player.GetPlayedFrames(), 256);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(500));
+    release = true;
+    holder.join();
+    player.Stop();
 }

@@ -9,8 +9,10 @@
 #include "app/resources/AlertIds.h"
 #include "app/resources/FailureAlert.h"
 #include "app/resources/ProgramResources.h"
+#include "engine/AudioCardManager.h"
 #include "foundation/Mishap.h"
 #include "foundation/TargetObjectType.h"
+#include "tests/support/ScriptedSoundPortKit.h"
 
 namespace {
 
@@ -30,6 +32,8 @@ std::optional<CResourceReference> ChooseFor(const std::function<void()>& fail) {
 std::function<void()> Mishap(uint32_t code, const std::string& target = "") {
     return [=] { ThrowFailure(code, "diagnostic", target); };
 }
+
+std::vector<uint8_t> Bytes(const std::string& text) { return std::vector<uint8_t>(text.begin(), text.end()); }
 
 TEST(FailureAlert, ChoosesByClassThenTargetWithTheFirstMatchingRule) {
     struct SRow {
@@ -123,6 +127,62 @@ TEST(FailureAlert, FailedUndoShowsItsWarningNotTheInternalError) {
     EXPECT_EQ(alert.fKind, EAlertKind::kWarn);
     EXPECT_EQ(alert.fBody, "Quillet was unable to complete the Undo/Redo operation.");
     EXPECT_EQ(alert.fButtons, std::vector<std::string>{"OK"});
+}
+
+}  // namespace
+
+namespace {
+
+using NSQuilletTest::CScriptedKit;
+
+// What the user reads for each way the audio-card manager's output fails, through the same
+// choice the exception responder makes.
+TEST(FailureAlert, EveryFailureOfTheAudioOutputGetsItsOwnAlert) {
+    struct SRow {
+        const char* fCase;
+        std::function<void(CAudioCardManager&, CScriptedKit&)> fFail;
+        int32_t fEntry;
+        const char* fHeading;
+        const char* fBody;
+    };
+    const SRow rows[] = {
+        {"busy device", [](CAudioCardManager& m, CScriptedKit&) { m.ChooseDevice("ALSA", "Busy"); }, 1110,
+         "The audio device “Busy” could not be opened.", "Please quit other audio programs and/or check the device."},
+        {"unknown name", [](CAudioCardManager& m, CScriptedKit&) { m.ChooseDeviceByName("Studio"); }, 1110,
+         "The audio device “Studio” could not be opened.", "Please quit other audio programs and/or check the device."},
+        {"stored device gone", [](CAudioCardManager& m, CScriptedKit&) { m.RestoreDevice(Bytes("Gone")); }, 1111,
+         "Your last used audio device couldn’t be found.", "The standard audio device is used instead."},
+        {"rate refused", [](CAudioCardManager& m, CScriptedKit&) {
+             m.ChooseDevice("ALSA", "Server");
+             m.SetSampleRate(96000);
+         },
+         1113, "Could not use audio device", "Please quit other audio programs and/or check the device."},
+        {"unreadable block", [](CAudioCardManager& m, CScriptedKit&) { m.RestoreDevice(Bytes("!x")); }, 1120, "",
+         "Your driver settings could not be restored."},
+    };
+    for (const SRow& row : rows) {
+        SCOPED_TRACE(row.fCase);
+        CScriptedKit kit;
+        CAudioCardManager manager(&kit);
+        const auto chosen = ChooseFor([&] { row.fFail(manager, kit); });
+        ASSERT_TRUE(chosen.has_value());
+        EXPECT_EQ(chosen->GetEntryId(), row.fEntry);
+        EXPECT_EQ(chosen->GetAlert().fHeading, row.fHeading);
+        EXPECT_EQ(chosen->GetAlert().fBody, row.fBody);
+    }
+
+    // A stream that stops by itself is found in idle time, without a failure.
+    CScriptedKit kit;
+    CAudioCardManager manager(&kit);
+    manager.ChooseDevice("ALSA", "Server");
+    kit.fStreamDied = true;
+    const EAudioOutputProblem problem = manager.Idle();
+    const auto stopped = ChooseAudioOutputAlert(problem, manager.GetProblemDeviceName());
+    ASSERT_TRUE(stopped.has_value());
+    EXPECT_EQ(stopped->GetEntryId(), 1112);
+    EXPECT_EQ(stopped->GetAlert().fKind, EAlertKind::kStop);
+    EXPECT_EQ(stopped->GetAlert().fHeading, "Your audio driver has stopped working.");
+    EXPECT_FALSE(ChooseAudioOutputAlert(EAudioOutputProblem::kNone, "").has_value());
 }
 
 }  // namespace

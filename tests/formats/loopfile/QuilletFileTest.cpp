@@ -9,6 +9,7 @@
 
 #include "engine/16BitWaveSample.h"
 #include "engine/LUXObject.h"
+#include "engine/QuilletSequencer.h"
 #include "engine/SliceSequence.h"
 #include "formats/loopfile/LUXObjectReading.h"
 #include "formats/loopfile/QuilletFile.h"
@@ -514,6 +515,115 @@ TEST(QuilletFile, ReadsALoopObjectThatPlaysItsSlicesOnTimeAndRepeats) {
     }
     EXPECT_EQ(Peak(left, 1536, 4096), 0.0f);
     EXPECT_EQ(Peak(left, 4096 + 1536, kFrames), 0.0f);
+}
+
+// The two-slice loop of the test above with a tone that the pitch, the envelope, the shaper and
+// the equalizer all change, at 44100 Hz, one beat long.
+SLoop MakeToneLoop() {
+    constexpr int32_t kFrames = 8192;
+    SLoop loop;
+    loop.fSample = std::make_unique<C16BitWaveSample>(44100, kFrames, false);
+    for (int32_t i = 0; i < kFrames; ++i) {
+        const double decay = std::exp(-double(i % 4096) / 900.0);
+        loop.fSample->Set16(i, int16_t(20000.0 * decay * (std::sin(i * 0.031) + 0.4 * std::sin(i * 0.47))), 1);
+    }
+    loop.fSample->SetLocators(loop.fSample->GetLoopKind(), 0, kFrames);
+    loop.fSample->BuildPreview();
+    loop.fSlices = std::make_unique<CSliceSequence>(loop.fSample.get());
+    for (int32_t start : {0, 4096}) loop.fSlices->InsertSlice(CSlice(start, 16384, ESliceKind::kLocked));
+    loop.fSlices->UpdateSliceLengths();
+    loop.fSettings.fLoop.SetBars(0);
+    loop.fSettings.fLoop.SetBeats(1);
+    loop.fSettings.fLoop.SetPreviewTempo(260000);
+    loop.fSettings.fLoop.SetPreviewOn(true);
+    loop.fSettings.fLeftLocator = 0;
+    loop.fSettings.fRightLocator = kFrames;
+    return loop;
+}
+
+// A sequencer of the loop set up by hand as the loop object should be, played from the start.
+std::vector<float> RenderByHand(const SLoop& loop, const SLoopFileSettings& s, int32_t frames) {
+    CQuilletSequencer sequencer(loop.fSample.get(), loop.fSlices.get(), 44100);
+    CLoopSettings settings;
+    settings.SetBeats(s.fLoop.GetBeats());
+    settings.SetPreviewTempo(s.fLoop.GetPreviewTempo());
+    settings.SetPreviewOn(true);
+    sequencer.SetLoopSettings(settings);
+    sequencer.SetPitch(s.fPitch);
+    sequencer.SetGain(s.fGain);
+    sequencer.ChangeSampler([&](CQuilletSampler& sampler) {
+        sampler.SetEnvelopeOn(s.fEnvelope.fOn);
+        sampler.SetAttack(s.fEnvelope.fAttack);
+        sampler.SetDecay(s.fEnvelope.fDecay);
+        sampler.SetStretch(s.fEnvelope.fStretch);
+        sampler.SetShaperOn(s.fTransientShaper.fOn);
+        sampler.SetShaperThreshold(s.fTransientShaper.fThreshold);
+        sampler.SetShaperRatio(s.fTransientShaper.fRatio);
+        sampler.SetShaperAttack(s.fTransientShaper.fAttack);
+        sampler.SetShaperRelease(s.fTransientShaper.fRelease);
+    });
+    sequencer.ChangeEqualizer([&](CEqualizerEffect& equalizer) {
+        equalizer.SetOn(s.fEqualizer.fOn);
+        equalizer.SetLowCut(s.fEqualizer.fLowCut);
+        equalizer.SetLowFrequency(s.fEqualizer.fLowFrequency);
+        equalizer.SetLowQ(s.fEqualizer.fLowQ);
+        equalizer.SetLowGain(s.fEqualizer.fLowGain);
+        equalizer.SetHighFrequency(s.fEqualizer.fHighFrequency);
+        equalizer.SetHighQ(s.fEqualizer.fHighQ);
+        equalizer.SetHighGain(s.fEqualizer.fHighGain);
+        equalizer.SetHighCut(s.fEqualizer.fHighCut);
+    });
+    sequencer.ResetPlayback();
+    sequencer.PlayLoop();
+    std::vector<float> left(static_cast<size_t>(frames)), right(static_cast<size_t>(frames));
+    sequencer.Render(left.data(), right.data(), frames);
+    return left;
+}
+
+TEST(QuilletFile, ALoopObjectPlaysWithItsFilesPitchGainAndEffects) {
+    SLoop loop = MakeToneLoop();
+    SLoopFileSettings& s = loop.fSettings;
+    s.fPitch = -700;
+    s.fGain = 2500;
+    s.fEnvelope.fAttack = 90;
+    s.fEnvelope.fDecay = 480;
+    s.fEnvelope.fStretch = 70;
+    s.fTransientShaper.fOn = true;
+    s.fTransientShaper.fThreshold = 20;
+    s.fTransientShaper.fRatio = 100;
+    s.fTransientShaper.fAttack = 12;
+    s.fTransientShaper.fRelease = 240;
+    s.fEqualizer.fOn = true;
+    s.fEqualizer.fLowCut = 80;
+    s.fEqualizer.fLowFrequency = 300;
+    s.fEqualizer.fLowGain = 9000;
+    s.fEqualizer.fHighFrequency = 5000;
+    s.fEqualizer.fHighGain = -12000;
+    s.fEqualizer.fHighCut = 9000;
+    const std::unique_ptr<CLUXObject> object = ReadLUXObject(MediaOf(WriteLoop(loop)));
+    const CQuilletSequencer& sequencer = object->GetSequencer();
+    EXPECT_EQ(sequencer.GetPitch(), -700);
+    EXPECT_EQ(sequencer.GetGain(), 2500.0f);
+    EXPECT_EQ(sequencer.GetSampler().GetDecay(), 480);
+    EXPECT_TRUE(sequencer.GetSampler().IsShaperOn());
+    EXPECT_TRUE(sequencer.GetEqualizer().IsOn());
+    EXPECT_EQ(sequencer.GetEqualizer().GetHighGain(), -12000);
+
+    // Twice round the loop, as the wave player plays it: at the output rate, from the start.
+    constexpr int32_t kPlayed = 2 * 8192 + 1000;
+    object->SetOutputRate(44100);
+    object->Rewind();
+    std::vector<float> left(kPlayed), right(kPlayed);
+    object->Render(kPlayed, left.data(), right.data());
+    EXPECT_EQ(left, RenderByHand(loop, s, kPlayed));
+    EXPECT_EQ(left, right);
+    // The same loop with the standard settings sounds different: the settings are heard.
+    SLoopFileSettings standard;
+    standard.fLoop.SetBeats(s.fLoop.GetBeats());
+    standard.fLoop.SetPreviewTempo(s.fLoop.GetPreviewTempo());
+    const std::vector<float> plain = RenderByHand(loop, standard, kPlayed);
+    EXPECT_NE(left, plain);
+    EXPECT_GT(Peak(left, 0, 4096), 1.5f * Peak(plain, 0, 4096)) << "2.5 times the gain, lessened by the shaper";
 }
 
 bool IsFormatFailure(uint32_t code) {
