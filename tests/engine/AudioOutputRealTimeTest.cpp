@@ -11,6 +11,7 @@
 #include "engine/SliceSequence.h"
 #include "engine/WavePlayer.h"
 #include "tests/engine/AllocationFaults.h"
+#include "tests/engine/WatchingSource.h"
 #include "tests/support/DemoLoopPreview.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tools/DemoLoop.h"
@@ -19,24 +20,6 @@ using namespace NSQuillet;
 using NSTools::SDemoLoop;
 
 namespace {
-
-// Counts every allocation of the device thread from its first callback on.
-class CWatchingSource final : public IAudioSource {
-public:
-    explicit CWatchingSource(CWavePlayer& player) : fPlayer(player) {}
-    void Render(float* left, float* right, int32_t count) override {
-        if (!fWatching) {
-            NSQuilletTest::WatchThisThread();
-            fWatching = true;
-        }
-        fPlayer.Render(left, right, count);
-    }
-    void StopPlayback() override { fPlayer.Stop(); }
-
-private:
-    CWavePlayer& fPlayer;
-    bool fWatching = false;
-};
 
 // The document's part: a new output rate rebuilds the sequencer's rate.
 class CRateFollower final : public IAudioCardManagerListener {
@@ -68,7 +51,7 @@ TEST(AudioOutputRealTime, TheNullOutputThreadNeverAllocatesOverTenThousandCallba
     NSQuilletTest::SDemoLoopPreview preview(44100);
     CAudioCardManager manager;
     CWavePlayer player(manager);
-    CWatchingSource source(player);
+    NSQuilletTest::CWatchingSource source(player);
     manager.GetRenderer().SetSource(&source);
     NSSoundPortKit2::SNullOutputOptions options;
     options.fFreeRunning = true;

@@ -50,8 +50,10 @@ inline SFloatWave ReadFloatWave(const std::string& path) {
     return wave;
 }
 
-// The samples of a float WAVE file as sox reads them, interleaved, exactly; empty when sox
-// fails to read the file. `soxMissing` tells whether sox is not installed.
+// The samples of a float WAVE file as sox reads them, interleaved; empty when sox fails to
+// read the file. sox carries samples as 32-bit integers, so only values that such an integer
+// holds exactly (as the tests' signals are) come back unchanged; ReadFloatWave reads the stored
+// bits. `soxMissing` tells whether sox is not installed.
 inline std::vector<float> ReadFloatWaveWithSox(const std::string& path, bool* soxMissing = nullptr) {
     if (soxMissing) *soxMissing = std::system("command -v sox > /dev/null 2>&1") != 0;
     CTemporaryFolder folder;

@@ -12,6 +12,7 @@
 #include "engine/SliceSequence.h"
 #include "engine/WavePlayer.h"
 #include "tests/engine/AllocationFaults.h"
+#include "tests/engine/WatchingSource.h"
 #include "tests/support/ScopedEnvironmentVariable.h"
 #include "tools/DemoLoop.h"
 
@@ -33,25 +34,6 @@ NSSoundPortKit2::SNullOutputOptions FreeRunning(uint32_t seed) {
     options.fRandomSizeSeed = seed;
     return options;
 }
-
-// The wave player as the renderer's source, counting every allocation of the device's thread
-// from its first callback on.
-class CWatchingSource final : public IAudioSource {
-public:
-    explicit CWatchingSource(CWavePlayer& player) : fPlayer(player) {}
-    void Render(float* left, float* right, int32_t count) override {
-        if (!fWatching) {
-            NSQuilletTest::WatchThisThread();
-            fWatching = true;
-        }
-        fPlayer.Render(left, right, count);
-    }
-    void StopPlayback() override { fPlayer.Stop(); }
-
-private:
-    CWavePlayer& fPlayer;
-    bool fWatching = false;
-};
 
 // The demo loop as a document previews it through an audio output of the test's own, with
 // every effect on.
@@ -101,7 +83,7 @@ protected:
 };
 
 TEST_F(DocumentPlaybackRealTime, TheCallbackNeverAllocatesOverTenThousandCallbacksOfRandomSizes) {
-    CWatchingSource source(fPlayer);
+    NSQuilletTest::CWatchingSource source(fPlayer);
     fManager.GetRenderer().SetSource(&source);
     fManager.ChooseNullOutput(FreeRunning(29), DriverSettings(44100, 1024));
     MakeDocument();

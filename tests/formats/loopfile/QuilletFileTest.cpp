@@ -552,27 +552,10 @@ std::vector<float> RenderByHand(const SLoop& loop, const SLoopFileSettings& s, i
     sequencer.SetPitch(s.fPitch);
     sequencer.SetGain(s.fGain);
     sequencer.ChangeSampler([&](CQuilletSampler& sampler) {
-        sampler.SetEnvelopeOn(s.fEnvelope.fOn);
-        sampler.SetAttack(s.fEnvelope.fAttack);
-        sampler.SetDecay(s.fEnvelope.fDecay);
-        sampler.SetStretch(s.fEnvelope.fStretch);
-        sampler.SetShaperOn(s.fTransientShaper.fOn);
-        sampler.SetShaperThreshold(s.fTransientShaper.fThreshold);
-        sampler.SetShaperRatio(s.fTransientShaper.fRatio);
-        sampler.SetShaperAttack(s.fTransientShaper.fAttack);
-        sampler.SetShaperRelease(s.fTransientShaper.fRelease);
+        sampler.SetEnvelope(s.fEnvelope);
+        sampler.SetTransientShaper(s.fTransientShaper);
     });
-    sequencer.ChangeEqualizer([&](CEqualizerEffect& equalizer) {
-        equalizer.SetOn(s.fEqualizer.fOn);
-        equalizer.SetLowCut(s.fEqualizer.fLowCut);
-        equalizer.SetLowFrequency(s.fEqualizer.fLowFrequency);
-        equalizer.SetLowQ(s.fEqualizer.fLowQ);
-        equalizer.SetLowGain(s.fEqualizer.fLowGain);
-        equalizer.SetHighFrequency(s.fEqualizer.fHighFrequency);
-        equalizer.SetHighQ(s.fEqualizer.fHighQ);
-        equalizer.SetHighGain(s.fEqualizer.fHighGain);
-        equalizer.SetHighCut(s.fEqualizer.fHighCut);
-    });
+    sequencer.ChangeEqualizer([&](CEqualizerEffect& equalizer) { equalizer.SetSettings(s.fEqualizer); });
     sequencer.ResetPlayback();
     sequencer.PlayLoop();
     std::vector<float> left(static_cast<size_t>(frames)), right(static_cast<size_t>(frames));
