@@ -8,6 +8,7 @@
 #include "formats/iff/IFFFileReader.h"
 #include "formats/iff/IFFFileWriter.h"
 #include "formats/iff/IFFWriter2.h"
+#include "formats/lux2/ChunkBodyIO.h"
 #include "foundation/Mishap.h"
 
 namespace NSQuillet {
@@ -16,20 +17,6 @@ namespace {
 
 // Header, type and body; the writer pads every member, so the body is even and so is the file.
 constexpr uint64_t kFormHeaderSize = 12;
-
-template <class TChunk>
-TChunk ReadChunk(CIFFFileReader& reader, TChunkId id) {
-    reader.FindChunk(id);
-    TChunk chunk(reader.GetMedia());
-    reader.Leave();
-    return chunk;
-}
-
-void WriteChunk(CIFFFileWriter& writer, TChunkId id, const CABCFormat& chunk) {
-    writer.BeginChunk(id);
-    chunk.Write(writer.GetMedia());
-    writer.EndChunk();
-}
 
 }  // namespace
 

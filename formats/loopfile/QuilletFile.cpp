@@ -12,6 +12,7 @@
 #include "formats/legacy/LegacyAIFFReader.h"
 #include "formats/legacy/LegacyLoopFile.h"
 #include "formats/legacy/QLTApplicationBlock.h"
+#include "formats/lux2/ChunkBodyIO.h"
 #include "formats/lux2/LUX2CreatorInfoChunk.h"
 #include "formats/lux2/LUX2EffectLoading.h"
 #include "formats/lux2/LUX2EnvelopeChunk.h"
@@ -40,15 +41,6 @@ struct SLUX2Reader {
     explicit SLUX2Reader(CMedia& media) : fReader(media) { fReader.EnterCat(kLUX2FileType); }
     CIFFFileReader fReader;
 };
-
-// The chunk `id` of the innermost group, read and validated; none is an XFormatViolation "".
-template <class TChunk>
-TChunk ReadChunk(CIFFFileReader& reader, TChunkId id) {
-    reader.FindChunk(id);
-    TChunk chunk(reader.GetMedia());
-    reader.Leave();
-    return chunk;
-}
 
 template <class TChunk>
 std::optional<TChunk> ReadOptionalChunk(CIFFFileReader& reader, TChunkId id) {

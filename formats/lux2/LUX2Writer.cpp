@@ -5,6 +5,7 @@
 #include "engine/SliceSequence.h"
 #include "engine/WaveSample.h"
 #include "formats/iff/IFFFileWriter.h"
+#include "formats/lux2/ChunkBodyIO.h"
 #include "formats/lux2/LUX2CreatorInfoChunk.h"
 #include "formats/lux2/LUX2EnvelopeChunk.h"
 #include "formats/lux2/LUX2EqualizerChunk.h"
@@ -30,12 +31,6 @@ SLoopFileCreatorInfo MakersDetails() {
     info.fWebAddress = "https://www.moltrane.example/quillet";
     info.fEmailAddress = "support@moltrane.example";
     return info;
-}
-
-void WriteChunk(CIFFFileWriter& writer, TChunkId id, const CABCFormat& chunk) {
-    writer.BeginChunk(id);
-    chunk.Write(writer.GetMedia());
-    writer.EndChunk();
 }
 
 SLoopFileGeneralInfo GeneralInfoOf(const SLoopFileSettings& settings, int32_t sliceCount) {
