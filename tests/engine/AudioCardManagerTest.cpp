@@ -13,6 +13,7 @@
 #include "engine/WavePlayer.h"
 #include "foundation/Mishap.h"
 #include "platform/soundport/SoundPortKitStatus.h"
+#include "tests/support/DriverSettings.h"
 #include "tests/support/FloatWaveFile.h"
 #include "tests/support/ScriptedSoundPortKit.h"
 #include "tests/support/TemporaryFolder.h"
@@ -52,13 +53,6 @@ public:
 
 std::vector<uint8_t> Bytes(const std::string& text) { return std::vector<uint8_t>(text.begin(), text.end()); }
 
-SDriverSettings Settings(uint32_t rate, int32_t buffer) {
-    SDriverSettings settings;
-    settings.fRate = rate;
-    settings.fBufferFrames = buffer;
-    return settings;
-}
-
 // QUILLET_AUDIO_DEVICE for the scope of one test.
 class CAudioDeviceVariable {
 public:
@@ -87,7 +81,7 @@ TEST(AudioCardManager, ARateChangeStopsPlaybackThenSwapsTheTablesAndTellsTheList
     EXPECT_EQ(manager.GetOutputRate(), 44100u);
     EXPECT_EQ(manager.GetDSPTables().GetOutputRate(), 44100u);
 
-    manager.ChooseNullOutput({}, Settings(44100, 256));
+    manager.ChooseNullOutput({}, NSQuilletTest::DriverSettings(44100, 256));
     EXPECT_TRUE(manager.IsOutputWorking());
     EXPECT_TRUE(manager.IsOutputRunning());
     ASSERT_EQ(listener.fCalls, 1) << "a device change is told even at the same rate";
@@ -115,7 +109,7 @@ TEST(AudioCardManager, RestoresTheDeviceBlockItWrote) {
     std::vector<uint8_t> block;
     {
         CAudioCardManager manager;
-        manager.ChooseNullOutput({}, Settings(48000, 128));
+        manager.ChooseNullOutput({}, NSQuilletTest::DriverSettings(48000, 128));
         block = manager.GetDeviceBlock();
     }
     CAudioCardManager manager;
@@ -131,7 +125,7 @@ TEST(AudioCardManager, AStoredBlockThatCannotBeUsedFallsBackToTheDefaultDevice) 
     std::vector<uint8_t> block;
     {
         CAudioCardManager other;
-        other.ChooseNullOutput({}, Settings(48000, 128));
+        other.ChooseNullOutput({}, NSQuilletTest::DriverSettings(48000, 128));
         block = other.GetDeviceBlock();
     }
     std::vector<uint8_t> otherVersion = block;
@@ -287,7 +281,7 @@ TEST(AudioCardManager, TheNullOutputsRecordingSurvivesAReleaseAndRetake) {
     SNullOutputOptions options;
     options.fRecordPath = folder.PathOf("take.wav");
     options.fFreeRunning = true;
-    manager.ChooseNullOutput(options, Settings(44100, 256));
+    manager.ChooseNullOutput(options, NSQuilletTest::DriverSettings(44100, 256));
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     manager.ApplicationDeactivated();
     ASSERT_TRUE(manager.IsReleased()) << "the Null Output stands in for a card opened exclusively";

@@ -13,6 +13,7 @@
 #include "tests/engine/AllocationFaults.h"
 #include "tests/engine/WatchingSource.h"
 #include "tests/support/DemoLoopPreview.h"
+#include "tests/support/DriverSettings.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tools/DemoLoop.h"
 
@@ -30,13 +31,6 @@ public:
 private:
     CQuilletSequencer& fSequencer;
 };
-
-NSSoundPortKit2::SDriverSettings Settings(uint32_t rate, int32_t buffer) {
-    NSSoundPortKit2::SDriverSettings settings;
-    settings.fRate = rate;
-    settings.fBufferFrames = buffer;
-    return settings;
-}
 
 void WaitForCallbacks(const CAudioCardManager& manager, uint64_t count) {
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(120);
@@ -57,7 +51,7 @@ TEST(AudioOutputRealTime, TheNullOutputThreadNeverAllocatesOverTenThousandCallba
     options.fFreeRunning = true;
     options.fRandomSizeSeed = 29;
     options.fRecordPath = folder.PathOf("played.wav");
-    manager.ChooseNullOutput(options, Settings(44100, 1024));
+    manager.ChooseNullOutput(options, NSQuilletTest::DriverSettings(44100, 1024));
     preview.fSequencer->PlayLoop();
     ASSERT_TRUE(player.PlaySequencer(preview.fSequencer.get(), nullptr));
     const uint64_t first = manager.GetStatistics().fCallbacks;
@@ -84,7 +78,7 @@ TEST(AudioOutputRealTime, CallbackRunsAgainstPlayStopSettingsARateChangeAndADevi
     NSSoundPortKit2::SNullOutputOptions options;
     options.fFreeRunning = true;
     options.fRandomSizeSeed = 3;
-    manager.ChooseNullOutput(options, Settings(44100, 300));
+    manager.ChooseNullOutput(options, NSQuilletTest::DriverSettings(44100, 300));
 
     std::mt19937 random(7);
     float largest = 0.0f;
@@ -105,7 +99,7 @@ TEST(AudioOutputRealTime, CallbackRunsAgainstPlayStopSettingsARateChangeAndADevi
                 break;
         }
         if (step == 80) manager.SetSampleRate(48000);
-        if (step == 120) manager.ChooseNullOutput(options, Settings(48000, 128));
+        if (step == 120) manager.ChooseNullOutput(options, NSQuilletTest::DriverSettings(48000, 128));
         if (step == 160) manager.ApplicationDeactivated();
         if (step == 170) manager.ApplicationActivated();
         if (step == 200) manager.SetSampleRate(44100);

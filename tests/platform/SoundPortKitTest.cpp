@@ -15,6 +15,7 @@
 #include "platform/soundport/SoundPortClient.h"
 #include "platform/soundport/SoundPortKit.h"
 #include "platform/soundport/SoundPortKitStatus.h"
+#include "tests/support/DriverSettings.h"
 #include "tests/support/FloatWaveFile.h"
 #include "tests/support/TemporaryFolder.h"
 
@@ -63,14 +64,6 @@ public:
     std::atomic<int32_t> fSeenChannelCount{0};
     std::vector<uint32_t> fRateChanges;
 };
-
-SDriverSettings Settings(uint32_t rate, int32_t buffer, uint64_t channels) {
-    SDriverSettings settings;
-    settings.fRate = rate;
-    settings.fBufferFrames = buffer;
-    settings.fActiveChannels = channels;
-    return settings;
-}
 
 IDriver* NullOutput(const SDriverSettings& settings, const SNullOutputOptions& options = {}) {
     uint32_t status = 0;
@@ -147,7 +140,7 @@ TEST(SoundPortKit, ProbingListsTheNullOutputAsTheOnlyDefaultAndPrintsNothing) {
         Kit().GetHostApis(&hostApis);
         Kit().GetDevices(&devices);
         uint32_t status = 0;
-        if (IDriver* driver = Kit().CreateDefaultDriver(Settings(44100, 512, 0x3), &status)) driver->Destroy();
+        if (IDriver* driver = Kit().CreateDefaultDriver(NSQuilletTest::DriverSettings(44100, 512, 0x3), &status)) driver->Destroy();
         Kit().Rescan();
     });
     EXPECT_EQ(printed, "") << "the host libraries' diagnostics reach the terminal";
@@ -171,7 +164,7 @@ TEST(SoundPortKit, ProbingListsTheNullOutputAsTheOnlyDefaultAndPrintsNothing) {
 }
 
 TEST(SoundPortKitBlob, RoundTripsTheDeviceAndItsSettings) {
-    IDriver* driver = NullOutput(Settings(48000, 128, 0b101));
+    IDriver* driver = NullOutput(NSQuilletTest::DriverSettings(48000, 128, 0b101));
     std::vector<uint8_t> block;
     ASSERT_EQ(driver->WriteBlob(&block), kSoundPortKitSuccess);
     driver->Destroy();
@@ -256,7 +249,7 @@ TEST(SoundPortClient, TurnsBlockAndDeviceFailuresIntoTheirFailures) {
         EXPECT_STREQ(failure.what(), "couldn't recreate driver from blob");
     }
     try {
-        client.OpenNullOutput(Settings(44100, 256, uint64_t(1) << 8), {});
+        client.OpenNullOutput(NSQuilletTest::DriverSettings(44100, 256, uint64_t(1) << 8), {});
         FAIL() << "a ninth channel opened";
     } catch (const NSMishap::XUnsupportedFormat& failure) {
         EXPECT_EQ(deviceName(failure), "Null Output");
@@ -266,7 +259,7 @@ TEST(SoundPortClient, TurnsBlockAndDeviceFailuresIntoTheirFailures) {
     SNullOutputOptions options;
     options.fRecordPath = folder.PathOf("no/such/folder/take.wav");
     try {
-        client.OpenNullOutput(Settings(44100, 256, 0x3), options);
+        client.OpenNullOutput(NSQuilletTest::DriverSettings(44100, 256, 0x3), options);
         FAIL() << "a recording in a missing folder opened";
     } catch (const NSMishap::XCreate& failure) {
         EXPECT_EQ(target(failure), "file");
@@ -278,7 +271,7 @@ TEST(SoundPortClient, TurnsBlockAndDeviceFailuresIntoTheirFailures) {
 TEST(NullOutput, CallsTheRendererAtTheRateOfItsBuffers) {
     CSignalRenderer renderer;
     // 480 frames at 48 kHz: a callback every 10 ms.
-    IDriver* driver = NullOutput(Settings(48000, 480, 0x3));
+    IDriver* driver = NullOutput(NSQuilletTest::DriverSettings(48000, 480, 0x3));
     const auto started = std::chrono::steady_clock::now();
     ASSERT_EQ(driver->Start(&renderer), kSoundPortKitSuccess);
     EXPECT_EQ(driver->GetState(), EDriverState::kRunning);
@@ -310,7 +303,7 @@ TEST(NullOutput, OpensUpToTheHighestActiveChannelAndHandsNullForTheOthers) {
     options.fRecordPath = folder.PathOf("channels.wav");
     options.fFreeRunning = true;
     // Channels 1 and 3 sound: four channels open, 0 and 2 silent.
-    IDriver* driver = NullOutput(Settings(44100, 64, 0b1010), options);
+    IDriver* driver = NullOutput(NSQuilletTest::DriverSettings(44100, 64, 0b1010), options);
     ASSERT_EQ(driver->Start(&renderer), kSoundPortKitSuccess);
     renderer.WaitForCallbacks(20);
     driver->Destroy();
@@ -336,7 +329,7 @@ TEST(NullOutput, RecordsEverythingPlayedAcrossAReleaseAndRetake) {
     options.fRecordPath = folder.PathOf("take.wav");
     options.fFreeRunning = true;
     options.fRandomSizeSeed = 17;
-    IDriver* driver = NullOutput(Settings(48000, 300, 0x3), options);
+    IDriver* driver = NullOutput(NSQuilletTest::DriverSettings(48000, 300, 0x3), options);
     ASSERT_EQ(driver->Start(&renderer), kSoundPortKitSuccess);
     renderer.WaitForCallbacks(2000);
     driver->Release();
@@ -367,18 +360,18 @@ TEST(NullOutput, RecordsEverythingPlayedAcrossAReleaseAndRetake) {
 
 TEST(NullOutput, ReopeningAtAnotherRateRaisesTheRateNotification) {
     CSignalRenderer renderer;
-    IDriver* driver = NullOutput(Settings(44100, 256, 0x3));
+    IDriver* driver = NullOutput(NSQuilletTest::DriverSettings(44100, 256, 0x3));
     ASSERT_EQ(driver->Start(&renderer), kSoundPortKitSuccess);
     EXPECT_TRUE(renderer.fRateChanges.empty()) << "the first stream has no rate to change from";
-    ASSERT_EQ(driver->ApplySettings(Settings(44100, 128, 0x3)), kSoundPortKitSuccess);
+    ASSERT_EQ(driver->ApplySettings(NSQuilletTest::DriverSettings(44100, 128, 0x3)), kSoundPortKitSuccess);
     EXPECT_TRUE(renderer.fRateChanges.empty());
-    ASSERT_EQ(driver->ApplySettings(Settings(96000, 128, 0x3)), kSoundPortKitSuccess);
+    ASSERT_EQ(driver->ApplySettings(NSQuilletTest::DriverSettings(96000, 128, 0x3)), kSoundPortKitSuccess);
     EXPECT_EQ(renderer.fRateChanges, std::vector<uint32_t>{96000});
     EXPECT_EQ(driver->GetOutputRate(), 96000u);
     EXPECT_EQ(driver->GetState(), EDriverState::kRunning);
     // Refused settings leave the driver stopped with the settings it had.
-    EXPECT_EQ(driver->ApplySettings(Settings(96000, 128, 0)), kSoundPortKitBadArgument);
-    EXPECT_EQ(driver->ApplySettings(Settings(48000, 128, uint64_t(1) << 9)), kSoundPortKitSettingsRefused);
+    EXPECT_EQ(driver->ApplySettings(NSQuilletTest::DriverSettings(96000, 128, 0)), kSoundPortKitBadArgument);
+    EXPECT_EQ(driver->ApplySettings(NSQuilletTest::DriverSettings(48000, 128, uint64_t(1) << 9)), kSoundPortKitSettingsRefused);
     EXPECT_EQ(driver->GetSettings().fRate, 96000u);
     EXPECT_EQ(driver->GetState(), EDriverState::kStopped);
     driver->Destroy();

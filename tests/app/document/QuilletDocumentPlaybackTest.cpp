@@ -14,6 +14,7 @@
 #include "engine/WavePlayer.h"
 #include "foundation/Mishap.h"
 #include "tests/app/document/FourSliceDocument.h"
+#include "tests/support/DriverSettings.h"
 #include "tests/support/ScopedEnvironmentVariable.h"
 
 namespace {
@@ -33,31 +34,19 @@ public:
     int fCalls = 0;
 };
 
-NSSoundPortKit2::SDriverSettings DriverSettings(uint32_t rate, int32_t buffer) {
-    NSSoundPortKit2::SDriverSettings settings;
-    settings.fRate = rate;
-    settings.fBufferFrames = buffer;
-    return settings;
-}
-
 // An audio output of the test's own: a manager and a wave player on a Null Output that calls
 // back without waiting, so that what plays ends soon.
 class DocumentPlayback : public ::testing::Test {
 protected:
     DocumentPlayback() : fPlayer(fManager) {
         fManager.GetRenderer().SetSource(&fPlayer);
-        fManager.ChooseNullOutput(FreeRunning(), DriverSettings(44100, 256));
+        fManager.ChooseNullOutput(NSQuilletTest::FreeRunning(), NSQuilletTest::DriverSettings(44100, 256));
     }
     ~DocumentPlayback() override {
         fPlayer.Stop();
         fManager.CloseOutput();
     }
 
-    static NSSoundPortKit2::SNullOutputOptions FreeRunning() {
-        NSSoundPortKit2::SNullOutputOptions options;
-        options.fFreeRunning = true;
-        return options;
-    }
     SDocumentSettings Output() {
         SDocumentSettings settings;
         settings.fAudioCardManager = &fManager;
@@ -189,7 +178,7 @@ TEST_F(DocumentPlayback, NothingPlaysWithoutAWorkingOutputOrWithoutSound) {
     EXPECT_FALSE(fPlayer.IsPlaying());
 
     // Chosen again, it plays.
-    fManager.ChooseNullOutput(FreeRunning(), DriverSettings(44100, 256));
+    fManager.ChooseNullOutput(NSQuilletTest::FreeRunning(), NSQuilletTest::DriverSettings(44100, 256));
     EXPECT_EQ(fListener.fCalls, told + 2);
     document->PlayLoop();
     EXPECT_TRUE(document->IsPlaying());

@@ -13,6 +13,7 @@
 #include "engine/WavePlayer.h"
 #include "tests/engine/AllocationFaults.h"
 #include "tests/engine/WatchingSource.h"
+#include "tests/support/DriverSettings.h"
 #include "tests/support/ScopedEnvironmentVariable.h"
 #include "tools/DemoLoop.h"
 
@@ -20,20 +21,6 @@ namespace {
 
 using namespace NSQuillet;
 using NSTools::SDemoLoop;
-
-NSSoundPortKit2::SDriverSettings DriverSettings(uint32_t rate, int32_t buffer) {
-    NSSoundPortKit2::SDriverSettings settings;
-    settings.fRate = rate;
-    settings.fBufferFrames = buffer;
-    return settings;
-}
-
-NSSoundPortKit2::SNullOutputOptions FreeRunning(uint32_t seed) {
-    NSSoundPortKit2::SNullOutputOptions options;
-    options.fFreeRunning = true;
-    options.fRandomSizeSeed = seed;
-    return options;
-}
 
 // The demo loop as a document previews it through an audio output of the test's own, with
 // every effect on.
@@ -85,7 +72,7 @@ protected:
 TEST_F(DocumentPlaybackRealTime, TheCallbackNeverAllocatesOverTenThousandCallbacksOfRandomSizes) {
     NSQuilletTest::CWatchingSource source(fPlayer);
     fManager.GetRenderer().SetSource(&source);
-    fManager.ChooseNullOutput(FreeRunning(29), DriverSettings(44100, 1024));
+    fManager.ChooseNullOutput(NSQuilletTest::FreeRunning(29), NSQuilletTest::DriverSettings(44100, 1024));
     MakeDocument();
     fDocument->PlayLoop();
     const uint64_t first = fManager.GetStatistics().fCallbacks;
@@ -117,7 +104,7 @@ TEST_F(DocumentPlaybackRealTime, TheCallbackNeverAllocatesOverTenThousandCallbac
 // the device.
 TEST_F(DocumentPlaybackRealTime, TheCallbackRunsAgainstPlaybackLocatingSettingsARateChangeAndADeviceSwitch) {
     fManager.GetRenderer().SetSource(&fPlayer);
-    fManager.ChooseNullOutput(FreeRunning(3), DriverSettings(44100, 300));
+    fManager.ChooseNullOutput(NSQuilletTest::FreeRunning(3), NSQuilletTest::DriverSettings(44100, 300));
     MakeDocument();
     std::mt19937 random(11);
     bool finite = true;
@@ -158,7 +145,7 @@ TEST_F(DocumentPlaybackRealTime, TheCallbackRunsAgainstPlaybackLocatingSettingsA
             case 9: document.Undo(); break;
         }
         if (step == 100) fManager.SetSampleRate(48000);
-        if (step == 150) fManager.ChooseNullOutput(FreeRunning(5), DriverSettings(48000, 128));
+        if (step == 150) fManager.ChooseNullOutput(NSQuilletTest::FreeRunning(5), NSQuilletTest::DriverSettings(48000, 128));
         if (step == 200) fManager.SetSampleRate(44100);
         fPlayer.Idle();
         bool sounding = false;

@@ -16,6 +16,7 @@
 #include "engine/SliceSequence.h"
 #include "engine/WavePlayer.h"
 #include "foundation/Mishap.h"
+#include "tests/support/DriverSettings.h"
 #include "tests/support/FloatWaveFile.h"
 #include "tests/support/PlayedRecording.h"
 #include "tests/support/ScopedEnvironmentVariable.h"
@@ -28,13 +29,6 @@ namespace {
 using namespace NSQuillet;
 using namespace NSQuilletTest;
 using NSTools::SDemoLoop;
-
-NSSoundPortKit2::SDriverSettings DriverSettings(uint32_t rate, int32_t buffer) {
-    NSSoundPortKit2::SDriverSettings settings;
-    settings.fRate = rate;
-    settings.fBufferFrames = buffer;
-    return settings;
-}
 
 // Counts the polls and asks for Stop from the `stopAt`-th on.
 class CPollingProgress final : public IProgressReporter {
@@ -66,7 +60,7 @@ protected:
         NSSoundPortKit2::SNullOutputOptions options;
         options.fFreeRunning = true;
         options.fRecordPath = RecordingPath();
-        fManager.ChooseNullOutput(options, DriverSettings(44100, 512));
+        fManager.ChooseNullOutput(options, NSQuilletTest::DriverSettings(44100, 512));
     }
 
     std::string RecordingPath() const { return fFolder.PathOf("played.wav"); }
