@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/application/WindowApplication.h"
 #include "app/document/QuilletDocument.h"
 #include "app/preferences/RecentlyUsedDocumentsListener.h"
 
@@ -29,7 +30,7 @@ struct SHelpAddresses {
 // The application: the preferences and the recent list, the audio device, the open document
 // windows, the application commands and the answer to failures that end a command. One for the
 // process; user-interface thread.
-class CQuillet final : private IRecentlyUsedDocumentsListener {
+class CQuillet final : public IWindowApplication, private IRecentlyUsedDocumentsListener {
 public:
     CQuillet(IApplicationShell& shell, CAudioCardManager& manager, CWavePlayer& player, SHelpAddresses help);
     ~CQuillet();
@@ -54,39 +55,39 @@ public:
     // unknown type gets "Cannot read file", a file already open brings its window to the front,
     // else it opens in a new window and goes to the top of the recent list; ensures a window.
     // Failures are answered by their alert.
-    void OpenPath(const std::string& path);
+    void OpenPath(const std::string& path) override;
 
     // Application commands (About, Open…, Paste as New Document, Preferences…, Open Recent
-    // 20150–20157, the Help pages, Quit).
-    bool IsApplicationCommand(int32_t command) const;
-    bool IsApplicationCommandEnabled(int32_t command) const;
+    // 20150–20157, the Help pages, Quit: NSCommandIds).
+    bool IsApplicationCommand(int32_t command) const override;
+    bool IsApplicationCommandEnabled(int32_t command) const override;
     // The label of an Open Recent entry; "" when there is none.
-    std::string GetRecentCommandLabel(int32_t command) const;
-    void DoApplicationCommand(int32_t command);
+    std::string GetRecentCommandLabel(int32_t command) const override;
+    void DoApplicationCommand(int32_t command) override;
 
     // Stops the wave player, then asks each window to close ("…before quitting?"); the first
     // Cancel abandons the quit. When all closed, the shell quits.
-    void RequestQuit();
-    bool IsQuitting() const { return fQuitting; }
+    void RequestQuit() override;
+    bool IsQuitting() const override { return fQuitting; }
 
     // The application became inactive or active: the audio device is released or taken again
     // (only once started).
     void SetActive(bool active);
 
     // A window has closed and is gone: forgotten; a new pristine window unless quitting.
-    void WindowClosed(IDocumentWindow* window);
-    const std::vector<IDocumentWindow*>& GetWindows() const { return fWindows; }
+    void WindowClosed(IDocumentWindow* window) override;
+    const std::vector<IDocumentWindow*>& GetWindows() const override { return fWindows; }
 
     // A document was saved as `path`: it goes to the top of the recent list.
-    void DocumentSavedAs(const std::string& path, const std::string& displayName);
+    void DocumentSavedAs(const std::string& path, const std::string& displayName) override;
     // The folder of the newest recent entry, where file dialogs start; "" when there is none.
-    std::string GetRecentFolder() const;
+    std::string GetRecentFolder() const override;
     // What new documents take from the preferences and the audio output.
     SDocumentSettings GetDocumentSettings() const;
 
     // The exception responder: runs `command`; a failure that escapes it is shown with the alert
     // the failure-to-alert choice gives (none for an abort). False when it failed.
-    bool RunCommand(const std::function<void()>& command);
+    bool RunCommand(const std::function<void()>& command) override;
     void ReportFailure(const std::exception& failure);
     void ReportUnknownFailure();
 

@@ -16,6 +16,8 @@ inline constexpr int32_t kHelp = 14;
 // Command ids the menus send: 50000s are the framework's, 20000s the program's.
 namespace NSCommandIds {
 inline constexpr int32_t kAbout = 50002;
+// Exit: the framework's application item, not in the program's menus.
+inline constexpr int32_t kQuit = 50003;
 inline constexpr int32_t kOpen = 50004;
 inline constexpr int32_t kClose = 50005;
 inline constexpr int32_t kSave = 50006;
