@@ -21,6 +21,7 @@
 #include "app/clipboard/LoopDataSupplier.h"
 #include "app/document/QuilletDocument.h"
 #include "engine/SliceSequence.h"
+#include "tests/support/LoopDocumentFixture.h"
 #include "tests/support/ScopedEnvironmentVariable.h"
 #include "tests/support/ScriptedLoopLengthRequest.h"
 #include "tests/support/TemporaryFolder.h"
@@ -133,8 +134,14 @@ TEST_F(CLoopClipboardFixture, EachCopyReplacesTheLastFileAndStopRemovesIt) {
     EXPECT_EQ(dragged->urls().front().toLocalFile(), draggedFile);
     EXPECT_NE(QFileInfo(draggedFile).absolutePath(), firstFolder);
 
+    // Saved under a name that a URL must escape, the loop's file takes the new name.
+    CTemporaryFolder saved;
+    NSQuilletTest::SaveAs(*document, saved.PathOf("My Drums.lx2"));
     ASSERT_TRUE(CopyLoopToClipboard(*document, fLengthRequest));
     const QString second = GetLoopTransferFile(ELoopTransfer::kClipboard);
+    EXPECT_EQ(QFileInfo(second).fileName(), QStringLiteral("My Drums.wav"));
+    EXPECT_TRUE(QString::fromUtf8(QGuiApplication::clipboard()->mimeData()->data("x-special/gnome-copied-files"))
+                    .endsWith(QStringLiteral("/My%20Drums.wav")));
     EXPECT_FALSE(QFileInfo::exists(first));
     EXPECT_FALSE(QFileInfo::exists(firstFolder));
     EXPECT_TRUE(QFileInfo::exists(second));
