@@ -16,13 +16,17 @@ constexpr uint32_t kLoopFileTypeCode = NSDiskKit::MakeFourCharCode('L', 'U', 'X'
 // it; a failure or a stop before that removes the temporary file and keeps the old one.
 void WriteLoopFile(CQuilletDocument& document, const NSDiskKit::CFileSpec& file,
                    CQuilletLengthyOperation& operation) {
-    const SLoopFileSettings settings = CaptureLoopFileSettings(document);
     NSDiskKitSupport::CMediaBridge media(file, kLoopFileTypeCode, NSDiskKit::ECreateMode::kReplaceExisting);
-    WriteLUX2File(media, document.GetWaveSample(), document.GetSliceSequence(), settings, &operation);
+    WriteLoopFileTo(document, media, &operation);
     media.Close();
 }
 
 }  // namespace
+
+void WriteLoopFileTo(CQuilletDocument& document, CMedia& media, IProgressReporter* progress) {
+    const SLoopFileSettings settings = CaptureLoopFileSettings(document);
+    WriteLUX2File(media, document.GetWaveSample(), document.GetSliceSequence(), settings, progress);
+}
 
 void SaveDocument(CQuilletDocument& document, CQuilletLengthyOperation& operation) {
     const NSDiskKit::CFileSpec* file = document.GetFileSpec();

@@ -2,6 +2,8 @@
 
 #include "app/document/QuilletDocument.h"
 #include "app/operations/QuilletLengthyOperation.h"
+#include "formats/media/Media.h"
+#include "foundation/ProgressReporter.h"
 #include "platform/diskkit/FileSpec.h"
 
 namespace NSQuillet {
@@ -16,5 +18,9 @@ void SaveDocument(CQuilletDocument& document, CQuilletLengthyOperation& operatio
 // Save As: to `file`, which becomes the document's file.
 void SaveDocumentAs(CQuilletDocument& document, const NSDiskKit::CFileSpec& file,
                     CQuilletLengthyOperation& operation);
+
+// The loop file Save writes, from the start of `media`, without touching the document's file
+// or saved state (the clipboard's copy of the loop). `progress` may be null.
+void WriteLoopFileTo(CQuilletDocument& document, CMedia& media, IProgressReporter* progress);
 
 }  // namespace NSQuillet

@@ -54,4 +54,10 @@ void CABCPureSoundFileFormat::WriteSlice(CExporter& exporter, int32_t index, con
     media.Close();
 }
 
+void CABCPureSoundFileFormat::WriteSliceTo(CExporter& exporter, int32_t index, CMedia& media,
+                                           const SExportOptions& options, IProgressReporter* progress) {
+    std::unique_ptr<CABCWaveSample> sample = RenderExportSlice(exporter, index, options.fSampleRate, options.fBitDepth);
+    WriteSoundFile(*sample, media, fType, progress);
+}
+
 }  // namespace NSQuillet

@@ -8,6 +8,8 @@
 
 namespace NSQuillet {
 
+class CMedia;
+
 // A format that writes one sound file per slice, at the options' rate and depth, mono or
 // stereo as the loop, with the loop points the exporter gives. In slice mode slice i goes to
 // SliceFileName(chosen name, i, extension) beside the chosen file; the one-sample export
@@ -27,6 +29,10 @@ public:
     // 'Qlet' and the type's SoundFileTypeCode, replacing a file of that name only once complete).
     virtual void WriteSlice(CExporter& exporter, int32_t index, const NSDiskKit::CFileSpec& file,
                             const SExportOptions& options, IProgressReporter* progress);
+    // The bytes WriteSlice puts in the file, written from the start of `media` (the clipboard's
+    // copy of the loop).
+    void WriteSliceTo(CExporter& exporter, int32_t index, CMedia& media, const SExportOptions& options,
+                      IProgressReporter* progress);
 
 protected:
     explicit CABCPureSoundFileFormat(ESoundFileType type);
