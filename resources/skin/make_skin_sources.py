@@ -47,7 +47,8 @@ def marker(kind, selected):
     else:
         body = SELECTED if selected else LOCKED
         glyph = INK if selected else "#a3adb8"
-        parts.append(f'<path d="{MARKER}" fill="{body}" stroke="{INK}"/>')
+        # The dark body gets a mid-grey rim so it also shows on a dark ground.
+        parts.append(f'<path d="{MARKER}" fill="{body}" stroke="{INK if selected else "#8c96a3"}"/>')
         parts.append(f'<path d="M3.7 5.5V4.2a1.8 1.8 0 0 1 3.6 0V5.5" fill="none" stroke="{glyph}" '
                      'stroke-width="1.1"/>')
         parts.append(f'<rect x="2.5" y="5.5" width="6" height="4.6" rx="0.6" fill="{glyph}"/>')
