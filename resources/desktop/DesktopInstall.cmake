@@ -1,0 +1,10 @@
+# `cmake --install`: the programs, the desktop entry, the loop file's MIME type and the README.
+# The icons are installed with the skin (ui/skin/SkinResources.cmake).
+include(GNUInstallDirs)
+if(TARGET quillet)
+  install(TARGETS quillet RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+install(TARGETS quillet-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/quillet.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/quillet.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
+install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quillet)

@@ -1,0 +1,69 @@
+#include "ui/logic/SkinPictures.h"
+
+#include <algorithm>
+
+namespace NSQuilletSkin {
+
+namespace {
+
+std::vector<int32_t> MakeSkinPictureIds() {
+    std::vector<int32_t> ids = {11001, 11003, 13100, 13101, 13110, 13111, 13120, 13121, 13300, 13301,
+                                13400, 13401, 13410, 13411, 13412, 13420, 13421, 13422};
+    for (int32_t id = 14100; id <= 14134; ++id) ids.push_back(id);
+    for (int32_t id = 14150; id <= 14153; ++id) ids.push_back(id);
+    for (int32_t id = 16000; id <= 16012; ++id) ids.push_back(id);
+    for (int32_t id = 17004; id <= 17009; ++id) ids.push_back(id);
+    return ids;
+}
+
+}  // namespace
+
+const std::vector<int32_t>& GetSkinPictureIds() {
+    static const std::vector<int32_t> ids = MakeSkinPictureIds();
+    return ids;
+}
+
+bool IsSkinPictureId(int32_t id) {
+    const std::vector<int32_t>& ids = GetSkinPictureIds();
+    return std::binary_search(ids.begin(), ids.end(), id);
+}
+
+int32_t GetNavigatorPictureId(int32_t slot) {
+    return slot >= 0 && slot < kNavigatorPictureCount ? 16000 + slot : 0;
+}
+
+int32_t GetSliceMarkerPictureId(NSQuillet::ESliceKind kind, bool selected) {
+    int32_t base = 13100;
+    if (kind == NSQuillet::ESliceKind::kMuted) base = 13110;
+    if (kind == NSQuillet::ESliceKind::kLocked) base = 13120;
+    return base + (selected ? 1 : 0);
+}
+
+int32_t GetLeftLocatorPictureId(bool active) { return active ? 17004 : 17005; }
+int32_t GetRightLocatorPictureId(bool active) { return active ? 17006 : 17007; }
+int32_t GetPlaybackCursorPictureId(bool active) { return active ? 17008 : 17009; }
+
+SHotSpot GetPictureHotSpot(int32_t id) {
+    switch (id) {
+        case 13100: case 13101: case 13110: case 13111: case 13120: case 13121:
+            return {5, 17};  // the tip of the 11 × 18 flag
+        case 17004: case 17005:
+            return {0, 0};
+        case 17006: case 17007:
+            return {11, 0};  // the right column of the 12-pixel flag
+        case 17008: case 17009:
+            return {6, 10};  // the tip of the 13 × 11 wedge
+        default:
+            return {};
+    }
+}
+
+int32_t GetKnobPictureId(bool enabled) { return enabled ? 13400 : 13401; }
+
+int32_t GetButtonPictureId(EButtonPicture button, EButtonState state) {
+    return static_cast<int32_t>(button) + static_cast<int32_t>(state);
+}
+
+int32_t GetEffectSwitchPictureId(bool on) { return on ? 14134 : 14133; }
+
+}  // namespace NSQuilletSkin
