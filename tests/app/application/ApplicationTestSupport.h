@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -77,7 +78,10 @@ public:
     }
     std::optional<NSQuillet::SClipboardLoop> ReadClipboardLoop() override { return fClipboard; }
     void ShowAbout() override { ++fAboutShown; }
-    void ShowPreferences() override { ++fPreferencesShown; }
+    void ShowPreferences() override {
+        if (fPreferencesOutOfMemory) throw std::bad_alloc();
+        ++fPreferencesShown;
+    }
     bool OpenWebPage(const std::string& address) override {
         fWebPages.push_back(address);
         return fWebPagesOpen;
@@ -106,6 +110,7 @@ public:
     std::optional<NSQuillet::SClipboardLoop> fClipboard;
     int fAboutShown = 0;
     int fPreferencesShown = 0;
+    bool fPreferencesOutOfMemory = false;
     std::vector<std::string> fWebPages;
     bool fWebPagesOpen = true;
     int fMenusChanged = 0;

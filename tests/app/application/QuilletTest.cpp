@@ -434,6 +434,15 @@ TEST_F(Application, TheApplicationCommandsAreAlwaysAvailableAndTheWindowsOthersA
     EXPECT_EQ(fShell.fPreferencesShown, 1);
 }
 
+TEST_F(Application, APreferencesDialogWithoutMemoryHasItsOwnAlert) {
+    CQuillet& application = Start();
+    fShell.fPreferencesOutOfMemory = true;
+    application.DoApplicationCommand(NSCommandIds::kPreferences);
+    ASSERT_EQ(fAlerts.GetShown().size(), 1u);
+    EXPECT_EQ(fAlerts.GetShown()[0].fKind, EAlertKind::kStop);
+    EXPECT_EQ(fAlerts.GetShown()[0].fBody, "There is not enough memory for the dialog or window!");
+}
+
 TEST_F(Application, PasteAsNewDocumentShowsTheClipboardsLoopInPlaceOfThePristineWindow) {
     CQuillet& application = Start();
     application.StartWithoutFiles();
