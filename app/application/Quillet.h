@@ -18,6 +18,7 @@ class CPreferences;
 class CWavePlayer;
 class IApplicationShell;
 class IDocumentWindow;
+struct SRecentDocument;
 
 // The addresses the Help commands open, fixed when the program is built.
 struct SHelpAddresses {
@@ -26,6 +27,9 @@ struct SHelpAddresses {
     std::string fLoopsPage;
     std::string fSupport;
 };
+
+// The addresses the build was configured with (the QUILLET_*_ADDRESS cache variables).
+SHelpAddresses GetDefaultHelpAddresses();
 
 // The application: the preferences and the recent list, the audio device, the open document
 // windows, the application commands and the answer to failures that end a command. One for the
@@ -93,6 +97,24 @@ public:
 
 private:
     void OnRecentlyUsedDocumentsChanged() override;
+
+    // Opens `path` as OpenPath does, without ensuring a window; the path the recent list took
+    // for it, "" when nothing was opened.
+    std::string OpenFile(const std::string& path);
+    IDocumentWindow* FindWindowShowing(const std::string& path) const;
+    // A window for `document`, then the pristine windows closed.
+    void ShowInNewWindow(const std::shared_ptr<CQuilletDocument>& document);
+    void ClosePristineWindows(const IDocumentWindow* keep);
+    // No window: a pristine empty document in a new one.
+    void EnsureWindow();
+    void AddRecentDocument(const std::string& path, const std::string& displayName);
+    // The entry of an Open Recent command; null when there is none.
+    const SRecentDocument* RecentEntry(int32_t command) const;
+    void AskAndOpen();
+    void OpenRecent(int32_t command);
+    void OpenHelpPage(int32_t command);
+    void ShowPreferences();
+    void PasteAsNewDocument();
 
     IApplicationShell& fShell;
     CAudioCardManager& fAudioCardManager;

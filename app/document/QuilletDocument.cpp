@@ -476,6 +476,16 @@ void CQuilletDocument::SetFileAndMarkSaved(const NSDiskKit::CFileSpec& file) {
     NotifyListeners();
 }
 
+void CQuilletDocument::ForgetFile() {
+    fFileSpec.reset();
+    fFileName.clear();
+    fHasFile = false;
+    fIsNativeFile = false;
+    fPristine = false;
+    fFileChanged = true;
+    NotifyListeners();
+}
+
 void CQuilletDocument::AddListener(IDocumentListener* listener) { fListeners.push_back(listener); }
 
 void CQuilletDocument::RemoveListener(IDocumentListener* listener) {

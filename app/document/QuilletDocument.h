@@ -166,6 +166,9 @@ public:
     void MarkSaved();
     // After a successful Save As to `file`.
     void SetFileAndMarkSaved(const NSDiskKit::CFileSpec& file);
+    // The document no longer belongs to the file it was read from (a pasted loop read through
+    // a temporary file): without a file, modified until it is saved.
+    void ForgetFile();
 
     // Not owned; a listener removes itself before it is destroyed.
     void AddListener(IDocumentListener* listener);

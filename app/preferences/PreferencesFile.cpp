@@ -108,10 +108,14 @@ NSDiskKit::CFileSpec LocatePreferencesFile() {
 }
 
 bool ReadPreferencesFile(CPreferences& preferences, IAudioDeviceRestorer* restorer) {
+    return ReadPreferencesFileAtStart(preferences, restorer) == EPreferencesFileReading::kRead;
+}
+
+EPreferencesFileReading ReadPreferencesFileAtStart(CPreferences& preferences, IAudioDeviceRestorer* restorer) {
     SStoredPreferences stored;
     try {
         const std::optional<std::vector<uint8_t>> bytes = ReadFileBytes();
-        if (!bytes) return false;
+        if (!bytes) return EPreferencesFileReading::kFirstRun;
         COwnedMemoryMedia media(bytes->size(), bytes->data());
         stored = ReadPreferencesForm(media);
     } catch (const std::exception& failure) {
@@ -119,14 +123,16 @@ bool ReadPreferencesFile(CPreferences& preferences, IAudioDeviceRestorer* restor
         // A damaged file is replaced by the standard settings at stop, so that it is reported
         // once; a file of another version or one that cannot be opened is left alone.
         if (alert == NSAlertIds::kPreferencesCorrupt) preferences.MarkUnstored();
-        return Refuse(alert);
+        Refuse(alert);
+        return EPreferencesFileReading::kNotRead;
     } catch (...) {
-        return Refuse(NSAlertIds::kPreferencesNotOpened);
+        Refuse(NSAlertIds::kPreferencesNotOpened);
+        return EPreferencesFileReading::kNotRead;
     }
     DropGoneDocuments(stored);
     preferences.Restore(stored);
     RestoreAudioDevice(preferences.GetAudioDeviceBlock(), restorer);
-    return true;
+    return EPreferencesFileReading::kRead;
 }
 
 bool WritePreferencesFile(CPreferences& preferences) {

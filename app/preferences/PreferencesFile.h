@@ -25,6 +25,13 @@ NSDiskKit::CFileSpec LocatePreferencesFile();
 // User-interface thread; blocks on disk I/O and on the restorer.
 bool ReadPreferencesFile(CPreferences& preferences, IAudioDeviceRestorer* restorer);
 
+// What ReadPreferencesFileAtStart found.
+enum class EPreferencesFileReading { kRead, kFirstRun, kNotRead };
+
+// ReadPreferencesFile, telling the first run (a missing or empty file, no alert) from a file
+// that could not be read (its alert shown).
+EPreferencesFileReading ReadPreferencesFileAtStart(CPreferences& preferences, IAudioDeviceRestorer* restorer);
+
 // Writes `preferences` (at stop, when IsChanged): into a temporary file beside the old one that
 // replaces it only once completely written and flushed, so that a failure or a crash leaves
 // the old file as it was. A failure shows its alert and answers false: the folder or the file
