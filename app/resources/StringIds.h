@@ -106,6 +106,21 @@ inline constexpr int32_t kUndo_InsertSlice = 461;
 inline constexpr int32_t kUndo_InvertSelection = 462;
 inline constexpr int32_t kUndo_SelectAllSlices = 463;
 
+inline constexpr int32_t kHertz = 616;
+inline constexpr int32_t kSliceUnit = 627;
+inline constexpr int32_t kSlicesUnit = 628;
+inline constexpr int32_t kBitDepth = 631;
+
+inline constexpr int32_t kConvertSampleFormatTitle = 804;
+inline constexpr int32_t kConvertToMonoTitle = 805;
+inline constexpr int32_t kSampleRateLabel = 822;
+inline constexpr int32_t kBitDepthLabel = 823;
+inline constexpr int32_t kMonoLeft = 827;
+inline constexpr int32_t kMonoRight = 828;
+inline constexpr int32_t kMonoMix = 829;
+inline constexpr int32_t kStereo = 831;
+inline constexpr int32_t kMono = 832;
+
 inline constexpr int32_t kUndoLabel = 960;
 inline constexpr int32_t kRedoLabel = 962;
 inline constexpr int32_t kCopyLoopLabel = 964;
@@ -121,6 +136,8 @@ inline constexpr int32_t kWindowMenu = 3;
 inline constexpr int32_t kHelpMenu = 4;
 inline constexpr int32_t kPreferences = 10;
 inline constexpr int32_t kExit = 11;
+inline constexpr int32_t kOpenRecent = 12;
+inline constexpr int32_t kCloseAll = 42;
 inline constexpr int32_t kSaveBeforeClosing = 60;
 inline constexpr int32_t kSaveBeforeQuitting = 61;
 inline constexpr int32_t kYes = 62;

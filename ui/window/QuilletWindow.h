@@ -1,0 +1,148 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/application/DocumentWindow.h"
+#include "app/document/DocumentListener.h"
+#include "ui/logic/DelayedWindowCloser.h"
+#include "ui/logic/WindowCommandStates.h"
+#include "ui/logic/WindowCommands.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QMessageBox;
+class QStackedWidget;
+
+namespace NSQuillet {
+
+class CQuilletDocument;
+class IWindowApplication;
+
+// One document's window: its menus, keys, title, drops and the close conversation. Shows the
+// empty-document view until the document has sound. Deletes itself when closed, after telling
+// the application. User-interface thread.
+class CQuilletWindow final : public QMainWindow,
+                             public IDocumentWindow,
+                             private IDocumentListener,
+                             private IWindowDialogs {
+    Q_OBJECT
+
+public:
+    // Asks for the file a Save As writes, starting in `folder` with `proposedName`; none when
+    // cancelled.
+    using FAskSavePath = std::function<std::optional<std::string>(QWidget* parent, const std::string& folder,
+                                                                  const std::string& proposedName)>;
+    // Asks the save-changes question.
+    using FAskSaveChanges = std::function<CDelayedWindowCloser::EAnswer(QWidget* parent, const std::string& question)>;
+    // Work on the document done by other parts of the editor (the clipboard, dialogs).
+    using FDocumentHook = std::function<void(QWidget* window, CQuilletDocument& document)>;
+
+    CQuilletWindow(IWindowApplication& application, std::shared_ptr<CQuilletDocument> document,
+                   QWidget* parent = nullptr);
+    ~CQuilletWindow() override;
+
+    // IDocumentWindow
+    CQuilletDocument& GetDocument() override { return *fDocument; }
+    std::shared_ptr<CQuilletDocument> GetSharedDocument() override { return fDocument; }
+    void BringToFront() override;
+    bool RequestClose(bool quitting) override;
+    void CloseWithoutAsking() override;
+
+    void SetAskSavePath(FAskSavePath ask) { fAskSavePath = std::move(ask); }
+    void SetAskSaveChanges(FAskSaveChanges ask) { fAskSaveChanges = std::move(ask); }
+    void SetCopyLoopHook(FDocumentHook hook) { fCopyLoopHook = std::move(hook); }
+    void SetLoopDragHook(FDocumentHook hook) { fLoopDragHook = std::move(hook); }
+    void SetLoopInformationHook(FDocumentHook hook) { fLoopInformationHook = std::move(hook); }
+    void SetExportHook(FDocumentHook hook) { fExportHook = std::move(hook); }
+    // The view commands and zoom keys go to `waveform` (not owned; null: none).
+    void SetWaveform(IWaveformCommands* waveform) { fCommands.SetWaveform(waveform); }
+
+    // The action of a command in the menu bar, null when there is none.
+    QAction* FindAction(int32_t command) const;
+    // Recomputes every menu item's state from the document, the preferences and the focus.
+    void UpdateCommandStates();
+    // Runs a menu command inside the application's command runner; a disabled one does nothing.
+    void DoCommand(int32_t command);
+
+    // The default questions: the Qt file dialog for "Loop files (*.lx2)", and the message box
+    // with "Yes", "No" and "Cancel", Cancel the escape button.
+    static std::optional<std::string> AskSavePathWithDialog(QWidget* parent, const std::string& folder,
+                                                            const std::string& proposedName);
+    static std::unique_ptr<QMessageBox> MakeSaveChangesBox(QWidget* parent, const std::string& question);
+
+public slots:
+    void CopyLoopToClipboard();
+    void StartLoopDragOut();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    // IDocumentListener
+    void OnParametersChanged() override;
+    void OnSlicesChanged() override;
+    void OnWaveSampleChanged() override;
+    void OnViewAndEditAttributesChanged() override;
+    void OnUndoHistoryChanged() override;
+    void OnTitleChanged() override;
+    void OnPlaybackStateChanged() override;
+
+    // IWindowDialogs
+    void ShowLoopInformation() override;
+    void Export() override;
+    void CopyLoop() override;
+    std::optional<EMonoChoice> AskConvertToMono(EMonoChoice proposed) override;
+    std::optional<SSampleFormat> AskConvertSampleFormat(const SSampleFormat& current) override;
+
+    void BuildMenus();
+    void AddProgramMenu(int32_t menuEntry);
+    QAction* AddCommand(QMenu& menu, int32_t command, const QString& text);
+    void AddApplicationItems(int32_t menuEntry, QMenu& menu);
+    void FillOpenRecent();
+    void FillWindowMenu();
+    void CloseAll();
+    bool IsFocusFree() const;
+    bool HasSound() const;
+    void UpdateTitle();
+    void UpdateView();
+    bool Save();
+    bool SaveAs();
+    bool ConfirmClose(bool quitting);
+    bool IsApplicationMenuCommand(int32_t command) const;
+    void CloseNow();
+
+    IWindowApplication& fApplication;
+    std::shared_ptr<CQuilletDocument> fDocument;
+    CWindowCommands fCommands;
+    CWindowCommandStates fStates;
+    std::map<int32_t, QAction*> fActions;
+    std::map<int32_t, QString> fResourceTexts;
+    QMenu* fOpenRecentMenu = nullptr;
+    QMenu* fWindowMenu = nullptr;
+    QAction* fPasteAsNewDocument = nullptr;
+    QStackedWidget* fViews = nullptr;
+    QWidget* fEmptyView = nullptr;
+    QLabel* fLoopSummary = nullptr;
+    std::unique_ptr<CDelayedWindowCloser> fCloser;
+    bool fCloseAllowed = false;
+    bool fClosed = false;
+    FAskSavePath fAskSavePath = &CQuilletWindow::AskSavePathWithDialog;
+    FAskSaveChanges fAskSaveChanges;
+    FDocumentHook fCopyLoopHook;
+    FDocumentHook fLoopDragHook;
+    FDocumentHook fLoopInformationHook;
+    FDocumentHook fExportHook;
+};
+
+}  // namespace NSQuillet
