@@ -13,7 +13,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPainter>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QUrl>
@@ -34,6 +34,7 @@
 #include "engine/SliceSequence.h"
 #include "engine/WaveSample.h"
 #include "platform/diskkit/FileSpec.h"
+#include "ui/skin/SkinResources.h"
 #include "ui/window/ConvertDialogs.h"
 #include "ui/window/KeyTranslation.h"
 
@@ -84,20 +85,6 @@ bool IsMarkable(int32_t command) {
     return command == kScrollDuringPlayback || command == kExportAsOneSample || command == kSilenceSelected;
 }
 
-QPixmap ApplicationIcon() {
-    const QIcon themed = QIcon::fromTheme("audio-x-generic");
-    if (!themed.isNull()) return themed.pixmap(64, 64);
-    QPixmap pixmap(64, 64);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(60, 60, 60), 3));
-    painter.setBrush(QColor(230, 230, 230));
-    painter.drawEllipse(QRectF(6, 6, 52, 52));
-    painter.drawEllipse(QRectF(24, 24, 16, 16));
-    return pixmap;
-}
-
 CDelayedWindowCloser::EAnswer AskWithBox(QWidget* parent, const std::string& question) {
     const std::unique_ptr<QMessageBox> box = CQuilletWindow::MakeSaveChangesBox(parent, question);
     box->exec();
@@ -121,7 +108,7 @@ CQuilletWindow::CQuilletWindow(IWindowApplication& application, std::shared_ptr<
     fEmptyView = new QWidget(fViews);
     auto* emptyLayout = new QVBoxLayout(fEmptyView);
     auto* icon = new QLabel(fEmptyView);
-    icon->setPixmap(ApplicationIcon());
+    icon->setPixmap(NSQuilletSkin::GetApplicationIcon().pixmap(QSize(64, 64), devicePixelRatioF()));
     icon->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     auto* message = new QLabel(Text(StringReference(NSStringIds::kDropSoundFilesHere)), fEmptyView);
     message->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -130,6 +117,8 @@ CQuilletWindow::CQuilletWindow(IWindowApplication& application, std::shared_ptr<
     fLoopSummary = new QLabel(fViews);
     fLoopSummary->setAlignment(Qt::AlignCenter);
     fLoopSummary->setFocusPolicy(Qt::StrongFocus);
+    fLoopSummary->setCursor(Qt::OpenHandCursor);
+    fLoopSummary->installEventFilter(this);
     fViews->addWidget(fEmptyView);
     fViews->addWidget(fLoopSummary);
     setCentralWidget(fViews);
@@ -378,6 +367,30 @@ void CQuilletWindow::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QMainWindow::keyPressEvent(event);
+}
+
+bool CQuilletWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != fLoopSummary) return QMainWindow::eventFilter(watched, event);
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        if (mouse->button() == Qt::LeftButton) fDragStart = mouse->position().toPoint();
+        break;
+    case QEvent::MouseButtonRelease:
+        fDragStart.reset();
+        break;
+    case QEvent::MouseMove:
+        if (fDragStart && (mouse->buttons() & Qt::LeftButton) &&
+            (mouse->position().toPoint() - *fDragStart).manhattanLength() >= QApplication::startDragDistance()) {
+            fDragStart.reset();
+            StartLoopDragOut();
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CQuilletWindow::dragEnterEvent(QDragEnterEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPoint>
 
 #include <cstdint>
 #include <functional>
@@ -87,6 +88,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // A drag on the loop's area hands the loop out (StartLoopDragOut).
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // IDocumentListener
@@ -135,6 +138,7 @@ private:
     QWidget* fEmptyView = nullptr;
     QLabel* fLoopSummary = nullptr;
     std::unique_ptr<CDelayedWindowCloser> fCloser;
+    std::optional<QPoint> fDragStart;
     bool fCloseAllowed = false;
     bool fClosed = false;
     FAskSavePath fAskSavePath = &CQuilletWindow::AskSavePathWithDialog;
