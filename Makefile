@@ -26,6 +26,14 @@ run: deps
 	./build/default/cli/quillet-cli info build/demo-loop-140bpm.wav
 	./build/default/cli/quillet-cli export build/demo-loop.lx2 --format wav -o build/demo-slices --midi --force
 	ls build/demo-slices
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	  echo "Opening the editor on build/demo-loop.lx2"; \
+	  ./build/default/ui/quillet build/demo-loop.lx2; \
+	else \
+	  echo "No display (neither DISPLAY nor WAYLAND_DISPLAY is set), so the editor was not started."; \
+	  echo "On a desktop, open the demo loop in the editor with:"; \
+	  echo "  ./build/default/ui/quillet build/demo-loop.lx2"; \
+	fi
 
 test: deps
 	$(call build_preset,default)

@@ -14,9 +14,19 @@ inline constexpr int32_t kProgramName = 101;
 inline constexpr int32_t kAboutMenuTitle = 102;
 inline constexpr int32_t kUntitled = 103;
 inline constexpr int32_t kDropSoundFilesHere = 104;
+inline constexpr int32_t kAboutLine = 105;
 inline constexpr int32_t kNeedsNewerSystem = 110;
 inline constexpr int32_t kCannotRun = 111;
 inline constexpr int32_t kPreferencesFileName = 112;
+inline constexpr int32_t kNeedsNewerSystemLibrary = 113;
+
+inline constexpr int32_t kFileType_LUX2 = 200;
+inline constexpr int32_t kFileType_LUX1 = 201;
+inline constexpr int32_t kFileType_QLT = 202;
+inline constexpr int32_t kFileType_Wave = 203;
+inline constexpr int32_t kFileType_AIFF = 204;
+inline constexpr int32_t kOpenAudioFile = 210;
+inline constexpr int32_t kSoundAndLoopFiles = 212;
 
 inline constexpr int32_t kOperation_Open = 300;
 inline constexpr int32_t kOperation_Analyze = 301;
@@ -120,6 +130,13 @@ inline constexpr int32_t kMonoRight = 828;
 inline constexpr int32_t kMonoMix = 829;
 inline constexpr int32_t kStereo = 831;
 inline constexpr int32_t kMono = 832;
+
+inline constexpr int32_t kCropToLoopWhenExportingAsOneSample = 807;
+inline constexpr int32_t kPreferencesTitle = 809;
+inline constexpr int32_t kGeneralPage = 810;
+inline constexpr int32_t kViewStereoFilesAsSumOfLR = 814;
+inline constexpr int32_t kAlwaysMoveLeftLocatorToFirstSlice = 815;
+inline constexpr int32_t kDefaultBarsToOne = 859;
 
 inline constexpr int32_t kUndoLabel = 960;
 inline constexpr int32_t kRedoLabel = 962;

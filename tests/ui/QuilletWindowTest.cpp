@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
@@ -33,6 +35,7 @@
 #include "tests/support/ScriptedAlertPresenter.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tools/DemoLoop.h"
+#include "ui/clipboard/LoopClipboard.h"
 #include "ui/window/KeyTranslation.h"
 #include "ui/window/QuilletWindow.h"
 
@@ -344,11 +347,13 @@ TEST_F(QuilletWindowTest, AFailedUndoShowsItsAlert) {
 
 TEST_F(QuilletWindowTest, CopyLoopAndTheApplicationCommands) {
     Open(DemoDocument());
-    int copies = 0;
-    fWindow->SetCopyLoopHook([&](QWidget*, CQuilletDocument&) { ++copies; });
+    QGuiApplication::clipboard()->clear();
     EXPECT_EQ(fWindow->FindAction(kCopy)->text(), "&Copy Loop");
     fWindow->FindAction(kCopy)->trigger();
-    EXPECT_EQ(copies, 1);
+    const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(copied, nullptr);
+    EXPECT_TRUE(copied->hasFormat(kMimeType_Wave));
+    EXPECT_TRUE(copied->hasFormat(kMimeType_Loop));
     fWindow->FindAction(kPreferences)->trigger();
     fWindow->FindAction(kAbout)->trigger();
     fWindow->FindAction(kOpen)->trigger();

@@ -34,6 +34,8 @@
 #include "engine/SliceSequence.h"
 #include "engine/WaveSample.h"
 #include "platform/diskkit/FileSpec.h"
+#include "ui/clipboard/LoopClipboard.h"
+#include "ui/dialogs/NoLengthSpecifiedDialog.h"
 #include "ui/skin/SkinResources.h"
 #include "ui/window/ConvertDialogs.h"
 #include "ui/window/KeyTranslation.h"
@@ -424,11 +426,15 @@ void CQuilletWindow::Export() {
 void CQuilletWindow::CopyLoop() { CopyLoopToClipboard(); }
 
 void CQuilletWindow::CopyLoopToClipboard() {
-    if (fCopyLoopHook) fCopyLoopHook(this, *fDocument);
+    CDialogLoopLengthRequest lengthRequest(this);
+    NSQuillet::CopyLoopToClipboard(*fDocument, lengthRequest);
 }
 
 void CQuilletWindow::StartLoopDragOut() {
-    if (fLoopDragHook) fLoopDragHook(this, *fDocument);
+    fApplication.RunCommand([this] {
+        CDialogLoopLengthRequest lengthRequest(this);
+        StartLoopDrag(this, *fDocument, lengthRequest);
+    });
 }
 
 std::optional<EMonoChoice> CQuilletWindow::AskConvertToMono(EMonoChoice proposed) {

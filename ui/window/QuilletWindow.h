@@ -43,7 +43,7 @@ public:
                                                                   const std::string& proposedName)>;
     // Asks the save-changes question.
     using FAskSaveChanges = std::function<CDelayedWindowCloser::EAnswer(QWidget* parent, const std::string& question)>;
-    // Work on the document done by other parts of the editor (the clipboard, dialogs).
+    // Work on the document done by the dialogs of other parts of the editor.
     using FDocumentHook = std::function<void(QWidget* window, CQuilletDocument& document)>;
 
     CQuilletWindow(IWindowApplication& application, std::shared_ptr<CQuilletDocument> document,
@@ -59,8 +59,6 @@ public:
 
     void SetAskSavePath(FAskSavePath ask) { fAskSavePath = std::move(ask); }
     void SetAskSaveChanges(FAskSaveChanges ask) { fAskSaveChanges = std::move(ask); }
-    void SetCopyLoopHook(FDocumentHook hook) { fCopyLoopHook = std::move(hook); }
-    void SetLoopDragHook(FDocumentHook hook) { fLoopDragHook = std::move(hook); }
     void SetLoopInformationHook(FDocumentHook hook) { fLoopInformationHook = std::move(hook); }
     void SetExportHook(FDocumentHook hook) { fExportHook = std::move(hook); }
     // The view commands and zoom keys go to `waveform` (not owned; null: none).
@@ -143,8 +141,6 @@ private:
     bool fClosed = false;
     FAskSavePath fAskSavePath = &CQuilletWindow::AskSavePathWithDialog;
     FAskSaveChanges fAskSaveChanges;
-    FDocumentHook fCopyLoopHook;
-    FDocumentHook fLoopDragHook;
     FDocumentHook fLoopInformationHook;
     FDocumentHook fExportHook;
 };

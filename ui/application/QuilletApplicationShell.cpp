@@ -1,0 +1,75 @@
+#include "ui/application/QuilletApplicationShell.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
+#include <QStringList>
+#include <QUrl>
+
+#include "app/resources/ResourceReference.h"
+#include "app/resources/StringIds.h"
+#include "foundation/Mishap.h"
+#include "ui/clipboard/LoopClipboard.h"
+#include "ui/logic/OpenDialogFilter.h"
+
+namespace NSQuillet {
+
+namespace {
+
+// Shows a one-instance window: the open one is brought to the front.
+void Present(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+}  // namespace
+
+CQuilletApplicationShell::CQuilletApplicationShell() = default;
+
+CQuilletApplicationShell::~CQuilletApplicationShell() { CloseDialogs(); }
+
+IDocumentWindow* CQuilletApplicationShell::CreateDocumentWindow(std::shared_ptr<CQuilletDocument> document) {
+    if (!fWindowFactory) throw NSMishap::XIllegalCallSequence("no document window factory");
+    return fWindowFactory(std::move(document));
+}
+
+std::optional<std::string> CQuilletApplicationShell::AskFileToOpen(const std::string& startFolder) {
+    QStringList filters;
+    for (const std::string& filter : OpenDialogFilters()) filters << QString::fromStdString(filter);
+    const QString path = QFileDialog::getOpenFileName(
+        QApplication::activeWindow(), QString::fromStdString(StringReference(NSStringIds::kOpenAudioFile).GetText()),
+        QFile::decodeName(QByteArray::fromStdString(startFolder)), filters.join(";;"));
+    if (path.isEmpty()) return std::nullopt;
+    return QFile::encodeName(path).toStdString();
+}
+
+std::optional<SClipboardLoop> CQuilletApplicationShell::ReadClipboardLoop() { return NSQuillet::ReadClipboardLoop(); }
+
+void CQuilletApplicationShell::ShowAbout() {
+    if (!fAbout) fAbout = new CAboutDialog;
+    Present(fAbout);
+}
+
+void CQuilletApplicationShell::ShowPreferences() {
+    if (!fPreferences) fPreferences = new CQuilletPreferencesDialog;
+    Present(fPreferences);
+}
+
+bool CQuilletApplicationShell::OpenWebPage(const std::string& address) {
+    const QUrl url(QString::fromStdString(address), QUrl::StrictMode);
+    if (!url.isValid() || url.isRelative()) return false;
+    return QDesktopServices::openUrl(url);
+}
+
+void CQuilletApplicationShell::ApplicationMenusChanged() { emit applicationMenusChanged(); }
+
+void CQuilletApplicationShell::Quit() { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); }
+
+void CQuilletApplicationShell::CloseDialogs() {
+    delete fAbout.data();
+    delete fPreferences.data();
+}
+
+}  // namespace NSQuillet

@@ -1,0 +1,74 @@
+#include "ui/dialogs/PreferencesDialog.h"
+
+#include <QCheckBox>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "app/preferences/PreferencesAccess.h"
+#include "app/resources/ResourceReference.h"
+#include "app/resources/StringIds.h"
+
+namespace NSQuillet {
+
+namespace {
+
+QString Text(int32_t entry) { return QString::fromStdString(StringReference(entry).GetText()); }
+
+}  // namespace
+
+CQuilletPreferencesDialog::CQuilletPreferencesDialog(QWidget* parent)
+    : QDialog(parent),
+      fPreferencesShown(GetPreferences()),
+      fAlwaysMoveLeftLocatorToFirstSliceCheckBox(new QCheckBox(Text(NSStringIds::kAlwaysMoveLeftLocatorToFirstSlice))),
+      fDefaultBarsToOneCheckBox(new QCheckBox(Text(NSStringIds::kDefaultBarsToOne))),
+      fCropToLoopWhenTransmitAsOneSample(new QCheckBox(Text(NSStringIds::kCropToLoopWhenExportingAsOneSample))),
+      fViewStereoFilesAsSumOfLRCheckBox(new QCheckBox(Text(NSStringIds::kViewStereoFilesAsSumOfLR))) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    setWindowTitle(Text(NSStringIds::kPreferencesTitle));
+
+    auto* general = new QWidget;
+    auto* generalLayout = new QVBoxLayout(general);
+    for (QCheckBox* box : {fAlwaysMoveLeftLocatorToFirstSliceCheckBox, fDefaultBarsToOneCheckBox,
+                           fCropToLoopWhenTransmitAsOneSample, fViewStereoFilesAsSumOfLRCheckBox})
+        generalLayout->addWidget(box);
+    generalLayout->addStretch();
+    auto* tabs = new QTabWidget;
+    tabs->addTab(general, Text(NSStringIds::kGeneralPage));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs);
+
+    // Clicks only: the boxes also change when the preferences change elsewhere.
+    const auto bind = [this](QCheckBox* box, void (CPreferences::*set)(bool)) {
+        connect(box, &QCheckBox::clicked, this, [this, set](bool on) {
+            if (fPreferencesShown && fPreferencesShown == GetPreferences()) (fPreferencesShown->*set)(on);
+        });
+    };
+    bind(fAlwaysMoveLeftLocatorToFirstSliceCheckBox, &CPreferences::SetAlwaysMoveLeftLocatorToFirstSlice);
+    bind(fDefaultBarsToOneCheckBox, &CPreferences::SetDefaultBarsToOne);
+    bind(fCropToLoopWhenTransmitAsOneSample, &CPreferences::SetCropToLoopWhenExportingAsOneSample);
+    bind(fViewStereoFilesAsSumOfLRCheckBox, &CPreferences::SetViewStereoFilesAsSumOfLR);
+
+    if (fPreferencesShown) fPreferencesShown->AddListener(this);
+    ShowPreferences();
+}
+
+CQuilletPreferencesDialog::~CQuilletPreferencesDialog() {
+    // Preferences destroyed meanwhile have unset themselves and dropped their listeners.
+    if (fPreferencesShown && fPreferencesShown == GetPreferences()) fPreferencesShown->RemoveListener(this);
+}
+
+void CQuilletPreferencesDialog::ShowPreferences() {
+    const CPreferences* preferences = fPreferencesShown == GetPreferences() ? fPreferencesShown : nullptr;
+    for (QCheckBox* box : {fAlwaysMoveLeftLocatorToFirstSliceCheckBox, fDefaultBarsToOneCheckBox,
+                           fCropToLoopWhenTransmitAsOneSample, fViewStereoFilesAsSumOfLRCheckBox})
+        box->setEnabled(preferences != nullptr);
+    if (!preferences) return;
+    fAlwaysMoveLeftLocatorToFirstSliceCheckBox->setChecked(preferences->GetAlwaysMoveLeftLocatorToFirstSlice());
+    fDefaultBarsToOneCheckBox->setChecked(preferences->GetDefaultBarsToOne());
+    fCropToLoopWhenTransmitAsOneSample->setChecked(preferences->GetCropToLoopWhenExportingAsOneSample());
+    fViewStereoFilesAsSumOfLRCheckBox->setChecked(preferences->GetViewStereoFilesAsSumOfLR());
+}
+
+}  // namespace NSQuillet
