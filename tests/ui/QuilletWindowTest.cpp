@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include <exception>
@@ -36,6 +37,7 @@
 #include "tests/support/TemporaryFolder.h"
 #include "tools/DemoLoop.h"
 #include "ui/clipboard/LoopClipboard.h"
+#include "ui/dialogs/NoLengthSpecifiedDialog.h"
 #include "ui/window/KeyTranslation.h"
 #include "ui/window/QuilletWindow.h"
 
@@ -349,7 +351,18 @@ TEST_F(QuilletWindowTest, CopyLoopAndTheApplicationCommands) {
     Open(DemoDocument());
     QGuiApplication::clipboard()->clear();
     EXPECT_EQ(fWindow->FindAction(kCopy)->text(), "&Copy Loop");
+    // The loop has no length: Copy Loop asks for one first, and copies after the answer.
+    bool asked = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<CNoLengthSpecifiedDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        asked = true;
+        QTest::keyClicks(dialog->GetBarsField(), "2");
+        dialog->GetOKButton()->click();
+    });
     fWindow->FindAction(kCopy)->trigger();
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(fDocument->GetDocumentParameters().fLoop.GetBars(), 2);
     const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(copied, nullptr);
     EXPECT_TRUE(copied->hasFormat(kMimeType_Wave));
