@@ -6,7 +6,8 @@ usage: editor_smoke_test.py QUILLET QUILLET_CLI MAKE_DEMO_LOOP
 Makes the demo loop file, starts `quillet demo.lx2` on a virtual display with the Null Output
 recording what it plays, presses Space (play), waits, presses Space (stop) and Ctrl+Q, and
 expects the editor to exit with 0. What it recorded after its leading silence must be, sample
-for sample, the start of what `quillet-cli render` writes for the loop at its preview tempo.
+for sample, the start of what `quillet-cli render` writes for the loop at its preview tempo, up
+to the stop, after which the voices fade out within a tenth of a second.
 Run by xvfb-run; xdotool types the keys.
 """
 
@@ -24,6 +25,8 @@ WINDOW_TIMEOUT_SECONDS = 30
 PLAY_SECONDS = 1.0
 # At least this much must have played: half of the time between the two presses.
 MINIMUM_PLAYED_FRAMES = 22050
+# Stop lets the sounding voices fade out; then the output is silent.
+MAXIMUM_FADE_FRAMES = 4410
 
 
 def fail(message):
@@ -169,17 +172,22 @@ def main():
         last = len(played)
         while last > offset and played[last - 1] == 0:
             last -= 1
-        # Everything up to the last sound, rounded down to whole frames.
-        count = (last - offset) // channels * channels
-        if count // channels < MINIMUM_PLAYED_FRAMES:
-            fail("only %d frames played" % (count // channels))
-        if count > len(expected):
-            fail("%d frames played, more than the loop's %d" % (count // channels, len(expected) // channels))
-        for index in range(count):
-            if played[offset + index] != expected[index]:
-                fail("sample %d (frame %d) played %d, rendered %d"
-                     % (index, index // channels, played[offset + index], expected[index]))
-        print("editor_smoke_test: %d frames played as rendered" % (count // channels))
+        # Frames played as rendered: up to the stop, where the voices fade out instead.
+        matched = 0
+        limit = min(last - offset, len(expected))
+        while matched < limit and played[offset + matched] == expected[matched]:
+            matched += 1
+        matched_frames = matched // channels
+        fade_frames = max(0, (last - offset - matched) // channels)
+        if matched_frames < MINIMUM_PLAYED_FRAMES:
+            fail("only %d frames played as rendered; sample %d (frame %d) played %d, rendered %d"
+                 % (matched_frames, matched, matched_frames, played[offset + matched] if offset + matched < len(played)
+                    else 0, expected[matched] if matched < len(expected) else 0))
+        if fade_frames > MAXIMUM_FADE_FRAMES:
+            fail("after the stop at frame %d the sound went on for %d frames" % (matched_frames, fade_frames))
+        if last - offset > len(expected):
+            fail("%d frames played, more than the loop's %d" % ((last - offset) // channels, len(expected) // channels))
+        print("editor_smoke_test: %d frames played as rendered, then a fade of %d frames" % (matched_frames, fade_frames))
 
 
 if __name__ == "__main__":
