@@ -24,8 +24,10 @@
 #include "engine/WavePlayer.h"
 #include "foundation/ExceptionBodyStorage.h"
 #include "foundation/Version.h"
+#include "ui/application/FirstPaintReport.h"
 #include "ui/application/PathOpeningQueue.h"
 #include "ui/application/QuilletApplicationShell.h"
+#include "ui/application/QuitEventRouter.h"
 #include "ui/application/SingleInstance.h"
 #include "ui/clipboard/LoopClipboard.h"
 #include "ui/dialogs/AlertDialogPresenter.h"
@@ -135,6 +137,8 @@ int RunApplication(QApplication& application) {
                          if (quillet.IsStarted()) quillet.SetActive(state == Qt::ApplicationActive);
                      });
 
+    const CQuitEventRouter quitRouter([&] { quillet.RequestQuit(); });
+    const CFirstPaintReport firstPaint([&] { quillet.RequestQuit(); });
     quillet.Start();
     if (paths.empty()) {
         quillet.StartWithoutFiles();

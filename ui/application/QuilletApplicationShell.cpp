@@ -65,7 +65,10 @@ bool CQuilletApplicationShell::OpenWebPage(const std::string& address) {
 
 void CQuilletApplicationShell::ApplicationMenusChanged() { emit applicationMenusChanged(); }
 
-void CQuilletApplicationShell::Quit() { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); }
+// Leaves the run loop without Qt's quit, which would close the windows again.
+void CQuilletApplicationShell::Quit() {
+    QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+}
 
 void CQuilletApplicationShell::CloseDialogs() {
     delete fAbout.data();
