@@ -51,6 +51,7 @@ bench: deps
 	$(call build_preset,default)
 	@for b in build/default/bench/*_bench; do [ -x "$$b" ] && "$$b" || exit 1; done
 	scripts/bench-peers build/default
+	scripts/bench-editor build/default
 
 fuzz-smoke: deps
 	$(call build_preset,fuzz)
