@@ -4,6 +4,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <functional>
+
 #include "app/preferences/PreferencesAccess.h"
 #include "app/resources/ResourceReference.h"
 #include "app/resources/StringIds.h"
@@ -40,15 +42,18 @@ CQuilletPreferencesDialog::CQuilletPreferencesDialog(QWidget* parent)
     layout->addWidget(tabs);
 
     // Clicks only: the boxes also change when the preferences change elsewhere.
-    const auto bind = [this](QCheckBox* box, void (CPreferences::*set)(bool)) {
-        connect(box, &QCheckBox::clicked, this, [this, set](bool on) {
-            if (fPreferencesShown && fPreferencesShown == GetPreferences()) (fPreferencesShown->*set)(on);
+    const auto bind = [this](QCheckBox* box, std::function<void(CPreferences&, bool)> set) {
+        connect(box, &QCheckBox::clicked, this, [this, set = std::move(set)](bool on) {
+            if (fPreferencesShown && fPreferencesShown == GetPreferences()) set(*fPreferencesShown, on);
         });
     };
-    bind(fAlwaysMoveLeftLocatorToFirstSliceCheckBox, &CPreferences::SetAlwaysMoveLeftLocatorToFirstSlice);
-    bind(fDefaultBarsToOneCheckBox, &CPreferences::SetDefaultBarsToOne);
-    bind(fCropToLoopWhenTransmitAsOneSample, &CPreferences::SetCropToLoopWhenExportingAsOneSample);
-    bind(fViewStereoFilesAsSumOfLRCheckBox, &CPreferences::SetViewStereoFilesAsSumOfLR);
+    bind(fAlwaysMoveLeftLocatorToFirstSliceCheckBox,
+         [](CPreferences& preferences, bool on) { preferences.SetAlwaysMoveLeftLocatorToFirstSlice(on); });
+    bind(fDefaultBarsToOneCheckBox, [](CPreferences& preferences, bool on) { preferences.SetDefaultBarsToOne(on); });
+    bind(fCropToLoopWhenTransmitAsOneSample,
+         [](CPreferences& preferences, bool on) { preferences.SetCropToLoopWhenExportingAsOneSample(on); });
+    bind(fViewStereoFilesAsSumOfLRCheckBox,
+         [](CPreferences& preferences, bool on) { preferences.SetViewStereoFilesAsSumOfLR(on); });
 
     if (fPreferencesShown) fPreferencesShown->AddListener(this);
     ShowPreferences();
