@@ -32,10 +32,10 @@
 #include "app/undo/Transaction.h"
 #include "engine/SliceSequence.h"
 #include "foundation/Mishap.h"
+#include "tests/support/DemoLoopDocument.h"
 #include "tests/support/LoopDocumentFixture.h"
 #include "tests/support/ScriptedAlertPresenter.h"
 #include "tests/support/TemporaryFolder.h"
-#include "tools/DemoLoop.h"
 #include "ui/clipboard/LoopClipboard.h"
 #include "ui/dialogs/NoLengthSpecifiedDialog.h"
 #include "ui/window/KeyTranslation.h"
@@ -83,13 +83,7 @@ public:
 };
 
 // The demo loop, analysed, as a pasted document without a file.
-std::shared_ptr<CQuilletDocument> DemoDocument() {
-    auto sample = NSTools::SDemoLoop::Render();
-    auto slices = std::make_unique<CSliceSequence>(sample.get());
-    slices->Analyze(nullptr);
-    slices->SetSensitivity(50);
-    return std::make_shared<CQuilletDocument>(std::move(sample), false, SDocumentSettings{}, 0, std::move(slices));
-}
+std::shared_ptr<CQuilletDocument> DemoDocument() { return NSQuilletTest::MakeDemoLoopDocument(0); }
 
 std::shared_ptr<CQuilletDocument> EmptyDocument() {
     return std::make_shared<CQuilletDocument>(NSQuilletTest::MakeSample(16, 1, 0), true, SDocumentSettings{});

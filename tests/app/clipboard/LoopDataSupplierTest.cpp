@@ -19,6 +19,7 @@
 #include "engine/Exporter.h"
 #include "engine/SliceSequence.h"
 #include "foundation/Mishap.h"
+#include "tests/support/DemoLoopDocument.h"
 #include "tests/support/LoopDocumentFixture.h"
 #include "tests/support/RecordingDiagnosticSink.h"
 #include "tests/support/ScriptedAlertPresenter.h"
@@ -33,28 +34,8 @@ namespace {
 using NSQuilletTest::CRecordingDiagnosticSink;
 using NSQuilletTest::CScriptedLoopLengthRequest;
 using NSQuilletTest::CTemporaryFolder;
+using NSQuilletTest::MakeDemoLoopDocument;
 using NSTools::SDemoLoop;
-
-// The demo loop sliced as quillet-cli slices it; with `bars` above 0 previewed over that many
-// bars at 140 BPM, else without a loop length.
-std::unique_ptr<CQuilletDocument> MakeDemoDocument(int32_t bars = 2) {
-    std::unique_ptr<CABCWaveSample> sample = SDemoLoop::Render();
-    auto slices = std::make_unique<CSliceSequence>(sample.get());
-    slices->Analyze(nullptr);
-    slices->SetSensitivity(50);
-    auto document = std::make_unique<CQuilletDocument>(std::move(sample), false, SDocumentSettings{}, 0, std::move(slices));
-    if (bars > 0) {
-        SDocumentParameters parameters = document->GetDocumentParameters();
-        parameters.fLoop.SetBars(bars);
-        parameters.fLoop.SetPreviewOn(true);
-        document->PerformParametersChange(parameters, "Change Loop Length");
-        parameters = document->GetDocumentParameters();
-        parameters.fLoop.SetPreviewTempo(140000);
-        document->PerformParametersChange(parameters, "Change Preview Tempo");
-        document->CloseUndoStep();
-    }
-    return document;
-}
 
 std::string AsString(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
@@ -99,7 +80,7 @@ protected:
 };
 
 TEST_F(CLoopDataSupplierFixture, WaveKindIsTheLoopExportedAsOneSample) {
-    auto document = MakeDemoDocument();
+    auto document = MakeDemoLoopDocument();
     const CLoopDataSupplier data = Copy(*document);
     EXPECT_EQ(fLengthRequest.fRequests, 0);
     EXPECT_EQ(data.GetName(), "Untitled");
@@ -132,7 +113,7 @@ TEST_F(CLoopDataSupplierFixture, WaveKindIsTheLoopExportedAsOneSample) {
 
 TEST_F(CLoopDataSupplierFixture, MidiKindPlaysOneNotePerSliceForMidicsv) {
     REQUIRE_PROGRAM(midicsv, "midicsv");
-    auto document = MakeDemoDocument();
+    auto document = MakeDemoLoopDocument();
     const CLoopDataSupplier data = Copy(*document);
     const std::string path = fFolder.Make("loop.mid", AsString(data.GetBytes(EClipboardLoopKind::kMidi)));
     const auto result = NSQuilletTest::RunProgram({midicsv, path});
@@ -154,7 +135,7 @@ TEST_F(CLoopDataSupplierFixture, MidiKindPlaysOneNotePerSliceForMidicsv) {
 }
 
 TEST_F(CLoopDataSupplierFixture, Lux2KindIsTheLoopFileSaveWrites) {
-    auto document = MakeDemoDocument();
+    auto document = MakeDemoLoopDocument();
     const CLoopDataSupplier data = Copy(*document);
     const std::string copied = AsString(data.GetBytes(EClipboardLoopKind::kLux2));
     const std::string path = fFolder.Make("copied.lx2", copied);
@@ -173,7 +154,7 @@ TEST_F(CLoopDataSupplierFixture, Lux2KindIsTheLoopFileSaveWrites) {
 }
 
 TEST_F(CLoopDataSupplierFixture, MissingLoopLengthIsAskedForAndADeclineCopiesNothing) {
-    auto document = MakeDemoDocument(0);
+    auto document = MakeDemoLoopDocument(0);
     ASSERT_EQ(document->GetDocumentParameters().fLoop.GetBars(), 0);
     EXPECT_FALSE(CopyLoopData(*document, fLengthRequest));
     EXPECT_EQ(fLengthRequest.fRequests, 1);
@@ -207,7 +188,7 @@ TEST_F(CLoopDataSupplierFixture, ADocumentWithoutSoundCopiesNothingWithoutAsking
 }
 
 TEST_F(CLoopDataSupplierFixture, StopAtAnyPollCopiesNothing) {
-    auto document = MakeDemoDocument();
+    auto document = MakeDemoLoopDocument();
     const auto position = document->GetUndoHistory().GetPosition();
     int polls = 0;
     {

@@ -16,6 +16,7 @@
 #include "engine/SliceSequence.h"
 #include "engine/WavePlayer.h"
 #include "foundation/Mishap.h"
+#include "tests/support/DemoLoopDocument.h"
 #include "tests/support/DriverSettings.h"
 #include "tests/support/FloatWaveFile.h"
 #include "tests/support/PlayedRecording.h"
@@ -75,22 +76,6 @@ protected:
         settings.fWavePlayer = &fPlayer;
         return settings;
     }
-    // The demo loop sliced as quillet-cli slices it, two bars previewed at 140 BPM.
-    std::unique_ptr<CQuilletDocument> MakeDemoDocument() {
-        std::unique_ptr<CABCWaveSample> sample = SDemoLoop::Render();
-        auto slices = std::make_unique<CSliceSequence>(sample.get());
-        slices->Analyze(nullptr);
-        slices->SetSensitivity(50);
-        auto document = std::make_unique<CQuilletDocument>(std::move(sample), false, Output(), 0, std::move(slices));
-        SDocumentParameters parameters = document->GetDocumentParameters();
-        parameters.fLoop.SetBars(2);
-        parameters.fLoop.SetPreviewOn(true);
-        document->PerformParametersChange(parameters, "Change Loop Length");
-        parameters = document->GetDocumentParameters();
-        parameters.fLoop.SetPreviewTempo(140000);
-        document->PerformParametersChange(parameters, "Change Preview Tempo");
-        return document;
-    }
 
     CScopedEnvironmentVariable fNoForcedDevice{"QUILLET_AUDIO_DEVICE", std::nullopt};
     CTemporaryFolder fFolder;
@@ -99,7 +84,7 @@ protected:
 };
 
 TEST_F(PlaybackToEnd, ALoopPlaysFrameForFrameWhatItsRenderWrites) {
-    auto document = MakeDemoDocument();
+    auto document = NSQuilletTest::MakeDemoLoopDocument(2, Output());
     SDocumentParameters parameters = document->GetDocumentParameters();
     parameters.fPitch = -300;
     document->PerformParametersChange(parameters, "Change Pitch");
@@ -182,7 +167,7 @@ TEST_F(PlaybackToEnd, ASoundWithoutALoopLengthPlaysStraightInterpolatedHalfway) 
 }
 
 TEST_F(PlaybackToEnd, ASlicePlaysAloneAsOftenAsAsked) {
-    auto document = MakeDemoDocument();
+    auto document = NSQuilletTest::MakeDemoLoopDocument(2, Output());
     SEffectParameters effects = document->GetEffectParameters();
     effects.fEqualizer.fOn = 0;
     document->PerformEffectParametersChange(effects, "Toggle Equalizer On/Off");
@@ -227,7 +212,7 @@ TEST_F(PlaybackToEnd, ASlicePlaysAloneAsOftenAsAsked) {
 }
 
 TEST_F(PlaybackToEnd, StopEndsThePlaybackWithTheAbort) {
-    auto document = MakeDemoDocument();
+    auto document = NSQuilletTest::MakeDemoLoopDocument(2, Output());
     CPollingProgress progress(3);
     SPlaybackRun run;
     run.fRepeat = 1000;
@@ -245,7 +230,7 @@ TEST_F(PlaybackToEnd, StopEndsThePlaybackWithTheAbort) {
 }
 
 TEST_F(PlaybackToEnd, RefusesWhatItCannotPlay) {
-    auto document = MakeDemoDocument();
+    auto document = NSQuilletTest::MakeDemoLoopDocument(2, Output());
     SPlaybackRun never;
     never.fRepeat = 0;
     EXPECT_THROW(NSQuillet::PlayToEnd(*document, fManager, fPlayer, never, nullptr), NSMishap::XStdInvalidArgument);

@@ -21,11 +21,11 @@
 #include "app/clipboard/LoopDataSupplier.h"
 #include "app/document/QuilletDocument.h"
 #include "engine/SliceSequence.h"
+#include "tests/support/DemoLoopDocument.h"
 #include "tests/support/LoopDocumentFixture.h"
 #include "tests/support/ScopedEnvironmentVariable.h"
 #include "tests/support/ScriptedLoopLengthRequest.h"
 #include "tests/support/TemporaryFolder.h"
-#include "tools/DemoLoop.h"
 #include "ui/clipboard/LoopClipboard.h"
 
 namespace NSQuillet {
@@ -34,26 +34,7 @@ namespace {
 using NSQuilletTest::CScopedEnvironmentVariable;
 using NSQuilletTest::CScriptedLoopLengthRequest;
 using NSQuilletTest::CTemporaryFolder;
-
-// The demo loop sliced, two bars previewed at 140 BPM unless `bars` is 0.
-std::unique_ptr<CQuilletDocument> MakeDemoDocument(int32_t bars = 2) {
-    std::unique_ptr<CABCWaveSample> sample = NSTools::SDemoLoop::Render();
-    auto slices = std::make_unique<CSliceSequence>(sample.get());
-    slices->Analyze(nullptr);
-    slices->SetSensitivity(50);
-    auto document = std::make_unique<CQuilletDocument>(std::move(sample), false, SDocumentSettings{}, 0, std::move(slices));
-    if (bars > 0) {
-        SDocumentParameters parameters = document->GetDocumentParameters();
-        parameters.fLoop.SetBars(bars);
-        parameters.fLoop.SetPreviewOn(true);
-        document->PerformParametersChange(parameters, "Change Loop Length");
-        parameters = document->GetDocumentParameters();
-        parameters.fLoop.SetPreviewTempo(140000);
-        document->PerformParametersChange(parameters, "Change Preview Tempo");
-        document->CloseUndoStep();
-    }
-    return document;
-}
+using NSQuilletTest::MakeDemoLoopDocument;
 
 QByteArray ToByteArray(const std::vector<uint8_t>& bytes) {
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
@@ -83,7 +64,7 @@ protected:
 };
 
 TEST_F(CLoopClipboardFixture, CopyOffersEveryKindAndATemporaryWaveFile) {
-    auto document = MakeDemoDocument();
+    auto document = MakeDemoLoopDocument();
     const CLoopDataSupplier expected = Render(*document);
     ASSERT_TRUE(CopyLoopToClipboard(*document, fLengthRequest));
 
@@ -121,7 +102,7 @@ TEST_F(CLoopClipboardFixture, CopyOffersEveryKindAndATemporaryWaveFile) {
 }
 
 TEST_F(CLoopClipboardFixture, EachCopyReplacesTheLastFileAndStopRemovesIt) {
-    auto document = MakeDemoDocument();
+    auto document = MakeDemoLoopDocument();
     ASSERT_TRUE(CopyLoopToClipboard(*document, fLengthRequest));
     const QString first = GetLoopTransferFile(ELoopTransfer::kClipboard);
     ASSERT_TRUE(QFileInfo::exists(first));
@@ -157,7 +138,7 @@ TEST_F(CLoopClipboardFixture, EachCopyReplacesTheLastFileAndStopRemovesIt) {
 
 TEST_F(CLoopClipboardFixture, ADeclinedLengthLeavesTheClipboardAlone) {
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-    auto document = MakeDemoDocument(0);
+    auto document = MakeDemoLoopDocument(0);
     EXPECT_FALSE(CopyLoopToClipboard(*document, fLengthRequest));
     EXPECT_EQ(fLengthRequest.fRequests, 1);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
@@ -167,7 +148,7 @@ TEST_F(CLoopClipboardFixture, ADeclinedLengthLeavesTheClipboardAlone) {
 }
 
 TEST_F(CLoopClipboardFixture, PasteReadsTheLoopKindFirst) {
-    auto document = MakeDemoDocument();
+    auto document = MakeDemoLoopDocument();
     const CLoopDataSupplier expected = Render(*document);
     ASSERT_TRUE(CopyLoopToClipboard(*document, fLengthRequest));
     const std::optional<SClipboardLoop> pasted = ReadClipboardLoop();
