@@ -23,13 +23,11 @@
 #include "tests/support/ScopedEnvironmentVariable.h"
 #include "tests/support/ScriptedSoundPortKit.h"
 #include "tests/support/TemporaryFolder.h"
-#include "tools/DemoLoop.h"
 
 namespace {
 
 using namespace NSQuillet;
 using namespace NSQuilletTest;
-using NSTools::SDemoLoop;
 
 // Counts the polls and asks for Stop from the `stopAt`-th on.
 class CPollingProgress final : public IProgressReporter {
