@@ -15,6 +15,7 @@
 #include "foundation/Mishap.h"
 #include "tests/app/document/FourSliceDocument.h"
 #include "tests/support/DriverSettings.h"
+#include "tests/support/FreeRunningAudioOutput.h"
 #include "tests/support/ScopedEnvironmentVariable.h"
 
 namespace {
@@ -38,21 +39,7 @@ public:
 // back without waiting, so that what plays ends soon.
 class DocumentPlayback : public ::testing::Test {
 protected:
-    DocumentPlayback() : fPlayer(fManager) {
-        fManager.GetRenderer().SetSource(&fPlayer);
-        fManager.ChooseNullOutput(NSQuilletTest::FreeRunning(), NSQuilletTest::DriverSettings(44100, 256));
-    }
-    ~DocumentPlayback() override {
-        fPlayer.Stop();
-        fManager.CloseOutput();
-    }
-
-    SDocumentSettings Output() {
-        SDocumentSettings settings;
-        settings.fAudioCardManager = &fManager;
-        settings.fWavePlayer = &fPlayer;
-        return settings;
-    }
+    SDocumentSettings Output() { return fOutput.Settings(); }
     // The four-slice ramp previewed as one bar, `gain` thousandths, listened to.
     std::unique_ptr<CQuilletDocument> MakePlayingDocument(int16_t base = 0, int32_t gain = 1000) {
         auto sample = NSQuilletTest::MakeRampSample(base);
@@ -80,8 +67,9 @@ protected:
     }
 
     CScopedEnvironmentVariable fNoForcedDevice{"QUILLET_AUDIO_DEVICE", std::nullopt};
-    CAudioCardManager fManager;
-    CWavePlayer fPlayer;
+    NSQuilletTest::SFreeRunningAudioOutput fOutput;
+    CAudioCardManager& fManager = fOutput.fManager;
+    CWavePlayer& fPlayer = fOutput.fPlayer;
     CPlaybackListener fListener;
 };
 

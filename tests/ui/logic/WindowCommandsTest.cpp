@@ -13,6 +13,7 @@
 #include "engine/WavePlayer.h"
 #include "engine/WaveSample.h"
 #include "tests/support/DriverSettings.h"
+#include "tests/support/FreeRunningAudioOutput.h"
 #include "tests/support/LoopDocumentFixture.h"
 #include "tests/support/ScriptedAlertPresenter.h"
 #include "ui/logic/WindowCommands.h"
@@ -263,24 +264,10 @@ TEST_F(WindowCommands, ProcessCommands) {
 // A Null Output of the test's own, calling back without waiting.
 class WindowPlaybackKeys : public WindowCommands {
 protected:
-    WindowPlaybackKeys() : fPlayer(fManager) {
-        fManager.GetRenderer().SetSource(&fPlayer);
-        fManager.ChooseNullOutput(NSQuilletTest::FreeRunning(), NSQuilletTest::DriverSettings(44100, 256));
-    }
-    ~WindowPlaybackKeys() override {
-        fDocument.reset();
-        fPlayer.Stop();
-        fManager.CloseOutput();
-    }
-    SDocumentSettings Output() {
-        SDocumentSettings settings;
-        settings.fAudioCardManager = &fManager;
-        settings.fWavePlayer = &fPlayer;
-        return settings;
-    }
+    ~WindowPlaybackKeys() override { fDocument.reset(); }
+    SDocumentSettings Output() { return fOutput.Settings(); }
 
-    CAudioCardManager fManager;
-    CWavePlayer fPlayer;
+    NSQuilletTest::SFreeRunningAudioOutput fOutput;
 };
 
 TEST_F(WindowPlaybackKeys, PlayKeysStoreTheirPlayModes) {
