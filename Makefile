@@ -3,6 +3,7 @@ JOBS ?= $(shell nproc)
 # CI builds with warnings as errors.
 CMAKE_EXTRA := $(if $(CI),-DQUILLET_WERROR=ON,)
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1 \
+                 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan-suppressions.txt \
                  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 define build_preset

@@ -373,15 +373,16 @@ void CQuilletWindow::keyPressEvent(QKeyEvent* event) {
 
 bool CQuilletWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched != fLoopSummary) return QMainWindow::eventFilter(watched, event);
-    const auto* mouse = static_cast<QMouseEvent*>(event);
     switch (event->type()) {
     case QEvent::MouseButtonPress:
-        if (mouse->button() == Qt::LeftButton) fDragStart = mouse->position().toPoint();
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+            fDragStart = static_cast<QMouseEvent*>(event)->position().toPoint();
         break;
     case QEvent::MouseButtonRelease:
         fDragStart.reset();
         break;
-    case QEvent::MouseMove:
+    case QEvent::MouseMove: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
         if (fDragStart && (mouse->buttons() & Qt::LeftButton) &&
             (mouse->position().toPoint() - *fDragStart).manhattanLength() >= QApplication::startDragDistance()) {
             fDragStart.reset();
@@ -389,6 +390,7 @@ bool CQuilletWindow::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         break;
+    }
     default:
         break;
     }
