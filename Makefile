@@ -11,7 +11,7 @@ define build_preset
 	cmake --build --preset $(1) -j $(JOBS)
 endef
 
-.PHONY: all deps run test test-asan test-tsan bench fuzz-smoke clean
+.PHONY: all deps run screenshots test test-asan test-tsan bench fuzz-smoke clean
 all: test
 
 deps:
@@ -35,6 +35,15 @@ run: deps
 	  echo "On a desktop, open the demo loop in the editor with:"; \
 	  echo "  ./build/default/ui/quillet build/demo-loop.lx2"; \
 	fi
+
+# Pictures of the editor, drawn on Qt's offscreen platform: no display needed.
+screenshots: deps
+	$(call build_preset,default)
+	./build/default/cli/quillet-cli slice build/default/demo/demo-loop.wav -o build/demo-loop.lx2 --force \
+	  --sensitivity 50 --bars 2 --sign 4/4 --preview on
+	rm -rf build/screenshots
+	./build/default/ui/quillet-screenshots build/screenshots build/demo-loop.lx2 2> build/screenshots.log
+	./build/default/ui/quillet-screenshots build/screenshots build/demo-loop.lx2 --scale 2 2>> build/screenshots.log
 
 test: deps
 	$(call build_preset,default)

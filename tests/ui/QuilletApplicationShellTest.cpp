@@ -23,8 +23,12 @@ TEST(QuilletApplicationShell, ShowsOneAboutBoxWithTheVersion) {
     EXPECT_FALSE(about->isModal());
     QStringList texts;
     for (QLabel* label : about->findChildren<QLabel*>()) texts << label->text();
-    EXPECT_TRUE(texts.contains("Quillet"));
     EXPECT_TRUE(texts.contains(kProgramVersion));
+    const QLabel* banner = about->findChild<QLabel*>("banner");
+    ASSERT_NE(banner, nullptr);
+    EXPECT_FALSE(banner->pixmap().isNull());
+    EXPECT_EQ(banner->accessibleName(), "Quillet");
+    EXPECT_EQ(about->windowTitle(), "About Quillet");
     shell.ShowAbout();
     EXPECT_EQ(shell.GetAboutDialog(), about.data());
     about->close();

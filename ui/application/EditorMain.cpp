@@ -24,6 +24,7 @@
 #include "engine/WavePlayer.h"
 #include "foundation/ExceptionBodyStorage.h"
 #include "foundation/Version.h"
+#include "ui/application/EditorWindows.h"
 #include "ui/application/FirstPaintReport.h"
 #include "ui/application/PathOpeningQueue.h"
 #include "ui/application/QuilletApplicationShell.h"
@@ -35,7 +36,6 @@
 #include "ui/logic/DisplayEnvironment.h"
 #include "ui/logic/FatalFailure.h"
 #include "ui/logic/SingleInstanceProtocol.h"
-#include "ui/window/QuilletWindow.h"
 
 namespace NSQuillet {
 
@@ -112,13 +112,7 @@ int RunApplication(QApplication& application) {
 
     CQuilletApplicationShell shell;
     CQuillet quillet(shell, CAudioCardManager::Get(), CWavePlayer::Get(), GetDefaultHelpAddresses());
-    shell.SetWindowFactory([&](std::shared_ptr<CQuilletDocument> document) -> IDocumentWindow* {
-        auto* window = new CQuilletWindow(quillet, std::move(document));
-        QObject::connect(&shell, &CQuilletApplicationShell::applicationMenusChanged, window,
-                         &CQuilletWindow::UpdateCommandStates);
-        window->show();
-        return window;
-    });
+    UseEditorWindows(shell, quillet);
 
     CPathOpeningQueue openings({
         [&] {

@@ -1,6 +1,7 @@
 #include "ui/dialogs/AlertDialogPresenter.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -45,7 +46,17 @@ int32_t CAlertDialogPresenter::Present(const SAlert& alert) {
     } else {
         box.setText(DisplayText(alert.fHeading));
         box.setInformativeText(DisplayText(alert.fBody));
+        // The heading reads first, as the desktops set a message box's primary text.
+        if (auto* heading = box.findChild<QLabel*>("qt_msgbox_label")) {
+            QFont font = heading->font();
+            font.setBold(true);
+            heading->setFont(font);
+        }
     }
+    // The box is as narrow as its widest word allows; a sentence broken every three words reads
+    // badly, so its texts take at least forty characters' width.
+    for (QLabel* label : box.findChildren<QLabel*>())
+        if (!label->text().isEmpty()) label->setMinimumWidth(label->fontMetrics().averageCharWidth() * 40);
 
     // One role for all: the button box orders buttons of different roles by the desktop's
     // convention, and within the action role it keeps the order they were added in.

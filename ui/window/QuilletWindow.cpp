@@ -1,6 +1,7 @@
 #include "ui/window/QuilletWindow.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -234,11 +235,14 @@ void CQuilletWindow::FillOpenRecent() {
 
 void CQuilletWindow::FillWindowMenu() {
     fWindowMenu->clear();
+    // One window is this one: the list marks it as a choice among the others.
+    auto* windows = new QActionGroup(fWindowMenu);
     for (IDocumentWindow* window : fApplication.GetWindows()) {
         QAction* action = fWindowMenu->addAction(
             QString::fromStdString(ToAmpersandAccessKey(window->GetDocument().GetDisplayName(), '\0')));
         action->setCheckable(true);
         action->setChecked(window == static_cast<IDocumentWindow*>(this));
+        windows->addAction(action);
         connect(action, &QAction::triggered, this, [window] { window->BringToFront(); });
     }
     fWindowMenu->addSeparator();

@@ -1,0 +1,252 @@
+// quillet-screenshots OUTDIR LOOPFILE [--scale 2]
+//
+// Pictures of the editor as a user meets it, drawn on Qt's offscreen platform so that anyone can
+// look at it without a display: the empty window, LOOPFILE loaded, each menu opened, the close
+// conversation, an alert, the About box, the preferences, the length dialog and the progress
+// window. With --scale 2 only the loaded window, drawn at twice the pixels, as on a HiDPI screen.
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include "app/application/DocumentWindow.h"
+#include "app/application/Quillet.h"
+#include "app/document/QuilletDocument.h"
+#include "app/operations/LengthyOperationUI.h"
+#include "app/operations/QuilletLengthyOperation.h"
+#include "app/resources/Alert.h"
+#include "app/resources/ProgramResources.h"
+#include "engine/AudioCardManager.h"
+#include "engine/WavePlayer.h"
+#include "ui/application/EditorWindows.h"
+#include "ui/application/QuilletApplicationShell.h"
+#include "ui/dialogs/AlertDialogPresenter.h"
+#include "ui/dialogs/LengthyOperationWindow.h"
+#include "ui/dialogs/NoLengthSpecifiedDialog.h"
+
+namespace NSQuillet {
+namespace {
+
+class CScreenshots {
+public:
+    explicit CScreenshots(QString folder) : fFolder(std::move(folder)) {}
+
+    void Save(const QPixmap& picture, const QString& name) {
+        const QString path = fFolder + "/" + name + ".png";
+        if (!picture.save(path)) {
+            std::fprintf(stderr, "quillet-screenshots: cannot write %s\n", qPrintable(path));
+            std::exit(1);
+        }
+        std::printf("%s\n", qPrintable(path));
+    }
+
+    // `window` with `popups` (top-level widgets shown over it) drawn where they stand.
+    // The offscreen platform draws no window frames: a plain title bar above each window shows
+    // its title with the modified mark as a desktop would.
+    static QPixmap Framed(QWidget& window) {
+        const int bar = window.fontMetrics().height() + 10;
+        const QPixmap content = window.grab();
+        QPixmap picture(QSize(window.width(), window.height() + bar) * window.devicePixelRatioF());
+        picture.setDevicePixelRatio(window.devicePixelRatioF());
+        picture.fill(QColor(60, 63, 70));
+        QPainter painter(&picture);
+        QString title = window.windowTitle();
+        title.replace("[*]", window.isWindowModified() ? "*" : "");
+        painter.setPen(Qt::white);
+        painter.drawText(QRect(0, 0, window.width(), bar), Qt::AlignCenter, title);
+        painter.drawPixmap(0, bar, content);
+        return picture;
+    }
+
+    // `window` with `popups` (top-level widgets shown over it) drawn where they stand, each
+    // popup that is a window of its own framed.
+    static QPixmap Composed(QWidget& window, const std::vector<QWidget*>& popups) {
+        const int bar = window.fontMetrics().height() + 10;
+        const QPoint origin = window.mapToGlobal(QPoint(0, 0)) - QPoint(0, bar);
+        QRect area(QPoint(0, 0), window.size() + QSize(0, bar));
+        std::vector<QPixmap> grabs;
+        for (QWidget* popup : popups) {
+            grabs.push_back(qobject_cast<QMenu*>(popup) ? popup->grab() : Framed(*popup));
+            const QPoint at = popup->pos() - origin - (qobject_cast<QMenu*>(popup) ? QPoint() : QPoint(0, bar));
+            area |= QRect(at, grabs.back().deviceIndependentSize().toSize());
+        }
+        QPixmap picture(area.size() * window.devicePixelRatioF());
+        picture.setDevicePixelRatio(window.devicePixelRatioF());
+        picture.fill(QColor(128, 128, 128));
+        QPainter painter(&picture);
+        painter.drawPixmap(-area.topLeft(), Framed(window));
+        for (size_t i = 0; i < popups.size(); ++i) {
+            const QPoint at = popups[i]->pos() - origin - (qobject_cast<QMenu*>(popups[i]) ? QPoint() : QPoint(0, bar));
+            painter.drawPixmap(at - area.topLeft(), grabs[i]);
+        }
+        return picture;
+    }
+
+    // Runs `open`, which shows a modal widget, grabs that over `window` and closes it.
+    void SaveModal(QWidget& window, const QString& name, const std::function<void()>& open) {
+        QTimer::singleShot(300, [&, name] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal) {
+                std::fprintf(stderr, "quillet-screenshots: no modal window for %s\n", qPrintable(name));
+                std::exit(1);
+            }
+            Save(Composed(window, {modal}), name);
+            modal->close();
+        });
+        open();
+    }
+
+private:
+    QString fFolder;
+};
+
+void Settle() {
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+QWidget& TopWindow(CQuillet& quillet) { return dynamic_cast<QWidget&>(*quillet.GetWindows().back()); }
+
+// Each menu of the menu bar opened, or only the one titled `only`; the pictures' names end in
+// `suffix`.
+void SaveMenus(CScreenshots& shots, QWidget& widget, const QString& only = QString(), const QString& suffix = QString()) {
+    auto& window = dynamic_cast<QMainWindow&>(widget);
+    QMenuBar* bar = window.menuBar();
+    for (QAction* action : bar->actions()) {
+        QMenu* menu = action->menu();
+        if (!menu) continue;
+        const QString title = action->text().remove('&').toLower();
+        if (!only.isEmpty() && title != only) continue;
+        menu->popup(bar->mapToGlobal(bar->actionGeometry(action).bottomLeft()));
+        Settle();
+        std::vector<QWidget*> popups{menu};
+        for (QAction* item : menu->actions()) {
+            // The File menu with its Open Recent list open beside it.
+            if (item->menu() && item->isEnabled()) {
+                item->menu()->popup(menu->mapToGlobal(menu->actionGeometry(item).topRight()));
+                Settle();
+                popups.push_back(item->menu());
+                break;
+            }
+        }
+        shots.Save(CScreenshots::Composed(window, popups), "menu-" + title + suffix);
+        for (auto popup = popups.rbegin(); popup != popups.rend(); ++popup) (*popup)->hide();
+        Settle();
+    }
+}
+
+int Run(const QString& folder, const QString& loopFile, bool doubleScale) {
+    CProgramResources::Get();
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath("config")));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.filePath("runtime")));
+    qputenv("QUILLET_AUDIO_DEVICE", "null");
+    QDir().mkpath(home.filePath("runtime"));
+    QFile::setPermissions(home.filePath("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QDir().mkpath(folder);
+    CScreenshots shots(folder);
+
+    CAlertDialogPresenter alerts;
+    CEditorLengthyOperationUI progress;
+    SetAlertPresenter(&alerts);
+    NSCourier::SetLengthyOperationUI(&progress);
+    CQuilletApplicationShell shell;
+    CQuillet quillet(shell, CAudioCardManager::Get(), CWavePlayer::Get(), GetDefaultHelpAddresses());
+    UseEditorWindows(shell, quillet);
+    quillet.Start();
+    quillet.StartWithoutFiles();
+    Settle();
+
+    // A second loop, opened first, so that Open Recent lists two.
+    const QString second = home.filePath("Second Loop.lx2");
+    QFile::copy(loopFile, second);
+    if (!doubleScale) {
+        shots.Save(CScreenshots::Framed(TopWindow(quillet)), "empty-window");
+        quillet.OpenPath(QFile::encodeName(second).toStdString());
+    }
+    quillet.OpenPath(QFile::encodeName(loopFile).toStdString());
+    Settle();
+    QWidget& window = TopWindow(quillet);
+    window.resize(900, 480);
+    Settle();
+    if (doubleScale) {
+        shots.Save(CScreenshots::Framed(window), "loop-window@2x");
+    } else {
+        shots.Save(CScreenshots::Framed(window), "loop-window");
+        SaveMenus(shots, window);
+
+        // A change, then the close conversation, answered Cancel.
+        CQuilletDocument& document = quillet.GetWindows().back()->GetDocument();
+        SDocumentParameters parameters = document.GetDocumentParameters();
+        parameters.fPitch = 200;
+        document.PerformParametersChange(parameters, "Change Pitch");
+        document.CloseUndoStep();
+        Settle();
+        shots.Save(CScreenshots::Framed(window), "loop-window-changed");
+        SaveMenus(shots, window, "edit", "-after-a-change");
+        shots.SaveModal(window, "close-conversation", [&] { quillet.GetWindows().back()->RequestClose(false); });
+
+        const QString unknown = home.filePath("notes.txt");
+        QFile(unknown).open(QIODevice::WriteOnly);
+        shots.SaveModal(window, "alert-cannot-read-file",
+                        [&] { quillet.OpenPath(QFile::encodeName(unknown).toStdString()); });
+
+        shell.ShowAbout();
+        Settle();
+        shots.Save(CScreenshots::Framed(*shell.GetAboutDialog()), "about");
+        shell.ShowPreferences();
+        Settle();
+        shots.Save(CScreenshots::Framed(*shell.GetPreferencesDialog()), "preferences");
+
+        CNoLengthSpecifiedDialog length(&window);
+        length.show();
+        Settle();
+        shots.Save(CScreenshots::Framed(length), "length-dialog");
+        length.hide();
+
+        CQuilletLengthyOperation operation("Save");
+        CLengthyOperationDialog progressWindow(operation, "Save", true, &window);
+        progressWindow.SetProgressText("Writing loop file…");
+        progressWindow.SetProgress(420);
+        progressWindow.show();
+        Settle();
+        shots.Save(CScreenshots::Framed(progressWindow), "progress-window");
+        progressWindow.hide();
+        shell.CloseDialogs();
+        // Back to the saved state, so that quitting asks nothing.
+        document.Undo();
+    }
+
+    quillet.RequestQuit();
+    Settle();
+    quillet.Stop();
+    NSCourier::SetLengthyOperationUI(nullptr);
+    SetAlertPresenter(nullptr);
+    return 0;
+}
+
+}  // namespace
+}  // namespace NSQuillet
+
+int main(int argc, char** argv) {
+    const bool doubleScale = argc == 5 && std::string(argv[3]) == "--scale" && std::string(argv[4]) == "2";
+    if (argc != 3 && !doubleScale) {
+        std::fputs("usage: quillet-screenshots OUTDIR LOOPFILE [--scale 2]\n", stderr);
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (doubleScale) qputenv("QT_SCALE_FACTOR", "2");
+    QApplication application(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    return NSQuillet::Run(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]), doubleScale);
+}
