@@ -9,6 +9,7 @@
 
 #include "app/application/ApplicationShell.h"
 #include "app/application/DocumentWindow.h"
+#include "app/application/OpenableFileTypes.h"
 #include "app/clipboard/PastedLoop.h"
 #include "app/document/AudioRendererSuspender.h"
 #include "app/document/ScopedAudioSuspension.h"
@@ -37,24 +38,8 @@ namespace fs = std::filesystem;
 
 CQuillet* gApplication = nullptr;
 
-// The extensions of the file types the application opens: LUX2, LUX, QLT, WAVE, AIFF.
-constexpr const char* kOpenableExtensions[] = {".lx2", ".lux", ".qlt", ".wav", ".wave", ".aif", ".aiff"};
-
 // The rate of the empty document's sample.
 constexpr uint32_t kEmptyDocumentRate = 44100;
-
-bool EndsWithIgnoringCase(const std::string& text, const std::string& ending) {
-    if (text.size() < ending.size()) return false;
-    return std::equal(ending.begin(), ending.end(), text.end() - std::ptrdiff_t(ending.size()),
-                      [](char a, char b) { return std::tolower((unsigned char)a) == std::tolower((unsigned char)b); });
-}
-
-bool IsOpenableType(const std::string& path) {
-    // A NUL would cut the path at the system and name another file.
-    if (path.find('\0') != std::string::npos) return false;
-    return std::any_of(std::begin(kOpenableExtensions), std::end(kOpenableExtensions),
-                       [&](const char* extension) { return EndsWithIgnoringCase(path, extension); });
-}
 
 std::string FileNameOf(const std::string& path) { return fs::path(path).filename().string(); }
 
@@ -171,7 +156,7 @@ void CQuillet::OpenPath(const std::string& path) {
 }
 
 std::string CQuillet::OpenFile(const std::string& path) {
-    if (!IsOpenableType(path)) {
+    if (!IsOpenableFilePath(path)) {
         ShowAlert(AlertReference(NSAlertIds::kCannotReadFile).With(FileNameOf(path)));
         return "";
     }
@@ -365,27 +350,21 @@ void CQuillet::PasteAsNewDocument() {
 void CQuillet::RequestQuit() {
     if (fQuitting) return;
     fQuitting = true;
-    try {
+    bool allClosed = false;
+    const bool ran = RunCommand([&] {
         fWavePlayer.Stop();
         const std::vector<IDocumentWindow*> windows = fWindows;
         for (IDocumentWindow* window : windows) {
             // A window closed meanwhile by another's conversation is skipped.
             if (std::find(fWindows.begin(), fWindows.end(), window) == fWindows.end()) continue;
-            if (!window->RequestClose(true)) {
-                fQuitting = false;
-                return;
-            }
+            if (!window->RequestClose(true)) return;
         }
+        allClosed = true;
         fShell.Quit();
-    } catch (const std::exception& failure) {
-        fQuitting = false;
-        ReportFailure(failure);
-        RunCommand([this] { EnsureWindow(); });
-    } catch (...) {
-        fQuitting = false;
-        ReportUnknownFailure();
-        RunCommand([this] { EnsureWindow(); });
-    }
+    });
+    if (allClosed && ran) return;
+    fQuitting = false;
+    if (!ran) RunCommand([this] { EnsureWindow(); });
 }
 
 void CQuillet::SetActive(bool active) {

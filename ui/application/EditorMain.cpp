@@ -15,24 +15,16 @@
 
 #include "app/application/DocumentWindow.h"
 #include "app/application/Quillet.h"
-#include "app/operations/LengthyOperationUI.h"
-#include "app/resources/Alert.h"
 #include "app/resources/ProgramResources.h"
 #include "app/resources/ResourceReference.h"
 #include "app/resources/StringIds.h"
-#include "engine/AudioCardManager.h"
-#include "engine/WavePlayer.h"
 #include "foundation/ExceptionBodyStorage.h"
 #include "foundation/Version.h"
-#include "ui/application/EditorWindows.h"
+#include "ui/application/EditorApplication.h"
 #include "ui/application/FirstPaintReport.h"
 #include "ui/application/PathOpeningQueue.h"
-#include "ui/application/QuilletApplicationShell.h"
 #include "ui/application/QuitEventRouter.h"
 #include "ui/application/SingleInstance.h"
-#include "ui/clipboard/LoopClipboard.h"
-#include "ui/dialogs/AlertDialogPresenter.h"
-#include "ui/dialogs/LengthyOperationWindow.h"
 #include "ui/logic/DisplayEnvironment.h"
 #include "ui/logic/FatalFailure.h"
 #include "ui/logic/SingleInstanceProtocol.h"
@@ -45,21 +37,6 @@ namespace {
 constexpr int kHandOverTimeoutMilliseconds = 10000;
 
 const char* ReadEnvironment(const char* name) { return std::getenv(name); }
-
-// The process-wide alert presenter and lengthy-operation UI for the run loop's lifetime.
-class CInstalledUserInterface {
-public:
-    CInstalledUserInterface(IAlertPresenter& alerts, NSCourier::ILengthyOperationUI& progress) {
-        SetAlertPresenter(&alerts);
-        NSCourier::SetLengthyOperationUI(&progress);
-    }
-    ~CInstalledUserInterface() {
-        NSCourier::SetLengthyOperationUI(nullptr);
-        SetAlertPresenter(nullptr);
-    }
-    CInstalledUserInterface(const CInstalledUserInterface&) = delete;
-    CInstalledUserInterface& operator=(const CInstalledUserInterface&) = delete;
-};
 
 std::string ProgramName() {
     try {
@@ -88,10 +65,6 @@ std::vector<std::string> CommandLinePaths() {
 }
 
 int RunApplication(QApplication& application) {
-    CAlertDialogPresenter alerts;
-    CEditorLengthyOperationUI progress;
-    const CInstalledUserInterface installed(alerts, progress);
-
     const std::vector<std::string> paths = CommandLinePaths();
     CPathOpeningQueue* queue = nullptr;
     CSingleInstanceServer server(
@@ -110,9 +83,9 @@ int RunApplication(QApplication& application) {
             break;
     }
 
-    CQuilletApplicationShell shell;
-    CQuillet quillet(shell, CAudioCardManager::Get(), CWavePlayer::Get(), GetDefaultHelpAddresses());
-    UseEditorWindows(shell, quillet);
+    CEditorApplication editor;
+    CQuillet& quillet = editor.GetApplication();
+    const CEditorLengthyOperationUI& progress = editor.GetProgress();
 
     CPathOpeningQueue openings({
         [&] {
@@ -142,9 +115,6 @@ int RunApplication(QApplication& application) {
     const int status = application.exec();
     queue = nullptr;
     application.removeEventFilter(&openings);
-    shell.CloseDialogs();
-    quillet.Stop();
-    RemoveLoopTransferFiles();
     return status;
 }
 

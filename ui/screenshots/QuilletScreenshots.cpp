@@ -23,15 +23,9 @@
 #include "app/application/DocumentWindow.h"
 #include "app/application/Quillet.h"
 #include "app/document/QuilletDocument.h"
-#include "app/operations/LengthyOperationUI.h"
 #include "app/operations/QuilletLengthyOperation.h"
-#include "app/resources/Alert.h"
 #include "app/resources/ProgramResources.h"
-#include "engine/AudioCardManager.h"
-#include "engine/WavePlayer.h"
-#include "ui/application/EditorWindows.h"
-#include "ui/application/QuilletApplicationShell.h"
-#include "ui/dialogs/AlertDialogPresenter.h"
+#include "ui/application/EditorApplication.h"
 #include "ui/dialogs/LengthyOperationWindow.h"
 #include "ui/dialogs/NoLengthSpecifiedDialog.h"
 
@@ -156,13 +150,9 @@ int Run(const QString& folder, const QString& loopFile, bool doubleScale) {
     QDir().mkpath(folder);
     CScreenshots shots(folder);
 
-    CAlertDialogPresenter alerts;
-    CEditorLengthyOperationUI progress;
-    SetAlertPresenter(&alerts);
-    NSCourier::SetLengthyOperationUI(&progress);
-    CQuilletApplicationShell shell;
-    CQuillet quillet(shell, CAudioCardManager::Get(), CWavePlayer::Get(), GetDefaultHelpAddresses());
-    UseEditorWindows(shell, quillet);
+    CEditorApplication editor;
+    CQuillet& quillet = editor.GetApplication();
+    CQuilletApplicationShell& shell = editor.GetShell();
     quillet.Start();
     quillet.StartWithoutFiles();
     Settle();
@@ -229,9 +219,6 @@ int Run(const QString& folder, const QString& loopFile, bool doubleScale) {
 
     quillet.RequestQuit();
     Settle();
-    quillet.Stop();
-    NSCourier::SetLengthyOperationUI(nullptr);
-    SetAlertPresenter(nullptr);
     return 0;
 }
 

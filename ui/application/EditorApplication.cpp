@@ -1,0 +1,28 @@
+#include "ui/application/EditorApplication.h"
+
+#include "app/operations/LengthyOperationUI.h"
+#include "app/resources/Alert.h"
+#include "engine/AudioCardManager.h"
+#include "engine/WavePlayer.h"
+#include "foundation/Diagnostics.h"
+#include "ui/application/EditorWindows.h"
+#include "ui/clipboard/LoopClipboard.h"
+
+namespace NSQuillet {
+
+CEditorApplication::CEditorApplication()
+    : fApplication(fShell, CAudioCardManager::Get(), CWavePlayer::Get(), GetDefaultHelpAddresses()) {
+    SetAlertPresenter(&fAlerts);
+    NSCourier::SetLengthyOperationUI(&fProgress);
+    UseEditorWindows(fShell, fApplication);
+}
+
+CEditorApplication::~CEditorApplication() {
+    fShell.CloseDialogs();
+    fApplication.Stop();
+    NSMishap::RunReportingFailure("removing the loop's transfer files", [] { RemoveLoopTransferFiles(); });
+    NSCourier::SetLengthyOperationUI(nullptr);
+    SetAlertPresenter(nullptr);
+}
+
+}  // namespace NSQuillet

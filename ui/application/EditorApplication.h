@@ -1,0 +1,32 @@
+#pragma once
+
+#include "app/application/Quillet.h"
+#include "ui/application/QuilletApplicationShell.h"
+#include "ui/dialogs/AlertDialogPresenter.h"
+#include "ui/dialogs/LengthyOperationWindow.h"
+
+namespace NSQuillet {
+
+// The application object with the editor around it: alerts as message boxes and lengthy
+// operations in their progress window, both installed for the process while this exists, and
+// the shell with the editor's document windows. Not started; at its end the dialogs close, the
+// application stops and the loop's transfer files go. User-interface thread.
+class CEditorApplication {
+public:
+    CEditorApplication();
+    ~CEditorApplication();
+    CEditorApplication(const CEditorApplication&) = delete;
+    CEditorApplication& operator=(const CEditorApplication&) = delete;
+
+    CQuillet& GetApplication() { return fApplication; }
+    CQuilletApplicationShell& GetShell() { return fShell; }
+    const CEditorLengthyOperationUI& GetProgress() const { return fProgress; }
+
+private:
+    CAlertDialogPresenter fAlerts;
+    CEditorLengthyOperationUI fProgress;
+    CQuilletApplicationShell fShell;
+    CQuillet fApplication;
+};
+
+}  // namespace NSQuillet
