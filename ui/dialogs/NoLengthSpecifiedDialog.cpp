@@ -36,6 +36,8 @@ CNoLengthSpecifiedDialog::CNoLengthSpecifiedDialog(QWidget* parent)
     auto* message = new QLabel(QString::fromStdString(zeroBars.fBody), this);
     message->setTextFormat(Qt::PlainText);
     message->setWordWrap(true);
+    // Room for its two sentences a line each, not broken every few words.
+    message->setMinimumWidth(message->fontMetrics().averageCharWidth() * 48);
     auto* barsLabel = new QLabel(Text(StringReference(NSStringIds::kBarsLabel)), this);
     barsLabel->setBuddy(fBarsField);
 
