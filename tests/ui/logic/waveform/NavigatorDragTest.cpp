@@ -4,12 +4,10 @@
 #include <optional>
 #include <ostream>
 
+#include "tests/ui/logic/waveform/WaveformPrinting.h"
 #include "ui/logic/waveform/NavigatorDrag.h"
 
 namespace NSQuillet {
-
-std::ostream& operator<<(std::ostream& out, const SVisibleRange& range);
-
 namespace {
 
 // 100000 frames, a 200 px navigator, a 1000 px detail view showing [10000, 20000), pressed at (50, 10).

@@ -5,14 +5,10 @@
 #include <ostream>
 
 #include "ui/logic/waveform/WaveformGeometry.h"
+#include "tests/ui/logic/waveform/WaveformPrinting.h"
 #include "ui/logic/waveform/WaveformRangeRules.h"
 
 namespace NSQuillet {
-
-std::ostream& operator<<(std::ostream& out, const SVisibleRange& range) {
-    return out << "[" << range.fStart << ", " << range.fEnd << ")";
-}
-
 namespace {
 
 using namespace NSWaveformRange;
