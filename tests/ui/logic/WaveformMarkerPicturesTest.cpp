@@ -12,7 +12,8 @@ namespace {
 // skin's picture table, which the widgets draw from.
 void ExpectSameAsSkin(const SMarkerPicture& picture, int32_t skinId) {
     EXPECT_EQ(picture.fId, skinId);
-    EXPECT_EQ((NSQuilletSkin::SPictureSize{picture.fWidth, picture.fHeight}), NSQuilletSkin::GetPicturePixelSize(skinId))
+    EXPECT_EQ((NSQuilletSkin::SPictureSize{picture.fWidth, picture.fHeight}),
+              NSQuilletSkin::GetPicturePixelSize(skinId))
         << skinId;
     EXPECT_EQ((NSQuilletSkin::SHotSpot{picture.fHotX, picture.fHotY}), NSQuilletSkin::GetPictureHotSpot(skinId))
         << skinId;

@@ -185,7 +185,8 @@ TEST_F(DetailViewLogicTest, ModifiersInTheUpperHalfOfTheStripStartALocatorDragWi
               (Calls{"Begin MoveRightLocator -1 1900", "Continue 3400", "End"}));
     // In the lower half the extend modifier toggles a slice instead, or extends a range.
     EXPECT_EQ(Drag(212, 18, {}, kModifier_Extend), (Calls{"SliceClickedWithExtend 2"}));
-    EXPECT_EQ(Drag(150, 20, {}, kModifier_Extend), (Calls{"Range 1400 1400 begin extend", "Range 1400 1400 end extend"}));
+    EXPECT_EQ(Drag(150, 20, {}, kModifier_Extend),
+              (Calls{"Range 1400 1400 begin extend", "Range 1400 1400 end extend"}));
 }
 
 TEST_F(DetailViewLogicTest, ASliceDragMovesFromItsGrabPointAndLandsOnZeroCrossingsUnlessFine) {
@@ -245,6 +246,7 @@ TEST_F(DetailViewLogicTest, ARangeDragReportsAnOrderedRangeAndSwapsItsMovingEnd)
     EXPECT_EQ(fLogic.GetCursorId(), 1401);
     EXPECT_FALSE(fLogic.IsCapturing());
     EXPECT_TRUE(fLogic.IsBusyWithMouse());
+    EXPECT_EQ(fHandler.Take(), (Calls{"Range 1400 1400 begin"}));
     struct SStep {
         int32_t fX;
         EDetailDragState fState;
