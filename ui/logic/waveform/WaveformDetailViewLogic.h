@@ -69,8 +69,10 @@ public:
     SViewRect GetPlaybackCursorRect() const;
 
     // The mouse. A press in the marker strip or the waveform starts a drag by the rules of the
-    // strip and the tool; moves continue it; the release ends it. A secondary press is a
-    // context click (on a slice marker or in the waveform).
+    // strip and the tool; moves continue it; the release ends it. An audition press also
+    // continues its gesture at once, so a click plays the slice under it. A secondary press is
+    // a context click (on a slice marker or in the waveform). The strip and the waveform span
+    // the view's whole width; a press during a drag or without sound is ignored.
     void MouseDown(const SPlainMouseEvent& event);
     void MouseMove(const SPlainMouseEvent& event);
     void MouseUp(const SPlainMouseEvent& event);
