@@ -37,7 +37,7 @@ public:
     // Not owned; outlives this object.
     explicit CWaveformDocumentGestures(CQuilletDocument& document);
 
-    // "Set Loop": left then right, one step.
+    // "Set Loop": left then right, one closed step; nothing when both already stand there.
     void SetLocators(int32_t left, int32_t right);
     // Toggles the shown slice's selection, keeping the others.
     void SliceClickedWithExtend(int32_t shownIndex);
@@ -58,7 +58,8 @@ public:
     // The waveform's context menu: 20254, 20255, 20270, 20304, 20305, 20310.
     static std::vector<SWaveformMenuItem> WaveformMenu();
     // 20254, 20255 and 20270 about the shown slice containing `frame` (each closing the undo
-    // step); false for any other command, which the caller carries out.
+    // step); false for any other command, which the caller carries out. A locator sent to or
+    // past the other one takes that one to the slice's other end, so the loop keeps a length.
     bool DoSliceCommand(int32_t command, int32_t frame);
     // [start, end) of the shown slice containing `frame` (Magnify to Fit Slice); none without one.
     std::optional<SVisibleRange> SliceRangeAt(int32_t frame) const;
@@ -66,6 +67,8 @@ public:
 private:
     void SetLeftLocator(int32_t frame);
     void SetRightLocator(int32_t frame);
+    // One parameter change under the string-table name `nameId`; nothing when both stand there.
+    void ChangeLocators(int32_t left, int32_t right, int32_t nameId);
 
     CQuilletDocument& fDocument;
     EWaveformGesture fGesture = EWaveformGesture::kNone;
