@@ -116,6 +116,22 @@ inline constexpr int32_t kUndo_InsertSlice = 461;
 inline constexpr int32_t kUndo_InvertSelection = 462;
 inline constexpr int32_t kUndo_SelectAllSlices = 463;
 
+inline constexpr int32_t kMenu_MagnifyToFit = 500;
+inline constexpr int32_t kMenu_MagnifyToFitLoop = 501;
+inline constexpr int32_t kMenu_MagnifyToFitSlice = 502;
+inline constexpr int32_t kMenu_JumpToCursor = 503;
+inline constexpr int32_t kMenu_SetLeftLocatorToThisSlice = 504;
+inline constexpr int32_t kMenu_SetRightLocatorToThisSlice = 505;
+inline constexpr int32_t kMenu_SetLoopAroundThisSlice = 506;
+inline constexpr int32_t kMenu_LockSlice = 507;
+inline constexpr int32_t kMenu_UnlockSlice = 508;
+inline constexpr int32_t kMenu_MuteSlice = 509;
+inline constexpr int32_t kMenu_UnmuteSlice = 510;
+inline constexpr int32_t kMenu_LockSlices = 511;
+inline constexpr int32_t kMenu_UnlockSlices = 512;
+inline constexpr int32_t kMenu_MuteSlices = 513;
+inline constexpr int32_t kMenu_UnmuteSlices = 514;
+
 inline constexpr int32_t kHertz = 616;
 inline constexpr int32_t kSliceUnit = 627;
 inline constexpr int32_t kSlicesUnit = 628;

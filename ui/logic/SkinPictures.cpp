@@ -58,6 +58,39 @@ SHotSpot GetPictureHotSpot(int32_t id) {
     }
 }
 
+SPictureSize GetPicturePixelSize(int32_t id) {
+    if (id >= 14100 && id <= 14134) return {26, 22};  // push buttons and effect switches
+    if (id >= 14150 && id <= 14153) return {12, 12};  // zoom and scroll glyphs
+    if (id >= 16000 && id <= 16006) return {24, 24};  // navigator track and grips, nine-slice sources
+    switch (id) {
+        case 11001: return {360, 120};
+        case 11003: return {360, 40};
+        case 13100: case 13101: case 13110: case 13111: case 13120: case 13121:
+            return {11, 18};
+        case 13300: case 13301:
+            return {16, 16};
+        case 13400: case 13401:
+            return {kKnobFrameSize, kKnobFrameSize * kKnobFrameCount};
+        case 13410: return {101, 8};
+        case 13411: case 13412:
+            return {6, 120};
+        case 13420: case 13421: case 13422:
+            return {24, 24};
+        case 16007: return {7, 10};
+        case 16008: case 16009:
+            return {11, 24};
+        case 16010: case 16012:
+            return {8, 8};
+        case 16011: return {3, 24};
+        case 17004: case 17005: case 17006: case 17007:
+            return {12, 14};
+        case 17008: case 17009:
+            return {13, 11};
+        default:
+            return {};
+    }
+}
+
 int32_t GetKnobPictureId(bool enabled) { return enabled ? 13400 : 13401; }
 
 int32_t GetButtonPictureId(EButtonPicture button, EButtonState state) {

@@ -50,6 +50,15 @@ struct SHotSpot {
 };
 SHotSpot GetPictureHotSpot(int32_t id);
 
+// A picture's size in 1x pixels, as its skin source declares it; {0, 0} for an id that is not
+// a picture of the skin.
+struct SPictureSize {
+    int32_t fWidth = 0;
+    int32_t fHeight = 0;
+    bool operator==(const SPictureSize& other) const { return fWidth == other.fWidth && fHeight == other.fHeight; }
+};
+SPictureSize GetPicturePixelSize(int32_t id);
+
 // The knob filmstrips: frames of kKnobFrameSize × kKnobFrameSize pixels stacked top to bottom,
 // frame 0 at the minimum; 13400 for an enabled knob, 13401 for a disabled one.
 inline constexpr int32_t kKnobFrameCount = 64;

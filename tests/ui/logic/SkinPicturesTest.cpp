@@ -75,6 +75,34 @@ TEST(SkinPicturesTest, HotSpotsStandOnTheMarkerTipsAndTheLocatorEdges) {
     EXPECT_EQ(GetPictureHotSpot(17009), (SHotSpot{6, 10}));
 }
 
+TEST(SkinPicturesTest, PixelSizesAreThoseOfTheSkinSources) {
+    struct SSizeCase {
+        int32_t fId;
+        SPictureSize fSize;
+    };
+    // Widths and heights as the svg headers of resources/skin declare them.
+    const SSizeCase sizes[] = {
+        {11001, {360, 120}}, {11003, {360, 40}}, {13100, {11, 18}}, {13121, {11, 18}}, {13300, {16, 16}},
+        {13400, {28, 1792}},  // 64 frames of 28 x 28 stacked
+        {13410, {101, 8}},   {13412, {6, 120}},  {13420, {24, 24}}, {14100, {26, 22}}, {14134, {26, 22}},
+        {14150, {12, 12}},   {14153, {12, 12}},  {16000, {24, 24}}, {16006, {24, 24}}, {16007, {7, 10}},
+        {16008, {11, 24}},   {16009, {11, 24}},  {16010, {8, 8}},   {16011, {3, 24}},  {16012, {8, 8}},
+        {17004, {12, 14}},   {17007, {12, 14}},  {17008, {13, 11}}, {17009, {13, 11}},
+    };
+    for (const SSizeCase& test : sizes) EXPECT_EQ(GetPicturePixelSize(test.fId), test.fSize) << test.fId;
+    for (int32_t id : GetSkinPictureIds()) {
+        const SPictureSize size = GetPicturePixelSize(id);
+        EXPECT_GT(size.fWidth, 0) << id;
+        EXPECT_GT(size.fHeight, 0) << id;
+        // A hot spot lies inside its picture.
+        const SHotSpot hot = GetPictureHotSpot(id);
+        EXPECT_LT(hot.fX, size.fWidth) << id;
+        EXPECT_LT(hot.fY, size.fHeight) << id;
+    }
+    for (int32_t id : {0, 1401, 13099, 14135, 16013, 17003, 17010})
+        EXPECT_EQ(GetPicturePixelSize(id), (SPictureSize{0, 0})) << id;
+}
+
 TEST(SkinPicturesTest, ButtonPicturesAreTheBasePlusTheStateAndNeverOverlap) {
     EXPECT_EQ(GetButtonPictureId(EButtonPicture::kArrowTool, EButtonState::kNormal), 14100);
     EXPECT_EQ(GetButtonPictureId(EButtonPicture::kPlayLoop, EButtonState::kPressed), 14116);

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/document/ViewAndEditAttributes.h"
 #include "ui/logic/waveform/PlainMouseEvent.h"
 #include "ui/logic/waveform/WaveformDetailViewHandler.h"
 #include "ui/logic/waveform/WaveformDisplayModel.h"
@@ -13,6 +14,7 @@
 namespace NSQuillet {
 
 class CABCWaveSample;
+struct SMarkerPicture;
 
 enum class EDetailDragState {
     kIdle,
@@ -106,7 +108,9 @@ public:
     void VerticalZoomOut();
 
 private:
-    bool StartInMarkerStrip(const SPlainMouseEvent& event);
+    bool InMarkerStrip(const SPlainMouseEvent& event) const;
+    bool InWaveform(const SPlainMouseEvent& event) const;
+    void StartInMarkerStrip(const SPlainMouseEvent& event);
     void StartInWaveform(const SPlainMouseEvent& event);
     void ContinueDrag(int32_t x);
     void ContinueRange(int32_t frame);
@@ -114,7 +118,8 @@ private:
     int32_t SnapSlicePosition(int32_t frame, bool fine) const;
     int32_t SnapLocator(int32_t frame, bool fine) const;
     void ReportVisibleRange(const std::optional<SVisibleRange>& range);
-    SViewRect PlaceBottomMarker(int32_t pictureId, int32_t frame) const;
+    SViewRect PlaceBottomMarker(const SMarkerPicture& picture, int32_t frame) const;
+    int32_t SliceMarkerAt(int32_t x, int32_t y) const;
 
     IWaveformDetailViewHandler& fHandler;
     SWaveformDisplayModel fModel;
@@ -122,7 +127,7 @@ private:
     std::vector<SWaveformMarkerSlice> fSlices;
     CWaveformGeometry fGeometry;
     int32_t fPlaybackCursor = 0;
-    uint32_t fTool;
+    uint32_t fTool = kEditTool_Arrow;
     double fVerticalZoom = 1.0;
 
     EDetailDragState fDragState = EDetailDragState::kIdle;

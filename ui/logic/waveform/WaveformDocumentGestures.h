@@ -66,6 +66,8 @@ public:
 private:
     void SetLeftLocator(int32_t frame);
     void SetRightLocator(int32_t frame);
+    // One parameter change under the string-table name `nameId`; nothing when both stand there.
+    void ChangeLocators(int32_t left, int32_t right, int32_t nameId);
 
     CQuilletDocument& fDocument;
     EWaveformGesture fGesture = EWaveformGesture::kNone;
