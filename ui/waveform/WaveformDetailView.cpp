@@ -424,11 +424,11 @@ void CWaveformDetailView::DrawWaveArea(QPainter& painter, const QRect& dirty) {
         if (lane == 1) painter.fillRect(QRect(0, strip.fTop - 1, width(), 1), kLaneSeparator);
     }
     if (fPeaks && fPeaks->GetFrameCount() == model.fFrameCount) {
-        const int32_t channelCount = fPeaks->GetChannelCount();
+        const bool stereo = model.fStereo != 0;
         const bool frames = geometry.FramesPerPixel() < 1.0;
         for (int32_t lane = 0; lane < lanes; ++lane) {
-            // Channel 0 stands for the sum of both.
-            const int32_t channel = lanes == 2 ? lane + 1 : (channelCount == 2 && fSumOfChannels ? 0 : 1);
+            const int32_t channel =
+                lanes == 2 ? lane + 1 : (stereo && fSumOfChannels ? CWaveformPeakCache::kSumChannel : 1);
             if (frames) {
                 DrawFrames(painter, channel, lane, lanes, paint);
             } else {
@@ -495,7 +495,7 @@ void CWaveformDetailView::DrawLane(QPainter& painter, int32_t channel, int32_t l
         const auto end = std::max(start + 1, int32_t(std::ceil(from + framesPerColumn)));
         if (start >= model.fFrameCount) break;
         if (end <= 0) continue;
-        const SPeak peak = channel == 0 ? fPeaks->GetSumPeak(start, end) : fPeaks->GetPeak(channel, start, end);
+        const SPeak peak = fPeaks->GetPeak(channel, start, end);
         const double yTop = std::clamp(strip.ValueToY(peak.fMax, zoom), top, bottom);
         const double yBottom = std::clamp(strip.ValueToY(peak.fMin, zoom), top, bottom);
         const QRectF rect(left + double(column) / ratio, yTop, 1.0 / ratio, std::max(1.0 / ratio, yBottom - yTop));
@@ -533,9 +533,8 @@ void CWaveformDetailView::DrawFrames(QPainter& painter, int32_t channel, int32_t
     const double top = strip.fTop;
     const double bottom = strip.fTop + strip.fHeight;
     for (int32_t frame = first; frame <= last; ++frame) {
-        const SPeak peak = channel == 0 ? fPeaks->GetSumPeak(frame, frame + 1) : fPeaks->GetPeak(channel, frame, frame + 1);
         points.emplace_back(left + (frame - range.fStart) * pixelsPerFrame,
-                            std::clamp(strip.ValueToY(peak.fMax, zoom), top, bottom));
+                            std::clamp(strip.ValueToY(fPeaks->GetValue(channel, frame), zoom), top, bottom));
     }
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setPen(QPen(kWave, 1.25));

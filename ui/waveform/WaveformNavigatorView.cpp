@@ -152,8 +152,9 @@ void CWaveformNavigatorView::leaveEvent(QEvent* event) {
 
 void CWaveformNavigatorView::DrawWave(QPainter& painter, const QRect& area) {
     if (!fPeaks || fPeaks->GetFrameCount() != fModel.fFrameCount || fModel.fFrameCount <= 0 || area.isEmpty()) return;
-    const bool sum = fPeaks->GetChannelCount() == 2 && fSumOfChannels;
-    const int32_t lanes = fPeaks->GetChannelCount() == 2 && !fSumOfChannels ? 2 : 1;
+    const bool stereo = fModel.fStereo != 0;
+    const int32_t lanes = stereo && !fSumOfChannels ? 2 : 1;
+    const int32_t single = stereo && fSumOfChannels ? CWaveformPeakCache::kSumChannel : 1;
     const QRect track = GetTrackRect();
     const double framesPerPixel = double(fModel.fFrameCount) / std::max(1, track.width());
     std::vector<QRectF> rects;
@@ -166,7 +167,7 @@ void CWaveformNavigatorView::DrawWave(QPainter& painter, const QRect& area) {
             const auto start = int32_t(std::floor((x - track.left()) * framesPerPixel));
             const auto end = std::max(start + 1, int32_t(std::ceil((x + 1 - track.left()) * framesPerPixel)));
             if (start >= fModel.fFrameCount) break;
-            const SPeak peak = sum ? fPeaks->GetSumPeak(start, end) : fPeaks->GetPeak(lane + 1, start, end);
+            const SPeak peak = fPeaks->GetPeak(lanes == 2 ? lane + 1 : single, start, end);
             const double top = centre - std::clamp<double>(peak.fMax, -1, 1) * half;
             const double bottom = centre - std::clamp<double>(peak.fMin, -1, 1) * half;
             rects.emplace_back(x, top, 1.0, std::max(1.0, bottom - top));
