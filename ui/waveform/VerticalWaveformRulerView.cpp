@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -55,8 +56,8 @@ void CVerticalWaveformRulerView::paintEvent(QPaintEvent*) {
         const SWaveformLane band = GetWaveformLane(strip, areaHeight, fLaneCount, lane);
         painter.fillRect(QRect(0, band.fTop, width(), band.fHeight), kLaneGround);
         const double centre = band.Centre();
-        const double top = band.fTop + kFontPixels / 2.0;
-        const double bottom = band.fTop + band.fHeight - kFontPixels / 2.0;
+        const double top = band.fTop + 1.0;
+        const double bottom = band.fTop + band.fHeight - 1.0;
         painter.fillRect(QRectF(width() - 6, std::floor(centre), 6, 1), kTick);
         // From the loudest level towards the centre; a level is labelled when it stays inside
         // the lane and clear of the one above and of the centre.
@@ -73,7 +74,9 @@ void CVerticalWaveformRulerView::paintEvent(QPaintEvent*) {
             for (const double at : {y, mirrored}) {
                 if (at > bottom) continue;
                 painter.fillRect(QRectF(width() - 4, std::floor(at), 4, 1), kTick);
-                painter.drawText(QRectF(0, at - 7, width() - 6, 14), Qt::AlignRight | Qt::AlignVCenter, label);
+                // Kept inside the lane at its edges.
+                const double textTop = std::clamp(at - 7.0, double(band.fTop), band.fTop + band.fHeight - 14.0);
+                painter.drawText(QRectF(0, textTop, width() - 6, 14), Qt::AlignRight | Qt::AlignVCenter, label);
             }
         }
     }

@@ -1,6 +1,7 @@
 #include "ui/waveform/WaveformDetailView.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -373,12 +374,18 @@ void CWaveformDetailView::DrawRuler(QPainter& painter) {
     font.setPixelSize(kRulerFontPixels);
     painter.setFont(font);
     const SViewRect content = geometry.GetContent();
+    // A label the locator handles would cover is left out: the handle marks the place.
+    const QRect handles[] = {ToQRect(fLogic.GetLeftLocatorRect()), ToQRect(fLogic.GetRightLocatorRect())};
+    const QFontMetrics metrics(font);
+    painter.setPen(kRulerInk);
     for (const SRulerTick& tick : ticks) {
         if (tick.fX < content.fLeft || tick.fX > content.Right()) continue;
         painter.fillRect(QRect(tick.fX, 0, 1, kRulerTickHeight), kRulerInk);
-        painter.setPen(kRulerInk);
-        painter.drawText(QRect(tick.fX + NSWaveformRuler::kLabelOffset, 0, 200, kRulerTickHeight + 1),
-                         Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(tick.fLabel));
+        const QString label = QString::fromStdString(tick.fLabel);
+        const QRect text(tick.fX + NSWaveformRuler::kLabelOffset, 0, metrics.horizontalAdvance(label) + 1,
+                         kRulerTickHeight + 1);
+        if (text.intersects(handles[0]) || text.intersects(handles[1])) continue;
+        painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, label);
     }
 }
 
@@ -528,6 +535,9 @@ void CWaveformDetailView::DrawFrames(QPainter& painter, int32_t channel, int32_t
     const auto last = std::min<int32_t>(model.fFrameCount - 1,
                                         range.fStart + int32_t(std::ceil((dirty.right() + 1 - left) / pixelsPerFrame)) + 1);
     if (last < first) return;
+    painter.save();
+    const SViewRect content = geometry.GetContent();
+    painter.setClipRect(QRect(content.fLeft, area.fTop, content.fWidth, area.fHeight).intersected(dirty));
     std::vector<QPointF> points;
     points.reserve(size_t(last - first + 1));
     const double top = strip.fTop;
@@ -546,7 +556,7 @@ void CWaveformDetailView::DrawFrames(QPainter& painter, int32_t channel, int32_t
         for (const QPointF& point : points) painter.drawEllipse(point, radius, radius);
         painter.setBrush(Qt::NoBrush);
     }
-    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.restore();
 }
 
 void CWaveformDetailView::DrawMarkers(QPainter& painter, const QRect& dirty) {
