@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/document/ViewAndEditAttributes.h"
+#include "engine/WaveSample.h"
 #include "ui/logic/SkinPictures.h"
 #include "ui/logic/waveform/WaveformPeakCache.h"
 #include "ui/logic/waveform/WaveformRangeRules.h"
@@ -76,7 +77,24 @@ EMouseButton Button(Qt::MouseButton button) {
     }
 }
 
+// `overlay` blended over the opaque `base`: the loop's ground filled at once, not blended over
+// the whole view on every repaint.
+QColor Over(const QColor& base, const QColor& overlay) {
+    const double a = overlay.alphaF();
+    return QColor::fromRgbF(float(base.redF() * (1 - a) + overlay.redF() * a),
+                            float(base.greenF() * (1 - a) + overlay.greenF() * a),
+                            float(base.blueF() * (1 - a) + overlay.blueF() * a));
+}
+
 QRect ToQRect(const SViewRect& rect) { return QRect(rect.fLeft, rect.fTop, rect.fWidth, rect.fHeight); }
+
+// Columns [left, right) cut to the view's width: deep zooms put frames far outside it, and
+// filling a rectangle millions of pixels wide is slow even when clipped.
+QRect Span(int left, int right, int top, int height, int viewWidth) {
+    const int from = std::clamp(left, -2, viewWidth + 2);
+    const int to = std::clamp(right, -2, viewWidth + 2);
+    return QRect(from, top, std::max(0, to - from), height);
+}
 
 QColor SliceLineColour(const SWaveformMarkerSlice& slice) {
     if (slice.fSelected) return kSelectedLine;
@@ -343,7 +361,7 @@ void CWaveformDetailView::DrawMarkerStrip(QPainter& painter, const QRect& dirty)
     if (model.fFrameCount > 0 && model.fRightLocator > model.fLeftLocator) {
         const int left = geometry.FrameToX(model.fLeftLocator);
         const int right = geometry.FrameToX(model.fRightLocator);
-        painter.fillRect(QRect(left, 0, right - left, strip).intersected(dirty), kLoopStripShade);
+        painter.fillRect(Span(left, right, 0, strip, width()).intersected(dirty), Over(kStripGround, kLoopStripShade));
     }
     painter.fillRect(QRect(0, strip - 1, width(), 1).intersected(dirty), kStripEdge);
     if (model.fFrameCount > 0) {
@@ -408,26 +426,26 @@ void CWaveformDetailView::DrawWaveArea(QPainter& painter, const QRect& dirty) {
     if (sampleStart > 0) painter.fillRect(QRect(0, area.fTop, sampleStart, area.fHeight), kBeyondSample);
     if (sampleEnd < width()) painter.fillRect(QRect(sampleEnd, area.fTop, width() - sampleEnd, area.fHeight), kBeyondSample);
 
-    // The selected slices' extents, then the loop.
+    // The loop's ground, then the selected slices' extents over it.
+    if (model.fRightLocator > model.fLeftLocator)
+        painter.fillRect(Span(geometry.FrameToX(model.fLeftLocator), geometry.FrameToX(model.fRightLocator), area.fTop,
+                              area.fHeight, width()),
+                         Over(kWaveGround, kLoopShade));
     const SVisibleRange range = fLogic.GetVisibleRange();
     const auto& slices = fLogic.GetSlices();
     const int32_t firstSlice = std::max(0, FirstSliceAtOrAfter(range.fStart) - 1);
     for (size_t i = size_t(firstSlice); i < slices.size() && slices[i].fPosition <= range.fEnd; ++i) {
         if (!slices[i].fSelected) continue;
         const int32_t end = i + 1 < slices.size() ? slices[i + 1].fPosition : model.fFrameCount;
-        const int left = geometry.FrameToX(slices[i].fPosition);
-        painter.fillRect(QRect(left, area.fTop, geometry.FrameToX(end) - left, area.fHeight), kSelectedShade);
-    }
-    if (model.fRightLocator > model.fLeftLocator) {
-        const int left = geometry.FrameToX(model.fLeftLocator);
-        painter.fillRect(QRect(left, area.fTop, geometry.FrameToX(model.fRightLocator) - left, area.fHeight),
-                         kLoopShade);
+        painter.fillRect(Span(geometry.FrameToX(slices[i].fPosition), geometry.FrameToX(end), area.fTop, area.fHeight,
+                              width()),
+                         kSelectedShade);
     }
 
     const int32_t lanes = GetLaneCount();
     for (int32_t lane = 0; lane < lanes; ++lane) {
         const SWaveformLane strip = GetWaveformLane(area.fTop, area.fHeight, lanes, lane);
-        painter.fillRect(QRectF(sampleStart, std::floor(strip.Centre()), sampleEnd - sampleStart, 1.0), kCentreLine);
+        painter.fillRect(Span(sampleStart, sampleEnd, int(std::floor(strip.Centre())), 1, width()), kCentreLine);
         if (lane == 1) painter.fillRect(QRect(0, strip.fTop - 1, width(), 1), kLaneSeparator);
     }
     if (fPeaks && fPeaks->GetFrameCount() == model.fFrameCount) {
@@ -462,7 +480,7 @@ void CWaveformDetailView::DrawWaveArea(QPainter& painter, const QRect& dirty) {
         painter.fillRect(QRect(geometry.FrameToX(locator), area.fTop, 1, area.fHeight), kLocatorLine);
     if (const std::optional<SVisibleRange> band = fLogic.GetMagnifyBand()) {
         const int left = geometry.FrameToX(band->fStart);
-        const QRect rect(left, area.fTop, std::max(1, geometry.FrameToX(band->fEnd) - left), area.fHeight);
+        const QRect rect = Span(left, std::max(left + 1, geometry.FrameToX(band->fEnd)), area.fTop, area.fHeight, width());
         painter.fillRect(rect, kMagnifyBand);
         painter.fillRect(QRect(rect.left(), rect.top(), 1, rect.height()), kMagnifyEdge);
         painter.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), kMagnifyEdge);
@@ -490,33 +508,85 @@ void CWaveformDetailView::DrawLane(QPainter& painter, int32_t channel, int32_t l
     const double bottom = strip.fTop + strip.fHeight;
     const auto& slices = fLogic.GetSlices();
 
-    const auto firstDevice = int64_t(std::floor((firstColumn - left) * ratio));
+    const auto firstDevice = std::max<int64_t>(0, int64_t(std::floor((firstColumn - left) * ratio)));
     const auto lastDevice = int64_t(std::ceil((lastColumn + 1 - left) * ratio));
-    std::vector<QRectF> normal;
-    std::vector<QRectF> muted;
+    if (lastDevice <= firstDevice) return;
+    // From a block per column on, columns start and end on block boundaries, so each peak is a
+    // few lookups (a block is a pixel or less); below it the columns' frames are read at once.
+    const int32_t block = CWaveformPeakCache::kFirstBlock;
+    const bool aligned = framesPerColumn >= block;
+    auto columnFrames = [&](int64_t column, int32_t& start, int32_t& end) {
+        const double from = range.fStart + double(column) * framesPerColumn;
+        if (aligned) {
+            start = int32_t(std::floor(from / block)) * block;
+            end = std::max(start + block, int32_t(std::floor((from + framesPerColumn) / block)) * block);
+        } else {
+            start = int32_t(std::floor(from));
+            end = std::max(start + 1, int32_t(std::ceil(from + framesPerColumn)));
+        }
+    };
+    std::vector<float> first;
+    std::vector<float> second;
+    int32_t bufferStart = 0;
+    if (!aligned) {
+        int32_t unused = 0;
+        int32_t bufferEnd = 0;
+        columnFrames(firstDevice, bufferStart, unused);
+        columnFrames(lastDevice - 1, unused, bufferEnd);
+        bufferStart = std::clamp(bufferStart, 0, model.fFrameCount);
+        bufferEnd = std::clamp(bufferEnd, bufferStart, model.fFrameCount);
+        const CABCWaveSample* sample = fPeaks->GetSample();
+        if (!sample) return;
+        first.resize(size_t(bufferEnd - bufferStart));
+        sample->GetFloats(bufferStart, bufferEnd - bufferStart, first.data(), channel == 2 ? 2 : 1);
+        if (channel == CWaveformPeakCache::kSumChannel) {
+            second.resize(first.size());
+            sample->GetFloats(bufferStart, bufferEnd - bufferStart, second.data(), 2);
+            for (size_t i = 0; i < first.size(); ++i) first[i] = (first[i] + second[i]) / 2.0f;
+        }
+    }
+    auto readPeak = [&](int32_t start, int32_t end) {
+        if (aligned) return fPeaks->GetPeak(channel, start, end);
+        start = std::max(start, bufferStart);
+        end = std::min(end, bufferStart + int32_t(first.size()));
+        if (start >= end) return SPeak{};
+        const auto from = first.begin() + (start - bufferStart);
+        const auto [low, high] = std::minmax_element(from, from + (end - start));
+        return SPeak{*low, *high};
+    };
+    std::vector<QRect> normal;
+    std::vector<QRect> muted;
     normal.reserve(size_t(lastDevice - firstDevice + 1));
     size_t slice = size_t(std::max(0, FirstSliceAtOrAfter(range.fStart) - 1));
-    for (int64_t column = std::max<int64_t>(0, firstDevice); column < lastDevice; ++column) {
-        const double from = range.fStart + double(column) * framesPerColumn;
-        const auto start = int32_t(std::floor(from));
-        const auto end = std::max(start + 1, int32_t(std::ceil(from + framesPerColumn)));
+    for (int64_t column = firstDevice; column < lastDevice; ++column) {
+        int32_t start = 0;
+        int32_t end = 0;
+        columnFrames(column, start, end);
         if (start >= model.fFrameCount) break;
         if (end <= 0) continue;
-        const SPeak peak = fPeaks->GetPeak(channel, start, end);
-        const double yTop = std::clamp(strip.ValueToY(peak.fMax, zoom), top, bottom);
-        const double yBottom = std::clamp(strip.ValueToY(peak.fMin, zoom), top, bottom);
-        const QRectF rect(left + double(column) / ratio, yTop, 1.0 / ratio, std::max(1.0 / ratio, yBottom - yTop));
+        const SPeak peak = readPeak(start, end);
+        // Whole device pixels, so the fill takes the raster engine's fast path.
+        const auto yTop = int(std::floor(std::clamp(strip.ValueToY(peak.fMax, zoom), top, bottom) * ratio));
+        const auto yBottom = int(std::ceil(std::clamp(strip.ValueToY(peak.fMin, zoom), top, bottom) * ratio));
+        const QRect rect(int(std::lround(left * ratio)) + int(column), yTop, 1, std::max(1, yBottom - yTop));
         while (slice + 1 < slices.size() && slices[slice + 1].fPosition <= start) ++slice;
         const bool isMuted = slice < slices.size() && slices[slice].fPosition <= start &&
                              slices[slice].fKind == ESliceKind::kMuted;
         (isMuted ? muted : normal).push_back(rect);
     }
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(kWave);
-    if (!normal.empty()) painter.drawRects(normal.data(), int(normal.size()));
-    painter.setBrush(kMutedWave);
-    if (!muted.empty()) painter.drawRects(muted.data(), int(muted.size()));
-    painter.setBrush(Qt::NoBrush);
+    painter.save();
+    painter.scale(1.0 / ratio, 1.0 / ratio);
+    // One-pixel columns as cosmetic vertical lines: the raster engine's quickest way to fill them.
+    std::vector<QLine> lines;
+    lines.reserve(normal.size());
+    for (const auto* group : {&normal, &muted}) {
+        lines.clear();
+        for (const QRect& rect : *group) lines.emplace_back(rect.left(), rect.top(), rect.left(), rect.bottom());
+        if (lines.empty()) continue;
+        painter.setPen(QPen(group == &normal ? kWave : kMutedWave, 0));
+        painter.drawLines(lines.data(), int(lines.size()));
+    }
+    painter.restore();
 }
 
 // Zoomed in beyond one frame per pixel: each frame a point, joined by lines.
@@ -548,7 +618,11 @@ void CWaveformDetailView::DrawFrames(QPainter& painter, int32_t channel, int32_t
     }
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setPen(QPen(kWave, 1.25));
-    painter.drawPolyline(points.data(), int(points.size()));
+    // Separate segments: a polyline's joins cost far more to stroke over noisy frames.
+    std::vector<QLineF> lines;
+    lines.reserve(points.size());
+    for (size_t i = 1; i < points.size(); ++i) lines.emplace_back(points[i - 1], points[i]);
+    painter.drawLines(lines.data(), int(lines.size()));
     if (pixelsPerFrame >= kPointSpacing) {
         const double radius = std::min(3.0, pixelsPerFrame / 4.0 + 0.75);
         painter.setPen(Qt::NoPen);
