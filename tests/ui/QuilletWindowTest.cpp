@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -37,7 +38,11 @@
 #include "tests/support/ScriptedAlertPresenter.h"
 #include "tests/support/TemporaryFolder.h"
 #include "ui/clipboard/LoopClipboard.h"
+#include "app/document/SliceEditing.h"
 #include "ui/dialogs/NoLengthSpecifiedDialog.h"
+#include "ui/logic/waveform/WaveformDocumentGestures.h"
+#include "ui/waveform/WaveformDetailView.h"
+#include "ui/waveform/WaveformDisplayGroupView.h"
 #include "ui/window/KeyTranslation.h"
 #include "ui/window/QuilletWindow.h"
 
@@ -368,6 +373,63 @@ TEST_F(QuilletWindowTest, CopyLoopAndTheApplicationCommands) {
     // Edit > Paste is never enabled and never reaches the application.
     fWindow->DoCommand(kPaste);
     EXPECT_EQ(fApplication.fCommands.size(), 3u);
+}
+
+TEST_F(QuilletWindowTest, TheSliceMenusLockCommandLocksTheSelectedSlicesThroughTheWindow) {
+    Open(DemoDocument());
+    QApplication::processEvents();
+    CWaveformDisplayGroupView& waveform = fWindow->GetWaveformView();
+    ASSERT_TRUE(waveform.isVisible());
+    CSliceEditing(*fDocument).SelectSlice(1, false);
+    CSliceEditing(*fDocument).SelectSlice(2, true);
+    fDocument->CloseUndoStep();
+    std::vector<SWaveformMenuItem> offered;
+    waveform.SetMenuRunner([&](const std::vector<SWaveformMenuItem>& items, const QPoint&) {
+        offered = items;
+        return NSCommandIds::kLockSlices;
+    });
+    CWaveformDetailView& detail = waveform.GetDetailView();
+    const CWaveformDetailViewLogic& logic = detail.GetLogic();
+    const SViewRect marker = logic.GetSliceMarkerRect(1);
+    const QPointF at(logic.GetGeometry().FrameToX(logic.GetSlices()[1].fPosition), marker.fTop + marker.fHeight / 2);
+    QMouseEvent press(QEvent::MouseButtonPress, at, detail.mapToGlobal(at), Qt::RightButton, Qt::RightButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(&detail, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, detail.mapToGlobal(at), Qt::RightButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(&detail, &release);
+    ASSERT_FALSE(offered.empty());
+    EXPECT_EQ(offered.front(), (SWaveformMenuItem{NSCommandIds::kLockSlices, "Lock Slices"}));
+    const CSliceSequence& slices = fDocument->GetSliceSequence();
+    EXPECT_EQ(slices.GetSlice(1)->GetKind(), ESliceKind::kLocked);
+    EXPECT_EQ(slices.GetSlice(2)->GetKind(), ESliceKind::kLocked);
+    EXPECT_NE(slices.GetSlice(3)->GetKind(), ESliceKind::kLocked);
+    EXPECT_EQ(fWindow->FindAction(kUndo)->text(), "Undo Lock Slices");
+}
+
+TEST_F(QuilletWindowTest, TheZoomKeysReachTheWaveform) {
+    Open(DemoDocument());
+    QApplication::processEvents();
+    const CWaveformDetailViewLogic& logic = fWindow->GetWaveformView().GetDetailView().GetLogic();
+    const int32_t frames = fDocument->GetWaveSample().GetFrameCount();
+    ASSERT_EQ(logic.GetVisibleRange(), (SVisibleRange{0, frames}));
+    struct SRow {
+        int fKey;
+        Qt::KeyboardModifiers fModifiers;
+        bool fNarrower;
+    };
+    for (const SRow& row : {SRow{Qt::Key_Plus, Qt::ControlModifier, true}, SRow{Qt::Key_Minus, Qt::ControlModifier, false},
+                            SRow{Qt::Key_Equal, Qt::ControlModifier, true},
+                            SRow{Qt::Key_Minus, Qt::ControlModifier | Qt::KeypadModifier, false},
+                            SRow{Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier, true}}) {
+        SCOPED_TRACE(row.fKey);
+        const int32_t width = logic.GetVisibleRange().Width();
+        QTest::keyClick(fWindow.data(), Qt::Key(row.fKey), row.fModifiers);
+        if (row.fNarrower) EXPECT_LT(logic.GetVisibleRange().Width(), width);
+        else EXPECT_GT(logic.GetVisibleRange().Width(), width);
+    }
+    fWindow->DoCommand(kMagnifyToFit);
+    EXPECT_EQ(logic.GetVisibleRange(), (SVisibleRange{0, frames}));
 }
 
 }  // namespace

@@ -16,10 +16,21 @@
 #include <QUrl>
 #include <QWidget>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/clipboard/LoopDataSupplier.h"
+#include "app/document/LoopLengthRequest.h"
+#include "app/document/QuilletDocument.h"
+#include "engine/Exporter.h"
+#include "engine/SliceSequence.h"
+#include "engine/WaveSample.h"
+#include "formats/export/ExportFileFormat.h"
+#include "formats/export/ExportFileNames.h"
+#include "formats/media/OwnedMemoryMedia.h"
+#include "formats/soundfile/WAVFileFormat.h"
 #include "foundation/Diagnostics.h"
 #include "foundation/Mishap.h"
 
@@ -86,6 +97,30 @@ QString WriteTransferFile(STransferFolder& folder, const CLoopDataSupplier& data
     } catch (...) {
         NSMishap::ReportCaughtFailure("writing the copied loop's file");
         return QString();
+    }
+}
+
+// A fresh folder holding `files` (name, bytes); the first file is the transfer's file. False,
+// after reporting why, when a file cannot be written.
+bool WriteTransferFiles(STransferFolder& folder, const std::vector<std::pair<QString, QByteArray>>& files,
+                        QList<QUrl>& urls) {
+    try {
+        auto created = std::make_unique<QTemporaryDir>(TransferBase() + QStringLiteral("/quillet-slices-XXXXXX"));
+        if (!created->isValid()) throw NSMishap::XCreate(created->errorString().toStdString());
+        for (const auto& [name, bytes] : files) {
+            const QString path = created->filePath(name);
+            QSaveFile file(path);
+            if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+                throw NSMishap::XWrite(file.errorString().toStdString());
+            urls.push_back(QUrl::fromLocalFile(path));
+        }
+        folder.fFolder = std::move(created);
+        folder.fFile = urls.isEmpty() ? QString() : urls.front().toLocalFile();
+        return true;
+    } catch (...) {
+        NSMishap::ReportCaughtFailure("writing the dragged slices' files");
+        urls.clear();
+        return false;
     }
 }
 
@@ -174,6 +209,65 @@ Qt::DropAction StartLoopDrag(QWidget* source, CQuilletDocument& document, ILoopL
     // The drag owns the MIME data and deletes itself once the drop is done.
     auto* drag = new QDrag(source);
     drag->setMimeData(MakeLoopMimeData(*data, ELoopTransfer::kDrag).release());
+    return drag->exec(Qt::CopyAction, Qt::CopyAction);
+}
+
+}  // namespace NSQuillet
+
+namespace NSQuillet {
+
+std::unique_ptr<QMimeData> MakeSlicesMimeData(CQuilletDocument& document, const std::vector<int32_t>& slices,
+                                              ILoopLengthRequest& lengthRequest) {
+    if (slices.empty() || document.GetWaveSample().GetFrameCount() == 0) return nullptr;
+    if (!GiveLoopLength(document, lengthRequest)) return nullptr;
+    const CSliceSequence& sequence = document.GetSliceSequence();
+    std::vector<int32_t> positions;
+    for (const int32_t index : slices)
+        if (const CSlice* slice = sequence.GetSlice(index)) positions.push_back(slice->GetPosition());
+    CExporter exporter(document.GetSequencer(), true, false);
+    const std::string name = NameWithoutExtension(document.GetDisplayName());
+    SExportOptions options;
+    options.fLoopName = name;
+    options.fSampleRate = exporter.GetRenderRate();
+    options.fBitDepth = exporter.GetBitDepth();
+    std::vector<std::pair<QString, QByteArray>> files;
+    const std::vector<SPlayListEntry>& planned = exporter.GetPlannedEntries();
+    for (size_t i = 0; i < planned.size(); ++i) {
+        if (std::find(positions.begin(), positions.end(), planned[i].fStart) == positions.end()) continue;
+        COwnedMemoryMedia media;
+        CWAVFileFormat().WriteSliceTo(exporter, int32_t(i), media, options, nullptr);
+        const std::string fileName = SliceFileName((name.empty() ? std::string("Loop") : name) + ".wav", int(i), ".wav");
+        QString safe = QString::fromStdString(fileName);
+        safe.replace(QLatin1Char('/'), QLatin1Char('_'));
+        if (safe.startsWith(QLatin1Char('.'))) safe.replace(0, 1, QLatin1Char('_'));
+        files.emplace_back(safe, QByteArray(reinterpret_cast<const char*>(media.GetBytes()), qsizetype(media.GetSize())));
+    }
+    if (files.empty()) return nullptr;
+    STransferFolder& folder = FolderOf(ELoopTransfer::kDrag);
+    Remove(folder);
+    auto mime = std::make_unique<QMimeData>();
+    QList<QUrl> urls;
+    if (WriteTransferFiles(folder, files, urls)) {
+        mime->setUrls(urls);
+        QByteArray copied = QByteArrayLiteral("copy");
+        for (const QUrl& url : urls) copied += QByteArrayLiteral("\n") + url.toEncoded();
+        mime->setData(QString::fromLatin1(kMimeType_GnomeCopiedFiles), copied);
+    }
+    // A single slice also goes to programs that take the sound itself.
+    if (files.size() == 1) {
+        mime->setData(QString::fromLatin1(kMimeType_Wave), files.front().second);
+        mime->setData(QString::fromLatin1(kMimeType_XWave), files.front().second);
+    }
+    return mime;
+}
+
+Qt::DropAction StartSlicesDrag(QWidget* source, CQuilletDocument& document, const std::vector<int32_t>& slices,
+                               ILoopLengthRequest& lengthRequest) {
+    if (!source) throw NSMishap::XStdInvalidArgument("slice drag without a source widget");
+    std::unique_ptr<QMimeData> mime = MakeSlicesMimeData(document, slices, lengthRequest);
+    if (!mime) return StartLoopDrag(source, document, lengthRequest);
+    auto* drag = new QDrag(source);
+    drag->setMimeData(mime.release());
     return drag->exec(Qt::CopyAction, Qt::CopyAction);
 }
 

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include <Qt>
 
@@ -60,5 +61,18 @@ std::optional<SClipboardLoop> ReadClipboardLoop();
 // file manager. Blocks until the drop; the action the target took, Qt::IgnoreAction when
 // nothing was dragged.
 Qt::DropAction StartLoopDrag(QWidget* source, CQuilletDocument& document, ILoopLengthRequest& lengthRequest);
+
+// The chosen slices (full indices) that sound between the locators, each rendered as the
+// per-slice export renders it (preview tempo, the sample's clamped rate and depth) into a WAVE
+// file of its own named as the export names slice files ("Loop 001.wav"), in a fresh folder of
+// the drag transfer; the files offered as a URI list. Null when none of them sounds. A loop
+// without a length asks `lengthRequest` first; null when it is declined. User-interface thread.
+std::unique_ptr<QMimeData> MakeSlicesMimeData(CQuilletDocument& document, const std::vector<int32_t>& slices,
+                                              ILoopLengthRequest& lengthRequest);
+
+// The drag of chosen slices out of a document window: MakeSlicesMimeData, or, when none of
+// them sounds, the whole loop as StartLoopDrag hands it. Blocks until the drop.
+Qt::DropAction StartSlicesDrag(QWidget* source, CQuilletDocument& document, const std::vector<int32_t>& slices,
+                               ILoopLengthRequest& lengthRequest);
 
 }  // namespace NSQuillet

@@ -23,6 +23,9 @@ std::optional<SKeyBinding> FindPrimaryBinding(const SPlainKey& key) {
     }
     if (key.fKeypad) return std::nullopt;
     switch (key.fCharacter) {
+    // "+" shares its key with "=" on many layouts: Ctrl+= zooms in without Shift.
+    case '=':
+        return Bind(EWindowAction::kZoomIn);
     case '1':
         return Bind(EWindowAction::kArrowTool);
     case '2':

@@ -66,7 +66,7 @@ struct SKeyBinding {
 
 // The window's action for `key`, none for a key the window leaves alone. Shift does not
 // change a binding (it makes the character); Alt keys belong to the menus; with Ctrl only the
-// tool digits 1 to 4 of the main row and "+" and "-" act.
+// tool digits 1 to 4 of the main row, "+", "-" and the main row's "=" (zoom in) act.
 std::optional<SKeyBinding> FindKeyBinding(const SPlainKey& key);
 
 }  // namespace NSQuillet

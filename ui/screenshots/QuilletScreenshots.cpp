@@ -23,11 +23,20 @@
 #include "app/application/DocumentWindow.h"
 #include "app/application/Quillet.h"
 #include "app/document/QuilletDocument.h"
+#include "app/document/SliceEditing.h"
+#include "app/preferences/PreferencesAccess.h"
 #include "app/operations/QuilletLengthyOperation.h"
 #include "app/resources/ProgramResources.h"
 #include "ui/application/EditorApplication.h"
 #include "ui/dialogs/LengthyOperationWindow.h"
 #include "ui/dialogs/NoLengthSpecifiedDialog.h"
+#include "engine/SliceSequence.h"
+#include "engine/WaveSample.h"
+#include "ui/logic/waveform/WaveformDetailViewLogic.h"
+#include "ui/logic/waveform/WaveformMarkerSlice.h"
+#include "ui/waveform/WaveformDetailView.h"
+#include "ui/waveform/WaveformDisplayGroupView.h"
+#include "ui/window/QuilletWindow.h"
 
 namespace NSQuillet {
 namespace {
@@ -109,6 +118,57 @@ void Settle() {
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
 }
 
+// The loaded loop's waveform at three zoom levels, with slices of every kind, then the stereo
+// sample as the sum of its channels. Every change is undone afterwards.
+void SaveWaveforms(CScreenshots& shots, QWidget& widget) {
+    auto& window = dynamic_cast<CQuilletWindow&>(widget);
+    CQuilletDocument& document = window.GetDocument();
+    CWaveformDisplayGroupView& waveform = window.GetWaveformView();
+    CWaveformDetailViewLogic& logic = waveform.GetDetailView().GetLogic();
+    const int32_t frames = document.GetWaveSample().GetFrameCount();
+
+    const SDocumentParameters parameters = document.GetDocumentParameters();
+    SDocumentParameters loop = parameters;
+    loop.fLeftLocator = frames / 8;
+    loop.fRightLocator = frames * 5 / 8;
+    document.PerformParametersChange(loop, "Set Loop");
+    document.CloseUndoStep();
+    CSliceEditing slices(document);
+    const CSliceSequence& sequence = document.GetSliceSequence();
+    slices.SelectSlice(FindFullSliceIndex(sequence, 4), false);
+    slices.SelectSlice(FindFullSliceIndex(sequence, 5), true);
+    document.CloseUndoStep();
+    slices.ClickWithMuteTool(FindFullSliceIndex(sequence, 2));
+    document.CloseUndoStep();
+    slices.ClickWithLockTool(FindFullSliceIndex(sequence, 7));
+    document.CloseUndoStep();
+    const int kChanges = 4;
+
+    waveform.MagnifyToFit();
+    Settle();
+    shots.Save(CScreenshots::Framed(window), "waveform-whole");
+    waveform.MagnifyToFitLoop();
+    Settle();
+    shots.Save(CScreenshots::Framed(window), "waveform-loop");
+    // Around the first slice's attack, zoomed in until single frames stand apart.
+    const int32_t around = logic.GetSlices().size() > 1 ? logic.GetSlices()[1].fPosition + 40 : frames / 2;
+    while (logic.CanZoomIn() && logic.GetGeometry().FramesPerPixel() > 0.125) logic.ZoomIn(around);
+    Settle();
+    shots.Save(CScreenshots::Framed(window), "waveform-single-frames");
+    waveform.MagnifyToFit();
+
+    if (CPreferences* preferences = GetPreferences()) {
+        const bool sum = preferences->GetViewStereoFilesAsSumOfLR();
+        preferences->SetViewStereoFilesAsSumOfLR(true);
+        Settle();
+        shots.Save(CScreenshots::Framed(window), "waveform-stereo-as-sum");
+        preferences->SetViewStereoFilesAsSumOfLR(sum);
+        Settle();
+    }
+    for (int i = 0; i < kChanges; ++i) document.Undo();
+    Settle();
+}
+
 QWidget& TopWindow(CQuillet& quillet) { return dynamic_cast<QWidget&>(*quillet.GetWindows().back()); }
 
 // Each menu of the menu bar opened, or only the one titled `only`; the pictures' names end in
@@ -173,6 +233,7 @@ int Run(const QString& folder, const QString& loopFile, bool doubleScale) {
         shots.Save(CScreenshots::Framed(window), "loop-window@2x");
     } else {
         shots.Save(CScreenshots::Framed(window), "loop-window");
+        SaveWaveforms(shots, window);
         SaveMenus(shots, window);
 
         // A change, then the close conversation, answered Cancel.

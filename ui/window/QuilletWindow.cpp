@@ -14,8 +14,9 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QMouseEvent>
 #include <QPushButton>
+#include <QShowEvent>
+#include <QTimer>
 #include <QStackedWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -39,6 +40,7 @@
 #include "ui/dialogs/NoLengthSpecifiedDialog.h"
 #include "ui/skin/SkinResources.h"
 #include "ui/window/ConvertDialogs.h"
+#include "ui/waveform/WaveformDisplayGroupView.h"
 #include "ui/window/KeyTranslation.h"
 
 namespace NSQuillet {
@@ -117,14 +119,17 @@ CQuilletWindow::CQuilletWindow(IWindowApplication& application, std::shared_ptr<
     message->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     emptyLayout->addWidget(icon);
     emptyLayout->addWidget(message);
-    fLoopSummary = new QLabel(fViews);
-    fLoopSummary->setAlignment(Qt::AlignCenter);
-    fLoopSummary->setFocusPolicy(Qt::StrongFocus);
-    fLoopSummary->setCursor(Qt::OpenHandCursor);
-    fLoopSummary->installEventFilter(this);
+    fWaveform = new CWaveformDisplayGroupView(*fDocument, fViews);
+    fWaveform->SetRunner([this](const std::function<void()>& work) { fApplication.RunCommand(work); });
+    fWaveform->SetWindowCommand([this](int32_t command) { DoCommand(command); });
+    fWaveform->SetDragOut([this](const std::vector<int32_t>& slices) {
+        if (slices.empty()) StartLoopDragOut();
+        else StartSlicesDragOut(slices);
+    });
     fViews->addWidget(fEmptyView);
-    fViews->addWidget(fLoopSummary);
+    fViews->addWidget(fWaveform);
     setCentralWidget(fViews);
+    fCommands.SetWaveform(fWaveform);
     resize(720, 420);
 
     BuildMenus();
@@ -331,23 +336,26 @@ void CQuilletWindow::UpdateView() {
         fViews->setCurrentWidget(fEmptyView);
         return;
     }
-    const CABCWaveSample& sample = fDocument->GetWaveSample();
-    const int32_t slices = fDocument->GetSliceSequence().GetSliceCount();
-    const QString format = QStringList{Text(StringReference(NSStringIds::kHertz).With(std::to_string(sample.GetSampleRate()))),
-                                       Text(StringReference(NSStringIds::kBitDepth).With(std::to_string(sample.GetBitDepth()))),
-                                       Text(StringReference(sample.IsStereo() ? NSStringIds::kStereo : NSStringIds::kMono))}
-                               .join(", ");
-    const QString count =
-        QString::number(slices) + Text(StringReference(slices == 1 ? NSStringIds::kSliceUnit : NSStringIds::kSlicesUnit));
-    fLoopSummary->setText(QString::fromStdString(fDocument->GetDisplayName()) + "\n" + format + "\n" + count);
-    fViews->setCurrentWidget(fLoopSummary);
+    fViews->setCurrentWidget(fWaveform);
+    OfferLeftLocatorMoveOnce();
+}
+
+// Asked after the window has appeared, so that the question stands over it.
+void CQuilletWindow::OfferLeftLocatorMoveOnce() {
+    if (fLeftLocatorOffered || !isVisible() || !HasSound()) return;
+    fLeftLocatorOffered = true;
+    QTimer::singleShot(0, this, [this] {
+        if (!fClosed) fWaveform->OfferLeftLocatorMove();
+    });
+}
+
+void CQuilletWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    OfferLeftLocatorMoveOnce();
 }
 
 void CQuilletWindow::OnParametersChanged() { UpdateCommandStates(); }
-void CQuilletWindow::OnSlicesChanged() {
-    UpdateView();
-    UpdateCommandStates();
-}
+void CQuilletWindow::OnSlicesChanged() { UpdateCommandStates(); }
 void CQuilletWindow::OnWaveSampleChanged() {
     UpdateView();
     UpdateTitle();
@@ -357,7 +365,6 @@ void CQuilletWindow::OnViewAndEditAttributesChanged() {}
 void CQuilletWindow::OnUndoHistoryChanged() { UpdateCommandStates(); }
 void CQuilletWindow::OnTitleChanged() {
     UpdateTitle();
-    UpdateView();
     UpdateCommandStates();
 }
 void CQuilletWindow::OnPlaybackStateChanged() {}
@@ -373,32 +380,6 @@ void CQuilletWindow::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QMainWindow::keyPressEvent(event);
-}
-
-bool CQuilletWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != fLoopSummary) return QMainWindow::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-            fDragStart = static_cast<QMouseEvent*>(event)->position().toPoint();
-        break;
-    case QEvent::MouseButtonRelease:
-        fDragStart.reset();
-        break;
-    case QEvent::MouseMove: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (fDragStart && (mouse->buttons() & Qt::LeftButton) &&
-            (mouse->position().toPoint() - *fDragStart).manhattanLength() >= QApplication::startDragDistance()) {
-            fDragStart.reset();
-            StartLoopDragOut();
-            return true;
-        }
-        break;
-    }
-    default:
-        break;
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 void CQuilletWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -440,6 +421,13 @@ void CQuilletWindow::StartLoopDragOut() {
     fApplication.RunCommand([this] {
         CDialogLoopLengthRequest lengthRequest(this);
         StartLoopDrag(this, *fDocument, lengthRequest);
+    });
+}
+
+void CQuilletWindow::StartSlicesDragOut(const std::vector<int32_t>& slices) {
+    fApplication.RunCommand([this, &slices] {
+        CDialogLoopLengthRequest lengthRequest(this);
+        StartSlicesDrag(this, *fDocument, slices, lengthRequest);
     });
 }
 

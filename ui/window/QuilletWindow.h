@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/application/DocumentWindow.h"
 #include "app/document/DocumentListener.h"
@@ -17,7 +18,6 @@
 #include "ui/logic/WindowCommands.h"
 
 class QAction;
-class QLabel;
 class QMenu;
 class QMessageBox;
 class QStackedWidget;
@@ -25,6 +25,7 @@ class QStackedWidget;
 namespace NSQuillet {
 
 class CQuilletDocument;
+class CWaveformDisplayGroupView;
 class IWindowApplication;
 
 // One document's window: its menus, keys, title, drops and the close conversation. Shows the
@@ -61,8 +62,10 @@ public:
     void SetAskSaveChanges(FAskSaveChanges ask) { fAskSaveChanges = std::move(ask); }
     void SetLoopInformationHook(FDocumentHook hook) { fLoopInformationHook = std::move(hook); }
     void SetExportHook(FDocumentHook hook) { fExportHook = std::move(hook); }
-    // The view commands and zoom keys go to `waveform` (not owned; null: none).
+    // The view commands and zoom keys go to `waveform` (not owned; null: none); at the start
+    // the window's own group view.
     void SetWaveform(IWaveformCommands* waveform) { fCommands.SetWaveform(waveform); }
+    CWaveformDisplayGroupView& GetWaveformView() { return *fWaveform; }
 
     // The action of a command in the menu bar, null when there is none.
     QAction* FindAction(int32_t command) const;
@@ -79,15 +82,20 @@ public:
 
 public slots:
     void CopyLoopToClipboard();
+    // Hands the loop out by a drag; blocks until the drop.
     void StartLoopDragOut();
+
+public:
+    // Hands the slices (full indices) out by a drag as WAVE files, one per slice; the loop
+    // when none of them sounds. Blocks until the drop.
+    void StartSlicesDragOut(const std::vector<int32_t>& slices);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
-    // A drag on the loop's area hands the loop out (StartLoopDragOut).
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // IDocumentListener
@@ -117,6 +125,7 @@ private:
     bool HasSound() const;
     void UpdateTitle();
     void UpdateView();
+    void OfferLeftLocatorMoveOnce();
     bool Save();
     bool SaveAs();
     bool ConfirmClose(bool quitting);
@@ -134,9 +143,10 @@ private:
     QAction* fPasteAsNewDocument = nullptr;
     QStackedWidget* fViews = nullptr;
     QWidget* fEmptyView = nullptr;
-    QLabel* fLoopSummary = nullptr;
+    CWaveformDisplayGroupView* fWaveform = nullptr;
     std::unique_ptr<CDelayedWindowCloser> fCloser;
-    std::optional<QPoint> fDragStart;
+    // The left locator's question is asked once, when the sound is first shown.
+    bool fLeftLocatorOffered = false;
     bool fCloseAllowed = false;
     bool fClosed = false;
     FAskSavePath fAskSavePath = &CQuilletWindow::AskSavePathWithDialog;

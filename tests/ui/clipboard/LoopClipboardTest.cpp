@@ -20,6 +20,12 @@
 
 #include "app/clipboard/LoopDataSupplier.h"
 #include "app/document/QuilletDocument.h"
+#include "app/document/SliceEditing.h"
+#include "engine/Exporter.h"
+#include "formats/export/ExportFileFormat.h"
+#include "formats/media/OwnedMemoryMedia.h"
+#include "formats/soundfile/WAVFileFormat.h"
+#include "ui/logic/waveform/WaveformMarkerSlice.h"
 #include "engine/SliceSequence.h"
 #include "tests/support/DemoLoopDocument.h"
 #include "tests/support/LoopDocumentFixture.h"
@@ -199,6 +205,43 @@ TEST(LoopMimeData, ChoosesTheKindToPaste) {
         EXPECT_EQ(loop->fKind, *test.fKind);
         EXPECT_EQ(loop->fBytes, test.fBytes);
     }
+}
+
+TEST_F(CLoopClipboardFixture, DraggedSlicesAreOneWaveFileEachAsTheSliceExportRendersThem) {
+    auto document = MakeDemoLoopDocument();
+    const CSliceSequence& sequence = document->GetSliceSequence();
+    const int32_t third = FindFullSliceIndex(sequence, 2);
+    const int32_t fourth = FindFullSliceIndex(sequence, 3);
+    const std::unique_ptr<QMimeData> mime = MakeSlicesMimeData(*document, {fourth, third}, fLengthRequest);
+    ASSERT_NE(mime, nullptr);
+    const QList<QUrl> urls = mime->urls();
+    ASSERT_EQ(urls.size(), 2);
+    // Numbered from 1 in the loop's order, as the export names slice files.
+    EXPECT_EQ(QFileInfo(urls[0].toLocalFile()).fileName(), "Untitled 003.wav");
+    EXPECT_EQ(QFileInfo(urls[1].toLocalFile()).fileName(), "Untitled 004.wav");
+    EXPECT_EQ(GetLoopTransferFile(ELoopTransfer::kDrag), urls[0].toLocalFile());
+    EXPECT_FALSE(mime->hasFormat(kMimeType_Wave));
+    CExporter exporter(document->GetSequencer(), true, false);
+    SExportOptions options;
+    options.fSampleRate = exporter.GetRenderRate();
+    options.fBitDepth = exporter.GetBitDepth();
+    options.fLoopName = "Untitled";
+    for (int32_t i = 0; i < 2; ++i) {
+        COwnedMemoryMedia media;
+        CWAVFileFormat().WriteSliceTo(exporter, 2 + i, media, options, nullptr);
+        const QByteArray file = ReadFile(urls[i].toLocalFile());
+        EXPECT_TRUE(file.startsWith("RIFF"));
+        EXPECT_EQ(file, QByteArray(reinterpret_cast<const char*>(media.GetBytes()), qsizetype(media.GetSize()))) << i;
+    }
+}
+
+TEST_F(CLoopClipboardFixture, DraggedSlicesThatDoNotSoundGiveNothing) {
+    auto document = MakeDemoLoopDocument();
+    const int32_t third = FindFullSliceIndex(document->GetSliceSequence(), 2);
+    CSliceEditing(*document).ClickWithMuteTool(third);
+    EXPECT_EQ(MakeSlicesMimeData(*document, {third}, fLengthRequest), nullptr);
+    EXPECT_EQ(MakeSlicesMimeData(*document, {}, fLengthRequest), nullptr);
+    EXPECT_TRUE(GetLoopTransferFile(ELoopTransfer::kDrag).isEmpty());
 }
 
 }  // namespace

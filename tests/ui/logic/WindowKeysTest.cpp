@@ -60,6 +60,8 @@ TEST(WindowKeys, TheKeyTable) {
         {"Ctrl+Q", Character('Q', kModifier_Magnify), std::nullopt},
         {"Ctrl++", Character('+', kModifier_Magnify), SKeyBinding{A::kZoomIn, C::kAlways}},
         {"Ctrl+Shift++", Character('+', kModifier_Magnify | kModifier_Extend), SKeyBinding{A::kZoomIn, C::kAlways}},
+        {"Ctrl+= (the + key without Shift)", Character('=', kModifier_Magnify), SKeyBinding{A::kZoomIn, C::kAlways}},
+        {"= alone", Character('='), std::nullopt},
         {"Ctrl+keypad -", Keypad('-', kModifier_Magnify), SKeyBinding{A::kZoomOut, C::kAlways}},
         {"Backspace", Code(EKeyCode::kBackspace), SKeyBinding{A::kDeleteSelectedSlices, C::kAlways}},
         {"Delete", Code(EKeyCode::kDelete), SKeyBinding{A::kDeleteSelectedSlices, C::kAlways}},
