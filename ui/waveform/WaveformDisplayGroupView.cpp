@@ -134,6 +134,12 @@ void CWaveformDisplayGroupView::BuildLayout() {
     vertical->addWidget(fVerticalZoomIn, 0, Qt::AlignVCenter);
     vertical->addStretch(1);
     grid->addLayout(vertical, 1, 1);
+    fScrollLeft->setToolTip(tr("Scroll Left"));
+    fScrollRight->setToolTip(tr("Scroll Right"));
+    fZoomOut->setToolTip(tr("Zoom Out (Ctrl+Minus)"));
+    fZoomIn->setToolTip(tr("Zoom In (Ctrl+Plus)"));
+    fVerticalZoomOut->setToolTip(tr("Lower Amplitude Zoom"));
+    fVerticalZoomIn->setToolTip(tr("Raise Amplitude Zoom"));
     grid->setColumnStretch(0, 1);
     grid->setRowStretch(0, 1);
     // The ruler's column is as wide as the two vertical zoom buttons.
