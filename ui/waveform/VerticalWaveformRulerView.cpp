@@ -7,15 +7,16 @@
 #include <vector>
 
 #include "ui/logic/waveform/WaveformGeometry.h"
+#include "ui/waveform/WaveformColours.h"
 #include "ui/waveform/WaveformLanes.h"
 
 namespace NSQuillet {
 
 namespace {
 
-const QColor kGround(38, 43, 50);
+const QColor& kGround = NSWaveformColours::kPanelGround;
 const QColor kLaneGround(30, 34, 40);
-const QColor kInk(170, 178, 188);
+const QColor& kInk = NSWaveformColours::kInk;
 const QColor kTick(110, 118, 128);
 constexpr int kFontPixels = 9;
 // Labels stand at least this far apart, and clear of the lane's edges.

@@ -19,6 +19,7 @@
 #include "ui/logic/waveform/WaveformRangeRules.h"
 #include "ui/logic/waveform/WaveformRuler.h"
 #include "ui/skin/SkinCursor.h"
+#include "ui/waveform/WaveformColours.h"
 #include "ui/waveform/WaveformLanes.h"
 
 namespace NSQuillet {
@@ -27,24 +28,24 @@ namespace {
 
 // The skin's dark ground with its accents: blue slices, amber selection, teal locators, red
 // playback cursor (resources/skin).
-const QColor kStripGround(38, 43, 50);
+const QColor& kStripGround = NSWaveformColours::kPanelGround;
 const QColor kStripEdge(70, 78, 89);
-const QColor kRulerInk(170, 178, 188);
+const QColor& kRulerInk = NSWaveformColours::kInk;
 const QColor kWaveGround(22, 26, 31);
 const QColor kBeyondSample(14, 17, 20);
 const QColor kCentreLine(58, 65, 74);
 const QColor kLaneSeparator(46, 52, 60);
-const QColor kWave(106, 166, 250);
+const QColor& kWave = NSWaveformColours::kWave;
 const QColor kMutedWave(93, 102, 114);
 const QColor kLoopShade(18, 128, 106, 46);
 const QColor kLoopStripShade(18, 128, 106, 70);
 const QColor kLocatorLine(31, 174, 143);
-const QColor kSelectedShade(255, 194, 26, 26);
-const QColor kSelectedLine(255, 194, 26, 200);
-const QColor kNormalLine(106, 166, 250, 90);
+const QColor kSelectedShade = NSWaveformColours::WithAlpha(NSWaveformColours::kSelection, 26);
+const QColor kSelectedLine = NSWaveformColours::WithAlpha(NSWaveformColours::kSelection, 200);
+const QColor kNormalLine = NSWaveformColours::WithAlpha(NSWaveformColours::kWave, 90);
 const QColor kMutedLine(93, 102, 114, 160);
 const QColor kLockedLine(163, 173, 184, 220);
-const QColor kCursorLine(217, 65, 43);
+const QColor& kCursorLine = NSWaveformColours::kPlaybackCursor;
 const QColor kInactiveCursorLine(154, 161, 169);
 const QColor kMagnifyBand(127, 178, 255, 64);
 const QColor kMagnifyEdge(127, 178, 255);

@@ -9,15 +9,16 @@
 
 #include "ui/logic/waveform/WaveformPeakCache.h"
 #include "ui/skin/QuilletSkin.h"
+#include "ui/waveform/WaveformColours.h"
 
 namespace NSQuillet {
 
 namespace {
 
 const QColor kPlainTrack(30, 35, 41);
-const QColor kPlainGrip(255, 194, 26, 90);
-const QColor kOverview(106, 166, 250, 150);
-const QColor kPlainCursor(217, 65, 43);
+const QColor kPlainGrip = NSWaveformColours::WithAlpha(NSWaveformColours::kSelection, 90);
+const QColor kOverview = NSWaveformColours::WithAlpha(NSWaveformColours::kWave, 150);
+const QColor& kPlainCursor = NSWaveformColours::kPlaybackCursor;
 
 // A nine-slice picture stretched over `target`: corners kept, edges and middle stretched.
 // `border` in 1x pixels.

@@ -16,24 +16,13 @@
 #include "tests/app/document/FourSliceDocument.h"
 #include "tests/support/DriverSettings.h"
 #include "tests/support/FreeRunningAudioOutput.h"
+#include "tests/support/PlaybackNotificationCounter.h"
 #include "tests/support/ScopedEnvironmentVariable.h"
 
 namespace {
 
 using namespace NSQuillet;
 using NSQuilletTest::CScopedEnvironmentVariable;
-
-class CPlaybackListener final : public IDocumentListener {
-public:
-    void OnParametersChanged() override {}
-    void OnSlicesChanged() override {}
-    void OnWaveSampleChanged() override {}
-    void OnViewAndEditAttributesChanged() override {}
-    void OnUndoHistoryChanged() override {}
-    void OnTitleChanged() override {}
-    void OnPlaybackStateChanged() override { ++fCalls; }
-    int fCalls = 0;
-};
 
 // An audio output of the test's own: a manager and a wave player on a Null Output that calls
 // back without waiting, so that what plays ends soon.
@@ -70,7 +59,7 @@ protected:
     NSQuilletTest::SFreeRunningAudioOutput fOutput;
     CAudioCardManager& fManager = fOutput.fManager;
     CWavePlayer& fPlayer = fOutput.fPlayer;
-    CPlaybackListener fListener;
+    NSQuilletTest::CPlaybackNotificationCounter fListener;
 };
 
 TEST_F(DocumentPlayback, EachPlayOperationHandsTheSequencerToTheWavePlayerWithItsPlayMode) {
@@ -174,7 +163,7 @@ TEST_F(DocumentPlayback, NothingPlaysWithoutAWorkingOutputOrWithoutSound) {
 
 TEST_F(DocumentPlayback, AnotherDocumentsPlaybackStopsThisOne) {
     auto first = MakePlayingDocument();
-    CPlaybackListener secondListener;
+    NSQuilletTest::CPlaybackNotificationCounter secondListener;
     auto second = MakePlayingDocument();
     second->RemoveListener(&fListener);
     second->AddListener(&secondListener);

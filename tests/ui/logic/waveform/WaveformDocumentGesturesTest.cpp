@@ -12,6 +12,7 @@
 #include "engine/SliceSequence.h"
 #include "tests/app/document/FourSliceDocument.h"
 #include "tests/support/FreeRunningAudioOutput.h"
+#include "tests/support/PlaybackNotificationCounter.h"
 #include "tests/support/ScopedEnvironmentVariable.h"
 #include "ui/logic/waveform/WaveformDocumentGestures.h"
 
@@ -27,18 +28,6 @@ std::vector<bool> Selection(const CQuilletDocument& document) {
     for (const CSlice& slice : document.GetSliceSequence().GetSlices()) selected.push_back(slice.IsSelected());
     return selected;
 }
-
-class CPlaybackCounter final : public IDocumentListener {
-public:
-    void OnParametersChanged() override {}
-    void OnSlicesChanged() override {}
-    void OnWaveSampleChanged() override {}
-    void OnViewAndEditAttributesChanged() override {}
-    void OnUndoHistoryChanged() override {}
-    void OnTitleChanged() override {}
-    void OnPlaybackStateChanged() override { ++fCalls; }
-    int fCalls = 0;
-};
 
 void SetTool(CQuilletDocument& document, uint32_t tool) {
     SViewAndEditAttributes attributes = document.GetViewAndEditAttributes();
@@ -233,7 +222,7 @@ TEST_F(DocumentGesturesTest, AnExtendedRangeJoinsTheSelectionHeldAtItsBegin) {
 }
 
 TEST_F(DocumentGesturesTest, DraggingTheCursorLocatesOnlyWhenItEntersAnotherSlice) {
-    CPlaybackCounter counter;
+    NSQuilletTest::CPlaybackNotificationCounter counter;
     fDocument->AddListener(&counter);
     fGestures.CursorDraggedTo(30000);
     EXPECT_EQ(fDocument->GetPlayPosition(), 22050);
@@ -339,7 +328,7 @@ protected:
     NSQuilletTest::SFreeRunningAudioOutput fOutput;
     std::unique_ptr<CQuilletDocument> fDocument = NSQuilletTest::MakeFourSliceDocument("", fOutput.Settings());
     CWaveformDocumentGestures fGestures{*fDocument};
-    CPlaybackCounter fCounter;
+    NSQuilletTest::CPlaybackNotificationCounter fCounter;
 };
 
 TEST_F(DocumentGesturesAuditionTest, EachSliceEnteredPlaysOnceAndTheBeginForgetsTheLastOne) {
@@ -372,7 +361,7 @@ TEST_F(DocumentGesturesAuditionTest, EachSliceEnteredPlaysOnceAndTheBeginForgets
 
 TEST(DocumentGestures, AuditionWithoutAnAudioOutputPlaysNothing) {
     auto document = NSQuilletTest::MakeFourSliceDocument();
-    CPlaybackCounter counter;
+    NSQuilletTest::CPlaybackNotificationCounter counter;
     document->AddListener(&counter);
     CWaveformDocumentGestures gestures(*document);
     gestures.BeginGesture(EWaveformGesture::kAudition, -1, 1000);
