@@ -25,16 +25,19 @@ using namespace NSQuillet;
 constexpr int32_t kTenMinutes = 10 * 60 * 44100;
 constexpr int kDetailWidth = 1600;
 
-std::unique_ptr<CQuilletDocument> MakeDocument(int32_t frames, int32_t sliceCount) {
+std::unique_ptr<CQuilletDocument> MakeDocument(int32_t frames, int32_t sliceCount, ESliceKind kind) {
     auto sample = NSQuilletTest::MakeSample(16, 2, frames);
     auto slices = std::make_unique<CSliceSequence>(sample.get());
     for (int32_t i = 0; i < sliceCount; ++i)
-        slices->InsertSlice(CSlice(int32_t(int64_t(frames) * i / sliceCount), 16384, ESliceKind::kLocked));
+        slices->InsertSlice(CSlice(int32_t(int64_t(frames) * i / sliceCount), 16384, kind));
+    // Every slice shown, whatever its level.
+    slices->SetSensitivity(CSliceSequence::kMaximumSensitivity);
     return std::make_unique<CQuilletDocument>(std::move(sample), false, SDocumentSettings{}, 0, std::move(slices));
 }
 
 struct SViewFixture {
-    explicit SViewFixture(int32_t frames, int32_t slices) : fDocument(MakeDocument(frames, slices)), fView(*fDocument) {
+    SViewFixture(int32_t frames, int32_t slices, ESliceKind kind = ESliceKind::kNormal)
+        : fDocument(MakeDocument(frames, slices, kind)), fView(*fDocument) {
         fView.resize(kDetailWidth + 120, 400);
         fView.show();
         QApplication::processEvents();
@@ -58,16 +61,28 @@ void BM_FullRepaintOfTenMinutesStereo(benchmark::State& state) {
                                                         : std::ldexp(1.0, int(state.range(0)));
     const auto width = int32_t(std::min<double>(kTenMinutes, framesPerPixel * (kDetailWidth - 20)));
     const int32_t start = (kTenMinutes - width) / 3;
-    logic.SetVisibleRange({start, start + std::max(1, width)});
-    for (auto _ : state) fixture.Paint();
+    // The range moves by a frame each time, so nothing drawn before is reused.
+    int32_t shift = 0;
+    for (auto _ : state) {
+        shift = 1 - shift;
+        logic.SetVisibleRange({start + shift, start + shift + std::max(1, width)});
+        fixture.Paint();
+    }
 }
 BENCHMARK(BM_FullRepaintOfTenMinutesStereo)->Arg(-4)->Arg(0)->Arg(4)->Arg(10)->Arg(20)->Unit(benchmark::kMillisecond);
 
+// Argument 0: a minute of audio, a tenth of it in view (about 100 markers drawn); 1: ten
+// minutes, all in view (all 1000 markers and lines drawn); 2: the same with every slice locked,
+// the worst case (locked slices draw dashed lines).
 void BM_SliceDragMoveAmongAThousandSlices(benchmark::State& state) {
-    static SViewFixture fixture(60 * 44100, 1000);
+    static SViewFixture minute(60 * 44100, 1000);
+    static SViewFixture tenMinutes(kTenMinutes, 1000);
+    static SViewFixture tenMinutesLocked(kTenMinutes, 1000, ESliceKind::kLocked);
+    SViewFixture& fixture = state.range(0) == 0 ? minute : state.range(0) == 1 ? tenMinutes : tenMinutesLocked;
     CWaveformDetailView& detail = fixture.fView.GetDetailView();
     CWaveformDetailViewLogic& logic = detail.GetLogic();
-    logic.SetVisibleRange({0, 60 * 44100 / 10});
+    const int32_t frames = fixture.fDocument->GetWaveSample().GetFrameCount();
+    logic.SetVisibleRange({0, state.range(0) == 0 ? frames / 10 : frames});
     const SViewRect marker = logic.GetSliceMarkerRect(20);
     const QPointF press(logic.GetGeometry().FrameToX(logic.GetSlices()[20].fPosition), marker.fTop + marker.fHeight / 2);
     auto send = [&](QEvent::Type type, QPointF at) {
@@ -83,7 +98,7 @@ void BM_SliceDragMoveAmongAThousandSlices(benchmark::State& state) {
     }
     send(QEvent::MouseButtonRelease, press);
 }
-BENCHMARK(BM_SliceDragMoveAmongAThousandSlices)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SliceDragMoveAmongAThousandSlices)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -97,15 +97,19 @@ QRect Span(int left, int right, int top, int height, int viewWidth) {
     return QRect(from, top, std::max(0, to - from), height);
 }
 
-QColor SliceLineColour(const SWaveformMarkerSlice& slice) {
-    if (slice.fSelected) return kSelectedLine;
+// The slice lines' colours: selected, muted, locked, normal.
+constexpr int32_t kSliceLineColourCount = 4;
+const QColor kSliceLineColours[kSliceLineColourCount] = {kSelectedLine, kMutedLine, kLockedLine, kNormalLine};
+
+int32_t SliceLineColourIndex(const SWaveformMarkerSlice& slice) {
+    if (slice.fSelected) return 0;
     switch (slice.fKind) {
     case ESliceKind::kMuted:
-        return kMutedLine;
+        return 1;
     case ESliceKind::kLocked:
-        return kLockedLine;
+        return 2;
     default:
-        return kNormalLine;
+        return 3;
     }
 }
 
@@ -133,6 +137,8 @@ CWaveformDetailView::CWaveformDetailView(IWaveformDetailViewHandler& handler, QW
 
 void CWaveformDetailView::SetPeakCache(const CWaveformPeakCache* cache) {
     fPeaks = cache;
+    // A new cache may stand where an old one stood: its columns are forgotten by name.
+    for (SColumnPeaks& memo : fColumnPeaks) memo.fPeaks = nullptr;
     update();
 }
 
@@ -465,18 +471,28 @@ void CWaveformDetailView::DrawWaveArea(QPainter& painter, const QRect& dirty) {
         }
     }
 
-    // Slice lines, the locators, the magnify band.
+    // Slice lines, gathered by colour so that a thousand of them cost a few calls; the locators,
+    // the magnify band.
+    std::vector<QRect> lineRects[kSliceLineColourCount];
     for (size_t i = size_t(firstSlice); i < slices.size() && slices[i].fPosition <= range.fEnd; ++i) {
         const int x = geometry.FrameToX(slices[i].fPosition);
         if (x < paint.left() - 1 || x > paint.right() + 1) continue;
-        const QColor colour = SliceLineColour(slices[i]);
+        std::vector<QRect>& rects = lineRects[SliceLineColourIndex(slices[i])];
         if (slices[i].fKind == ESliceKind::kLocked && !slices[i].fSelected) {
             // Locked slices: a dashed line, so the lock shows without colour.
-            for (int y = area.fTop; y < area.Bottom(); y += 6) painter.fillRect(QRect(x, y, 1, 4), colour);
+            for (int y = paint.top() - (paint.top() - area.fTop) % 6; y < paint.bottom() + 1; y += 6)
+                rects.emplace_back(x, y, 1, 4);
         } else {
-            painter.fillRect(QRect(x, area.fTop, 1, area.fHeight), colour);
+            rects.emplace_back(x, area.fTop, 1, area.fHeight);
         }
     }
+    painter.setPen(Qt::NoPen);
+    for (int32_t colour = 0; colour < kSliceLineColourCount; ++colour) {
+        if (lineRects[colour].empty()) continue;
+        painter.setBrush(kSliceLineColours[colour]);
+        painter.drawRects(lineRects[colour].data(), int(lineRects[colour].size()));
+    }
+    painter.setBrush(Qt::NoBrush);
     for (const int32_t locator : {model.fLeftLocator, model.fRightLocator})
         painter.fillRect(QRect(geometry.FrameToX(locator), area.fTop, 1, area.fHeight), kLocatorLine);
     if (const std::optional<SVisibleRange> band = fLogic.GetMagnifyBand()) {
@@ -546,8 +562,25 @@ void CWaveformDetailView::DrawLane(QPainter& painter, int32_t channel, int32_t l
             for (size_t i = 0; i < first.size(); ++i) first[i] = (first[i] + second[i]) / 2.0f;
         }
     }
-    auto readPeak = [&](int32_t start, int32_t end) {
-        if (aligned) return fPeaks->GetPeak(channel, start, end);
+    SColumnPeaks& memo = fColumnPeaks[std::clamp(channel, 1, 3) - 1];
+    if (aligned && (memo.fPeaks != fPeaks || memo.fStart != range.fStart || memo.fFramesPerColumn != framesPerColumn)) {
+        memo.fPeaks = fPeaks;
+        memo.fStart = range.fStart;
+        memo.fFramesPerColumn = framesPerColumn;
+        memo.fKnown.assign(memo.fKnown.size(), false);
+    }
+    auto readPeak = [&](int64_t column, int32_t start, int32_t end) {
+        if (aligned) {
+            if (size_t(column) >= memo.fKnown.size()) {
+                memo.fKnown.resize(size_t(column) + 1, false);
+                memo.fColumns.resize(size_t(column) + 1);
+            }
+            if (!memo.fKnown[size_t(column)]) {
+                memo.fColumns[size_t(column)] = fPeaks->GetPeak(channel, start, end);
+                memo.fKnown[size_t(column)] = true;
+            }
+            return memo.fColumns[size_t(column)];
+        }
         start = std::max(start, bufferStart);
         end = std::min(end, bufferStart + int32_t(first.size()));
         if (start >= end) return SPeak{};
@@ -565,7 +598,7 @@ void CWaveformDetailView::DrawLane(QPainter& painter, int32_t channel, int32_t l
         columnFrames(column, start, end);
         if (start >= model.fFrameCount) break;
         if (end <= 0) continue;
-        const SPeak peak = readPeak(start, end);
+        const SPeak peak = readPeak(column, start, end);
         // Whole device pixels, so the fill takes the raster engine's fast path.
         const auto yTop = int(std::floor(std::clamp(strip.ValueToY(peak.fMax, zoom), top, bottom) * ratio));
         const auto yBottom = int(std::ceil(std::clamp(strip.ValueToY(peak.fMin, zoom), top, bottom) * ratio));

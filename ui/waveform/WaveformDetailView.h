@@ -5,13 +5,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "ui/logic/waveform/WaveformDetailViewLogic.h"
+#include "ui/logic/waveform/WaveformPeakCache.h"
 #include "ui/waveform/ViewPictures.h"
 
 namespace NSQuillet {
-
-class CWaveformPeakCache;
 
 // The zoomable waveform with its marker strip: forwards the mouse to CWaveformDetailViewLogic
 // as plain values, auto-scrolls a captured drag held beyond the content's sides, and draws the
@@ -96,6 +96,17 @@ private:
     IWaveformDetailViewHandler& fHandler;
     CWaveformDetailViewLogic fLogic;
     const CWaveformPeakCache* fPeaks = nullptr;
+    // The peaks of the device columns last drawn from the cache, per channel (1, 2, sum), kept
+    // while the visible range's start, the frames per column and the cache stay the same, so
+    // that repaints for slices, selection or the cursor skip the lookups.
+    struct SColumnPeaks {
+        const CWaveformPeakCache* fPeaks = nullptr;
+        int32_t fStart = 0;
+        double fFramesPerColumn = 0.0;
+        std::vector<SPeak> fColumns;
+        std::vector<bool> fKnown;
+    };
+    SColumnPeaks fColumnPeaks[3];
     bool fSumOfChannels = false;
     SRulerSettings fRuler;
     CViewPictures fPictures;
