@@ -99,7 +99,7 @@ class CheckLayersTest(unittest.TestCase):
             write_tree(root, GOOD_TREE)
             code, lines = run_check(root)
             self.assertEqual(code, 0, lines)
-            self.assertEqual(lines, ["check-layers: 16 source files and 3 CMake files keep to the layers"])
+            self.assertEqual(lines, ["check-layers: 17 source files and 3 CMake files keep to the layers"])
 
     def test_each_wrong_line_is_reported_at_its_place_with_its_rule(self):
         for path, added, rule in WRONG_LINES:
