@@ -151,6 +151,17 @@ TEST_F(QuilletWindowTest, WithoutSoundOnlyOpenCloseAndTheApplicationItemsAreEnab
     EXPECT_FALSE(fWindow->isWindowModified());
 }
 
+// The window is the document's last owner: its views let go of the document before it goes
+// (AddressSanitizer reports the view that does not).
+TEST_F(QuilletWindowTest, AWindowOwningItsDocumentAloneIsDestroyedCleanly) {
+    Open(DemoDocument());
+    std::weak_ptr<CQuilletDocument> document = fDocument;
+    fDocument.reset();
+    delete fWindow.data();
+    EXPECT_TRUE(fWindow.isNull());
+    EXPECT_TRUE(document.expired());
+}
+
 TEST_F(QuilletWindowTest, ADisabledCommandsShortcutDoesNothing) {
     Open(DemoDocument());
     // The loop has no length: Get Info is disabled, and its Ctrl+I neither reaches the dialog.

@@ -140,7 +140,15 @@ CQuilletWindow::CQuilletWindow(IWindowApplication& application, std::shared_ptr<
     connect(qApp, &QApplication::focusChanged, this, [this] { UpdateCommandStates(); });
 }
 
-CQuilletWindow::~CQuilletWindow() { fDocument->RemoveListener(this); }
+CQuilletWindow::~CQuilletWindow() {
+    fDocument->RemoveListener(this);
+    // The views listen to the document: they go while it still exists, before the members do.
+    fCommands.SetWaveform(nullptr);
+    fWaveform = nullptr;
+    fEmptyView = nullptr;
+    delete fViews;
+    fViews = nullptr;
+}
 
 // Menus ------------------------------------------------------------------------------------
 
@@ -319,7 +327,7 @@ void CQuilletWindow::DoCommand(int32_t command) {
 
 bool CQuilletWindow::IsFocusFree() const {
     const QWidget* focus = focusWidget();
-    return !focus || focus == this || focus == fViews || fViews->isAncestorOf(focus);
+    return !focus || focus == this || (fViews && (focus == fViews || fViews->isAncestorOf(focus)));
 }
 
 bool CQuilletWindow::HasSound() const { return fDocument->GetWaveSample().GetFrameCount() > 0; }
