@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTest>
 
 #include <memory>
@@ -110,6 +112,32 @@ TEST_F(WaveformDisplayGroupViewTest, DraggingASliceMarkerWithTheArrowIsOneMoveSl
     EXPECT_EQ(SliceAt(moved), nullptr);
     EXPECT_EQ(fDocument->GetUndoName(), "Change Preview Tempo");
     EXPECT_EQ(Detail().GetLogic().GetDragState(), EDetailDragState::kIdle);
+}
+
+// What `widget` shows now, as its window's backing store holds it.
+QImage ShownPixels(QWidget& widget) {
+    const QRect area(widget.mapTo(widget.window(), QPoint(0, 0)), widget.size());
+    const QImage window = widget.screen()->grabWindow(widget.window()->winId()).toImage();
+    return window.copy(area).convertToFormat(QImage::Format_RGB32);
+}
+
+// A slice drag repaints only the span it changed; the pixels must be those of a full repaint.
+TEST_F(WaveformDisplayGroupViewTest, ASliceDragPaintsByChangedSpansWhatAFullRepaintPaints) {
+    QApplication::processEvents();
+    const QPoint press = MarkerCentre(3);
+    Send(Detail(), QEvent::MouseButtonPress, press, Qt::LeftButton, Qt::AltModifier);
+    QApplication::processEvents();
+    // Over the next marker, back past the start, then right again: the list reorders on the way,
+    // and the last steps leave the marker's old places behind.
+    for (int dx : {12, 40, 90, 60, -25, 7, 30, 70}) {
+        Send(Detail(), QEvent::MouseMove, press + QPoint(dx, 0), Qt::LeftButton, Qt::AltModifier);
+        QApplication::processEvents();
+    }
+    const QImage painted = ShownPixels(Detail());
+    const QImage full = Detail().grab().toImage().convertToFormat(QImage::Format_RGB32);
+    Send(Detail(), QEvent::MouseButtonRelease, press + QPoint(70, 0), Qt::LeftButton, Qt::AltModifier);
+    ASSERT_EQ(painted.size(), full.size());
+    EXPECT_TRUE(painted == full);
 }
 
 TEST_F(WaveformDisplayGroupViewTest, ThePenInsertsALockedSliceWhereItIsPressed) {

@@ -142,6 +142,33 @@ void CWaveformDetailView::SetPeakCache(const CWaveformPeakCache* cache) {
     update();
 }
 
+void CWaveformDetailView::SetSlices(std::vector<SWaveformMarkerSlice> slices) {
+    const std::vector<SWaveformMarkerSlice>& old = fLogic.GetSlices();
+    if (old.size() != slices.size()) {
+        fLogic.SetSlices(std::move(slices));
+        update();
+        return;
+    }
+    size_t first = 0;
+    while (first < old.size() && old[first] == slices[first]) ++first;
+    if (first == old.size()) return;
+    size_t last = old.size() - 1;
+    while (old[last] == slices[last]) --last;
+    // A slice's colours reach from its start to the next slice's: the span runs from the
+    // earliest changed start to the later of the starts after the last changed slice.
+    const int32_t from = std::min(old[first].fPosition, slices[first].fPosition);
+    int32_t to = fLogic.GetModel().fFrameCount;
+    if (last + 1 < old.size()) to = std::max(old[last + 1].fPosition, slices[last + 1].fPosition);
+    for (size_t i = first; i <= last; ++i) to = std::max({to, old[i].fPosition, slices[i].fPosition});
+    fLogic.SetSlices(std::move(slices));
+    // The markers stand over their position by up to their width.
+    constexpr int kMarkerReach = 16;
+    const CWaveformGeometry& geometry = fLogic.GetGeometry();
+    const int left = std::max(0, geometry.FrameToX(from) - kMarkerReach);
+    const int right = std::min(width(), geometry.FrameToX(to) + kMarkerReach);
+    if (right > left) update(QRect(left, 0, right - left, height()));
+}
+
 void CWaveformDetailView::SetSumOfChannels(bool sum) {
     if (sum == fSumOfChannels) return;
     fSumOfChannels = sum;
@@ -226,7 +253,7 @@ void CWaveformDetailView::mouseMoveEvent(QMouseEvent* event) {
     fAutoScrollSteps = steps;
     if (steps == 0) fAutoScroll.stop();
     else if (!fAutoScroll.isActive()) fAutoScroll.start();
-    AfterMouse(*event);
+    AfterMouse(*event, true);
 }
 
 void CWaveformDetailView::mouseReleaseEvent(QMouseEvent* event) {
@@ -238,10 +265,12 @@ void CWaveformDetailView::mouseReleaseEvent(QMouseEvent* event) {
     AfterMouse(*event);
 }
 
-void CWaveformDetailView::AfterMouse(const QMouseEvent& event) {
+void CWaveformDetailView::AfterMouse(const QMouseEvent& event, bool moved) {
     UpdateCursor();
     if (fPressed && fLogic.GetDragState() != EDetailDragState::kIdle) ShowDragTip(event.globalPosition().toPoint());
-    update();
+    // A move changes what is drawn through the document, whose changes repaint what they touch;
+    // only the magnify band is the view's own.
+    if (!moved || fLogic.GetDragState() == EDetailDragState::kMagnify) update();
 }
 
 int32_t CWaveformDetailView::AutoScrollSteps(int32_t x) const {

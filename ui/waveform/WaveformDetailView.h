@@ -56,6 +56,9 @@ public:
     void SetRulerSettings(const SRulerSettings& settings);
     // Repaints only the columns of the old and the new cursor.
     void SetPlaybackCursor(int32_t frame);
+    // The shown slices; repaints only the span whose slices changed (a slice dragged among a
+    // thousand repaints a few columns), everything when their number changed.
+    void SetSlices(std::vector<SWaveformMarkerSlice> slices);
     void SetDragOut(FDragOut dragOut) { fDragOut = std::move(dragOut); }
     bool IsAutoScrolling() const { return fAutoScroll.isActive(); }
     // The signed step count the auto-scroll timer passes for a mouse at view x `x`; 0 inside
@@ -77,7 +80,7 @@ protected:
 
 private:
     SPlainMouseEvent Plain(const QMouseEvent& event, int32_t clickCount) const;
-    void AfterMouse(const QMouseEvent& event);
+    void AfterMouse(const QMouseEvent& event, bool moved = false);
     void UpdateCursor();
     void ShowDragTip(const QPoint& globalPosition);
     void OnAutoScroll();

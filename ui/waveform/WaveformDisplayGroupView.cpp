@@ -175,8 +175,7 @@ void CWaveformDisplayGroupView::RebuildModel() {
 }
 
 void CWaveformDisplayGroupView::RebuildSlices() {
-    fDetail->GetLogic().SetSlices(MakeWaveformMarkerSlices(fDocument.GetSliceSequence()));
-    fDetail->update();
+    fDetail->SetSlices(MakeWaveformMarkerSlices(fDocument.GetSliceSequence()));
 }
 
 void CWaveformDisplayGroupView::RebuildWave() {
