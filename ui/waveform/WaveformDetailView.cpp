@@ -500,28 +500,27 @@ void CWaveformDetailView::DrawWaveArea(QPainter& painter, const QRect& dirty) {
         }
     }
 
-    // Slice lines, gathered by colour so that a thousand of them cost a few calls; the locators,
-    // the magnify band.
-    std::vector<QRect> lineRects[kSliceLineColourCount];
+    // Slice lines, gathered by colour and drawn as cosmetic vertical lines, a call a colour: a
+    // tall one-pixel fill costs the raster engine far more (it splits it among threads).
+    std::vector<QLine> lines[kSliceLineColourCount];
     for (size_t i = size_t(firstSlice); i < slices.size() && slices[i].fPosition <= range.fEnd; ++i) {
         const int x = geometry.FrameToX(slices[i].fPosition);
         if (x < paint.left() - 1 || x > paint.right() + 1) continue;
-        std::vector<QRect>& rects = lineRects[SliceLineColourIndex(slices[i])];
+        std::vector<QLine>& group = lines[SliceLineColourIndex(slices[i])];
         if (slices[i].fKind == ESliceKind::kLocked && !slices[i].fSelected) {
             // Locked slices: a dashed line, so the lock shows without colour.
             for (int y = paint.top() - (paint.top() - area.fTop) % 6; y < paint.bottom() + 1; y += 6)
-                rects.emplace_back(x, y, 1, 4);
+                group.emplace_back(x, y, x, y + 3);
         } else {
-            rects.emplace_back(x, area.fTop, 1, area.fHeight);
+            group.emplace_back(x, area.fTop, x, area.Bottom() - 1);
         }
     }
-    painter.setPen(Qt::NoPen);
     for (int32_t colour = 0; colour < kSliceLineColourCount; ++colour) {
-        if (lineRects[colour].empty()) continue;
-        painter.setBrush(kSliceLineColours[colour]);
-        painter.drawRects(lineRects[colour].data(), int(lineRects[colour].size()));
+        if (lines[colour].empty()) continue;
+        painter.setPen(QPen(kSliceLineColours[colour], 0));
+        painter.drawLines(lines[colour].data(), int(lines[colour].size()));
     }
-    painter.setBrush(Qt::NoBrush);
+    painter.setPen(Qt::NoPen);
     for (const int32_t locator : {model.fLeftLocator, model.fRightLocator})
         painter.fillRect(QRect(geometry.FrameToX(locator), area.fTop, 1, area.fHeight), kLocatorLine);
     if (const std::optional<SVisibleRange> band = fLogic.GetMagnifyBand()) {
