@@ -12,15 +12,19 @@ namespace {
 constexpr int32_t kChunkFrames = 16384;
 static_assert(kChunkFrames % CWaveformPeakCache::kFirstBlock == 0, "chunks hold whole blocks");
 
-inline float Smaller(float a, float b) { return b < a ? b : a; }
-inline float Larger(float a, float b) { return b > a ? b : a; }
+template <class T>
+inline T Smaller(T a, T b) { return b < a ? b : a; }
+template <class T>
+inline T Larger(T a, T b) { return b > a ? b : a; }
 
 SPeak Join(SPeak a, SPeak b) { return {Smaller(a.fMin, b.fMin), Larger(a.fMax, b.fMax)}; }
 
-// Min/max of `count` values; plain comparisons in fixed lanes so that -O2 vectorises them.
-SPeak PeakOf(const float* values, int32_t count) {
+// The smallest and largest of `count` (≥ 1) values; plain comparisons in fixed lanes, so that
+// -O2 vectorises them.
+template <class T>
+void MinMax(const T* values, int32_t count, T& smallest, T& largest) {
     constexpr int32_t kLanes = 8;
-    float low[kLanes], high[kLanes];
+    T low[kLanes], high[kLanes];
     for (int32_t k = 0; k < kLanes; ++k) low[k] = high[k] = values[0];
     int32_t i = 0;
     for (; i + kLanes <= count; i += kLanes) {
@@ -33,34 +37,28 @@ SPeak PeakOf(const float* values, int32_t count) {
         low[0] = Smaller(low[0], values[i]);
         high[0] = Larger(high[0], values[i]);
     }
-    SPeak peak{low[0], high[0]};
-    for (int32_t k = 1; k < kLanes; ++k) peak = Join(peak, {low[k], high[k]});
+    for (int32_t k = 1; k < kLanes; ++k) {
+        low[0] = Smaller(low[0], low[k]);
+        high[0] = Larger(high[0], high[k]);
+    }
+    smallest = low[0];
+    largest = high[0];
+}
+
+SPeak PeakOf(const float* values, int32_t count) {
+    SPeak peak;
+    MinMax(values, count, peak.fMin, peak.fMax);
     return peak;
 }
 
-// Min/max of `count` 16-bit values, as float the way a 16-bit sample reads them: the scaling
-// is monotonic, so converting the extremes equals converting every value first.
+// As float the way a 16-bit sample reads them: the scaling is monotonic, so converting the
+// extremes equals converting every value first.
 SPeak PeakOf16(const int16_t* values, int32_t count) {
-    constexpr int32_t kLanes = 8;
-    int16_t low[kLanes], high[kLanes];
-    for (int32_t k = 0; k < kLanes; ++k) low[k] = high[k] = values[0];
-    int32_t i = 0;
-    for (; i + kLanes <= count; i += kLanes) {
-        for (int32_t k = 0; k < kLanes; ++k) {
-            low[k] = values[i + k] < low[k] ? values[i + k] : low[k];
-            high[k] = values[i + k] > high[k] ? values[i + k] : high[k];
-        }
-    }
-    for (; i < count; ++i) {
-        low[0] = values[i] < low[0] ? values[i] : low[0];
-        high[0] = values[i] > high[0] ? values[i] : high[0];
-    }
-    for (int32_t k = 1; k < kLanes; ++k) {
-        low[0] = low[k] < low[0] ? low[k] : low[0];
-        high[0] = high[k] > high[0] ? high[k] : high[0];
-    }
+    int16_t low = 0;
+    int16_t high = 0;
+    MinMax(values, count, low, high);
     constexpr float kScale = 1.0f / 32768.0f;
-    return {float(low[0]) * kScale, float(high[0]) * kScale};
+    return {float(low) * kScale, float(high) * kScale};
 }
 
 // Each coarser level joins pairs of the finer one, up to a single block.
