@@ -616,9 +616,15 @@ void CWaveformDetailView::DrawLane(QPainter& painter, int32_t channel, int32_t l
         const auto [low, high] = std::minmax_element(from, from + (end - start));
         return SPeak{*low, *high};
     };
-    std::vector<QRect> normal;
-    std::vector<QRect> muted;
-    normal.reserve(size_t(lastDevice - firstDevice + 1));
+    // Per device column from firstDevice: the rows the wave covers, [top, bottom), and its colour.
+    const int64_t columns = lastDevice - firstDevice;
+    std::vector<int> rowsFrom(size_t(columns), 0);
+    std::vector<int> rowsTo(size_t(columns), 0);
+    std::vector<QRgb> colours(size_t(columns), 0);
+    const QRgb wave = qPremultiply(kWave.rgba());
+    const QRgb mutedWave = qPremultiply(kMutedWave.rgba());
+    int firstRow = INT32_MAX;
+    int lastRow = INT32_MIN;
     size_t slice = size_t(std::max(0, FirstSliceAtOrAfter(range.fStart) - 1));
     for (int64_t column = firstDevice; column < lastDevice; ++column) {
         int32_t start = 0;
@@ -627,27 +633,36 @@ void CWaveformDetailView::DrawLane(QPainter& painter, int32_t channel, int32_t l
         if (start >= model.fFrameCount) break;
         if (end <= 0) continue;
         const SPeak peak = readPeak(column, start, end);
-        // Whole device pixels, so the fill takes the raster engine's fast path.
         const auto yTop = int(std::floor(std::clamp(strip.ValueToY(peak.fMax, zoom), top, bottom) * ratio));
         const auto yBottom = int(std::ceil(std::clamp(strip.ValueToY(peak.fMin, zoom), top, bottom) * ratio));
-        const QRect rect(int(std::lround(left * ratio)) + int(column), yTop, 1, std::max(1, yBottom - yTop));
         while (slice + 1 < slices.size() && slices[slice + 1].fPosition <= start) ++slice;
         const bool isMuted = slice < slices.size() && slices[slice].fPosition <= start &&
                              slices[slice].fKind == ESliceKind::kMuted;
-        (isMuted ? muted : normal).push_back(rect);
+        const size_t at = size_t(column - firstDevice);
+        rowsFrom[at] = yTop;
+        rowsTo[at] = std::max(yTop + 1, yBottom);
+        colours[at] = isMuted ? mutedWave : wave;
+        firstRow = std::min(firstRow, rowsFrom[at]);
+        lastRow = std::max(lastRow, rowsTo[at]);
+    }
+    if (firstRow >= lastRow) return;
+    // The columns written row by row into an image and drawn at once: the raster engine would
+    // fill a tall one-pixel column pixel by pixel.
+    const int imageWidth = int(columns);
+    const int imageHeight = lastRow - firstRow;
+    if (fLanePixels.width() < imageWidth || fLanePixels.height() < imageHeight)
+        fLanePixels = QImage(std::max(imageWidth, fLanePixels.width()), std::max(imageHeight, fLanePixels.height()),
+                             QImage::Format_ARGB32_Premultiplied);
+    for (int row = 0; row < imageHeight; ++row) {
+        auto* pixels = reinterpret_cast<QRgb*>(fLanePixels.scanLine(row));
+        const int y = firstRow + row;
+        for (int c = 0; c < imageWidth; ++c)
+            pixels[c] = y >= rowsFrom[size_t(c)] && y < rowsTo[size_t(c)] ? colours[size_t(c)] : 0;
     }
     painter.save();
     painter.scale(1.0 / ratio, 1.0 / ratio);
-    // One-pixel columns as cosmetic vertical lines: the raster engine's quickest way to fill them.
-    std::vector<QLine> lines;
-    lines.reserve(normal.size());
-    for (const auto* group : {&normal, &muted}) {
-        lines.clear();
-        for (const QRect& rect : *group) lines.emplace_back(rect.left(), rect.top(), rect.left(), rect.bottom());
-        if (lines.empty()) continue;
-        painter.setPen(QPen(group == &normal ? kWave : kMutedWave, 0));
-        painter.drawLines(lines.data(), int(lines.size()));
-    }
+    painter.drawImage(QPoint(int(std::lround(left * ratio)) + int(firstDevice), firstRow), fLanePixels,
+                      QRect(0, 0, imageWidth, imageHeight));
     painter.restore();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QTimer>
 #include <QWidget>
 
@@ -110,6 +111,8 @@ private:
         std::vector<bool> fKnown;
     };
     SColumnPeaks fColumnPeaks[3];
+    // Where a lane's wave columns are composed before they are drawn; kept between repaints.
+    QImage fLanePixels;
     bool fSumOfChannels = false;
     SRulerSettings fRuler;
     CViewPictures fPictures;
