@@ -212,10 +212,6 @@ Qt::DropAction StartLoopDrag(QWidget* source, CQuilletDocument& document, ILoopL
     return drag->exec(Qt::CopyAction, Qt::CopyAction);
 }
 
-}  // namespace NSQuillet
-
-namespace NSQuillet {
-
 std::unique_ptr<QMimeData> MakeSlicesMimeData(CQuilletDocument& document, const std::vector<int32_t>& slices,
                                               ILoopLengthRequest& lengthRequest) {
     if (slices.empty() || document.GetWaveSample().GetFrameCount() == 0) return nullptr;
