@@ -1,0 +1,105 @@
+#include "ui/logic/toolbars/KnobModel.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "ui/logic/WindowKeys.h"
+
+namespace NSQuillet {
+
+namespace {
+
+// Rounds a non-negative offset to the nearest multiple of trunc(rate) when the rate is above 1.
+int64_t RoundToGrid(int64_t offset, double rate) {
+    if (rate <= 1.0) return offset;
+    const int64_t grid = int64_t(rate);
+    const int64_t below = offset >= 0 ? offset / grid * grid : -((-offset + grid - 1) / grid * grid);
+    return offset - below >= grid - (offset - below) ? below + grid : below;
+}
+
+}  // namespace
+
+CKnobModel::CKnobModel(const SKnobSpec& spec) : fSpec(spec), fValue(spec.fMinimum) {
+    if (fSpec.fScale == EKnobScale::kLogarithmic) {
+        while (fSpec.fMinimum + fLogOffset < 1 || fSpec.fMaximum + fLogOffset < 1) fLogOffset += 10;
+        fLogRange = std::log(double(fSpec.fMaximum + fLogOffset) / double(fSpec.fMinimum + fLogOffset));
+    }
+}
+
+int32_t CKnobModel::Clamp(int64_t value) const {
+    return int32_t(value < fSpec.fMinimum ? fSpec.fMinimum : value > fSpec.fMaximum ? fSpec.fMaximum : value);
+}
+
+bool CKnobModel::SetValue(int32_t value) {
+    const int32_t clamped = Clamp(value);
+    if (clamped == fValue) return false;
+    fValue = clamped;
+    return true;
+}
+
+int32_t CKnobModel::StepValue(int32_t value, int32_t steps, double rate) const {
+    const int64_t minimum = fSpec.fMinimum;
+    if (fSpec.fScale == EKnobScale::kLinear) return Clamp(minimum + RoundToGrid(int64_t(value) - minimum, rate) + steps);
+
+    const double lifted = double(minimum + fLogOffset);
+    const double range = double(int64_t(fSpec.fMaximum) - minimum);
+    const int64_t position = int64_t(std::log((double(value) + fLogOffset) / lifted) * range / fLogRange);
+    const int64_t stepped = RoundToGrid(position, rate) + steps;
+    return Clamp(int64_t(lifted * std::exp(fLogRange * double(stepped) / range)) - fLogOffset);
+}
+
+int32_t CKnobModel::GetFrameIndex(int32_t value, int32_t frameCount) const {
+    const int64_t last = frameCount - 1;
+    value = Clamp(value);
+    if (fSpec.fScale == EKnobScale::kLinear) {
+        return int32_t((int64_t(value) - fSpec.fMinimum) * last / (int64_t(fSpec.fMaximum) - fSpec.fMinimum));
+    }
+    const double ratio = (double(value) + fLogOffset) / double(fSpec.fMinimum + fLogOffset);
+    const int64_t frame = int64_t(std::log(ratio) * double(last) / fLogRange);
+    return int32_t(frame < 0 ? 0 : frame > last ? last : frame);
+}
+
+std::optional<int32_t> CKnobModel::Press(int32_t x, int32_t y, uint32_t modifiers) {
+    if ((modifiers & kModifier_Magnify) != 0 && fSpec.fHasDefault) {
+        fValue = fSpec.fDefault;
+        return fValue;
+    }
+    fCaptured = true;
+    fFineMode = (modifiers & kModifier_Extend) != 0;
+    fLastX = x;
+    fLastY = y;
+    return std::nullopt;
+}
+
+std::optional<int32_t> CKnobModel::Move(int32_t x, int32_t y, uint32_t modifiers) {
+    if (!fCaptured) return std::nullopt;
+    const bool fine = (modifiers & kModifier_Extend) != 0;
+    if (fine != fFineMode) {
+        fFineMode = fine;
+        fLastX = x;
+        fLastY = y;
+    }
+    const int32_t dx = x - fLastX;
+    const int32_t dy = y - fLastY;
+    const int64_t travel = std::abs(dy) > std::abs(dx) ? -int64_t(dy) : int64_t(dx);
+    const double rate = fFineMode ? fSpec.fFineRate : fSpec.fCoarseRate;
+    // The nudge keeps 10 px at 0.7 steps per pixel at 7 steps: 0.7 is a little less in binary.
+    const double exact = double(travel) * rate;
+    const int32_t steps = int32_t(std::trunc(exact + (exact < 0 ? -1e-9 : 1e-9)));
+    if (steps == 0) return std::nullopt;
+
+    int32_t value = StepValue(fValue, steps, rate);
+    // Rounding onto the grid or the logarithm's truncation must never turn a move back.
+    if ((steps > 0 && value < fValue) || (steps < 0 && value > fValue)) value = fValue;
+    if (fSpec.fHasDefault) {
+        const int32_t sticky = fSpec.fDefault;
+        if ((fValue < sticky && value > sticky) || (fValue > sticky && value < sticky)) value = sticky;
+    }
+    if (value == fValue) return std::nullopt;
+    fValue = value;
+    fLastX = x;
+    fLastY = y;
+    return value;
+}
+
+}  // namespace NSQuillet
