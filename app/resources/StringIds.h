@@ -132,10 +132,17 @@ inline constexpr int32_t kMenu_UnlockSlices = 512;
 inline constexpr int32_t kMenu_MuteSlices = 513;
 inline constexpr int32_t kMenu_UnmuteSlices = 514;
 
+inline constexpr int32_t kSecondsUnit = 607;
+inline constexpr int32_t kEndlessSeconds = 611;
+inline constexpr int32_t kDecibels = 614;
+inline constexpr int32_t kMinusInfinityDecibels = 615;
 inline constexpr int32_t kHertz = 616;
+inline constexpr int32_t kKilohertz = 617;
+inline constexpr int32_t kMilliseconds = 618;
 inline constexpr int32_t kSliceUnit = 627;
 inline constexpr int32_t kSlicesUnit = 628;
 inline constexpr int32_t kBitDepth = 631;
+inline constexpr int32_t kPercent = 632;
 
 inline constexpr int32_t kConvertSampleFormatTitle = 804;
 inline constexpr int32_t kConvertToMonoTitle = 805;
@@ -159,6 +166,8 @@ inline constexpr int32_t kRedoLabel = 962;
 inline constexpr int32_t kCopyLoopLabel = 964;
 
 inline constexpr int32_t kBarsLabel = 5001;
+inline constexpr int32_t kOffLabel = 5023;
+inline constexpr int32_t kBPMSuffix = 5025;
 }  // namespace NSStringIds
 
 // Entries of the framework's string table (resources/strings-1000.txt).
