@@ -5,6 +5,7 @@
 
 #include "app/resources/ProgramResources.h"
 #include "app/resources/StringIds.h"
+#include "foundation/ValueRange.h"
 #include "ui/logic/toolbars/ToolbarKnobs.h"
 
 namespace NSQuillet {
@@ -53,12 +54,12 @@ const SPresetKey* FindKey(EPresetEffect effect, const std::string& key) {
 // Into the knob's range; the decay keeps the endless 1023 and is otherwise held to 58..749,
 // which is all the voices and the knob take.
 int32_t ClampToParameter(EToolbarKnob knob, long long value) {
-    const SKnobSpec& spec = GetToolbarKnobSpec(knob);
+    const SKnobSettings& settings = GetToolbarKnobSettings(knob);
     if (knob == EToolbarKnob::kEnvelopeDecay) {
         if (value == SEnvelopeSettings::kEndlessDecay) return SEnvelopeSettings::kEndlessDecay;
         return int32_t(SEnvelopeSettings::kDecayRange.Clamp(value));
     }
-    return int32_t(value < spec.fMinimum ? spec.fMinimum : value > spec.fMaximum ? spec.fMaximum : value);
+    return int32_t(SValueRange{settings.fMinimum, settings.fMaximum}.Clamp(value));
 }
 
 std::string Trimmed(const std::string& text) {

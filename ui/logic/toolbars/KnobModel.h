@@ -8,7 +8,7 @@ namespace NSQuillet {
 enum class EKnobScale { kLinear, kLogarithmic };
 
 // One rotary control's range and feel. Rates are value steps per pixel of mouse travel.
-struct SKnobSpec {
+struct SKnobSettings {
     EKnobScale fScale = EKnobScale::kLinear;
     int32_t fMinimum = 0;
     int32_t fMaximum = 0;
@@ -23,10 +23,10 @@ struct SKnobSpec {
 // WindowKeys.h, and tells its handler what it returns. User-interface thread only.
 class CKnobModel {
 public:
-    // `spec.fMinimum` < `spec.fMaximum`. The value starts at the minimum.
-    explicit CKnobModel(const SKnobSpec& spec);
+    // `settings.fMinimum` < `settings.fMaximum`. The value starts at the minimum.
+    explicit CKnobModel(const SKnobSettings& settings);
 
-    const SKnobSpec& GetSpec() const { return fSpec; }
+    const SKnobSettings& GetSettings() const { return fSettings; }
     int32_t GetValue() const { return fValue; }
     // Clamped into the range; true when the value changed (the widget redraws). Never a
     // value change to report: the toolbar sets what the document holds.
@@ -53,7 +53,7 @@ public:
 private:
     int32_t Clamp(int64_t value) const;
 
-    SKnobSpec fSpec;
+    SKnobSettings fSettings;
     int32_t fValue;
     // Logarithmic knobs: the offset that lifts the range to 1 and above, ln of max / min of
     // the lifted range.

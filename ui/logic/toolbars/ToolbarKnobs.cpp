@@ -12,7 +12,7 @@ constexpr EKnobScale kLin = EKnobScale::kLinear;
 constexpr EKnobScale kLog = EKnobScale::kLogarithmic;
 
 // scale, minimum, maximum, default, coarse rate, fine rate, has default
-constexpr std::array<SKnobSpec, kToolbarKnobCount> kSpecs = {{
+constexpr std::array<SKnobSettings, kToolbarKnobCount> kSettings = {{
     {kLin, 0, 999, 0, 5, 0.5, true},                // gate sensitivity
     {kLin, -2400, 2400, 0, 25, 0.5, true},          // pitch, cents
     {kLog, 0, 7943, 1000, 40, 4, true},             // processing gain, × 1000
@@ -36,7 +36,7 @@ constexpr std::array<SKnobSpec, kToolbarKnobCount> kSpecs = {{
 
 }  // namespace
 
-const SKnobSpec& GetToolbarKnobSpec(EToolbarKnob knob) { return kSpecs[size_t(knob)]; }
+const SKnobSettings& GetToolbarKnobSettings(EToolbarKnob knob) { return kSettings[size_t(knob)]; }
 
 int32_t DecayKnobValueOfParameter(int32_t decay) {
     if (decay == SEnvelopeSettings::kEndlessDecay) return kDecayKnobTop;

@@ -32,7 +32,7 @@ inline constexpr int32_t kToolbarKnobCount = 19;
 
 // Range, default and rates in the units the document holds its parameter in, except that the
 // decay knob's top position stands for the endless decay (see below).
-const SKnobSpec& GetToolbarKnobSpec(EToolbarKnob knob);
+const SKnobSettings& GetToolbarKnobSettings(EToolbarKnob knob);
 
 // The decay knob runs 58..750; its top position 750 is the parameter's endless decay 1023.
 inline constexpr int32_t kDecayKnobTop = 750;

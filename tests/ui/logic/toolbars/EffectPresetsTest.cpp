@@ -14,7 +14,7 @@ namespace {
 
 using SValues = std::vector<std::pair<std::string, int32_t>>;
 
-int32_t Default(EToolbarKnob knob) { return GetToolbarKnobSpec(knob).fDefault; }
+int32_t Default(EToolbarKnob knob) { return GetToolbarKnobSettings(knob).fDefault; }
 
 SEffectPreset Preset(EPresetEffect effect, const char* name) {
     for (const SEffectPreset& preset : LoadEffectPresets(effect)) {
@@ -86,7 +86,8 @@ TEST(EffectPresetsTest, TheMenusListThePresetsOfTheTableInOrder) {
     EXPECT_EQ(bass.fHighGain, -3600);
     EXPECT_EQ(bass.fHighQ, 1000);
     EXPECT_EQ(bass.fHighCut, 7233);
-    const SEnvelopeSettings backwards = ApplyPreset(Preset(EPresetEffect::kEnvelope, "Fake Backwards"), SEnvelopeSettings{});
+    const SEnvelopeSettings backwards =
+        ApplyPreset(Preset(EPresetEffect::kEnvelope, "Fake Backwards"), SEnvelopeSettings{});
     EXPECT_EQ(backwards.fAttack, 243);
     EXPECT_EQ(backwards.fDecay, 445);
     EXPECT_EQ(backwards.fStretch, 0);
@@ -109,9 +110,11 @@ TEST(EffectPresetsTest, EntriesParseIntoNameAndClampedValues) {
         {EPresetEffect::kEnvelope, "[Attack:21]", std::nullopt, {}},  // no name: not shown
         {EPresetEffect::kEnvelope, " Loud [Attack:9999][Stretch:-5]", "Loud", {{"Attack", 520}, {"Stretch", 0}}},
         // The decay keeps the endless 1023, otherwise 58..749.
-        {EPresetEffect::kEnvelope, "D[Decay:900][Decay:3][Decay:1023]", "D", {{"Decay", 749}, {"Decay", 58}, {"Decay", 1023}}},
+        {EPresetEffect::kEnvelope, "D[Decay:900][Decay:3][Decay:1023]", "D",
+         {{"Decay", 749}, {"Decay", 58}, {"Decay", 1023}}},
         // Unknown keys, keys of another effect, pairs without colon or number are skipped.
-        {EPresetEffect::kEnvelope, "X[Bogus:1][LoCut:20][Attack][Attack:abc][Attack:12x][Attack: 7 ]", "X", {{"Attack", 7}}},
+        {EPresetEffect::kEnvelope, "X[Bogus:1][LoCut:20][Attack][Attack:abc][Attack:12x][Attack: 7 ]", "X",
+         {{"Attack", 7}}},
         {EPresetEffect::kTransientShaper, "T[Release:0][Threshold:200]", "T", {{"Release", 134}, {"Threshold", 127}}},
         {EPresetEffect::kEqualizer, "E[LoCut:1][HighGain:-99999999999999999999][HighCut:20000", "E",
          {{"LoCut", 15}, {"HighGain", -18000}}},  // strtoll saturates; the unclosed pair is dropped
@@ -130,7 +133,8 @@ TEST(EffectPresetsTest, FieldsThePresetDoesNotNameAndTheSwitchStay) {
     SEnvelopeSettings settings;
     settings.fOn = false;
     settings.fStretch = 77;
-    const SEnvelopeSettings applied = ApplyPreset(*ParsePresetEntry(EPresetEffect::kEnvelope, "A[Attack:100]"), settings);
+    const SEnvelopeSettings applied =
+        ApplyPreset(*ParsePresetEntry(EPresetEffect::kEnvelope, "A[Attack:100]"), settings);
     EXPECT_EQ(applied, (SEnvelopeSettings{false, 100, 1023, 77}));
 }
 

@@ -7,12 +7,13 @@
 #include "ui/logic/WindowKeys.h"
 #include "ui/logic/toolbars/KnobModel.h"
 #include "ui/logic/toolbars/ToolbarKnobs.h"
+#include "ui/logic/toolbars/ValueTexts.h"
 
 namespace NSQuillet {
 namespace {
 
 CKnobModel Knob(EToolbarKnob knob, int32_t value) {
-    CKnobModel model(GetToolbarKnobSpec(knob));
+    CKnobModel model(GetToolbarKnobSettings(knob));
     model.SetValue(value);
     return model;
 }
@@ -37,7 +38,7 @@ TEST(KnobModelTest, LinearStepsSnapTheOffsetToTheCoarseGridFirst) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.fValue);
-        const CKnobModel model(GetToolbarKnobSpec(row.fKnob));
+        const CKnobModel model(GetToolbarKnobSettings(row.fKnob));
         EXPECT_EQ(model.StepValue(row.fValue, row.fSteps, row.fRate), row.fExpected);
     }
 }
@@ -120,7 +121,7 @@ TEST(KnobModelTest, MagnifyClickResetsToTheDefaultWithoutCapture) {
     EXPECT_EQ(model.GetValue(), 0);
     EXPECT_EQ(model.Move(50, 5, 0), std::nullopt);
 
-    SKnobSpec noDefault = GetToolbarKnobSpec(EToolbarKnob::kLowGain);
+    SKnobSettings noDefault = GetToolbarKnobSettings(EToolbarKnob::kLowGain);
     noDefault.fHasDefault = false;
     CKnobModel plain(noDefault);
     EXPECT_EQ(plain.Press(5, 5, kModifier_Magnify), std::nullopt);
@@ -128,7 +129,7 @@ TEST(KnobModelTest, MagnifyClickResetsToTheDefaultWithoutCapture) {
 }
 
 TEST(KnobModelTest, SettingTheValueClampsAndTellsWhetherItChanged) {
-    CKnobModel model(GetToolbarKnobSpec(EToolbarKnob::kLowQ));
+    CKnobModel model(GetToolbarKnobSettings(EToolbarKnob::kLowQ));
     EXPECT_EQ(model.GetValue(), 500);  // the minimum until set
     EXPECT_TRUE(model.SetValue(1000));
     EXPECT_FALSE(model.SetValue(1000));
@@ -184,6 +185,7 @@ TEST(KnobModelTest, TheDecayKnobsTopIsTheEndlessDecay) {
     decay.Press(0, 0, 0);
     EXPECT_EQ(decay.Move(0, -40, 0), 750);  // 120 steps up, clamped at the top
     EXPECT_EQ(DecayParameterOfKnobValue(decay.GetValue()), 1023);
+    EXPECT_EQ(GetKnobValueText(EToolbarKnob::kEnvelopeDecay, DecayKnobValueOfParameter(1023)), "∞ s");
 }
 
 }  // namespace

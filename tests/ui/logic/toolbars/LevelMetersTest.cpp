@@ -83,7 +83,9 @@ TEST(GainChangeMeterTest, InsideTheBandAFactorIsDrawnWithoutFalling) {
         double fFactor;
         bool fInside;
     } rows[] = {{0.9369043, true}, {0.9369, false}, {1.0630957, true}, {1.0631, false}, {1.0, true}};
-    for (const auto& row : rows) EXPECT_EQ(CGainChangeMeterModel::IsInsideBand(row.fFactor), row.fInside) << row.fFactor;
+    for (const auto& row : rows) {
+        EXPECT_EQ(CGainChangeMeterModel::IsInsideBand(row.fFactor), row.fInside) << row.fFactor;
+    }
 
     CGainChangeMeterModel meter;
     meter.Tick(0.95, 1.05, 0.0);

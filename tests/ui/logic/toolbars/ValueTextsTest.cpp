@@ -46,11 +46,11 @@ TEST(ValueTextsTest, EveryKnobsTextAtMinimumDefaultAndMaximum) {
     };
     ASSERT_EQ(std::size(rows), size_t(kToolbarKnobCount));
     for (const auto& row : rows) {
-        const SKnobSpec& spec = GetToolbarKnobSpec(row.fKnob);
+        const SKnobSettings& settings = GetToolbarKnobSettings(row.fKnob);
         SCOPED_TRACE(int(row.fKnob));
-        EXPECT_EQ(GetKnobValueText(row.fKnob, spec.fMinimum), row.fMinimum);
-        EXPECT_EQ(GetKnobValueText(row.fKnob, spec.fDefault), row.fDefault);
-        EXPECT_EQ(GetKnobValueText(row.fKnob, spec.fMaximum), row.fMaximum);
+        EXPECT_EQ(GetKnobValueText(row.fKnob, settings.fMinimum), row.fMinimum);
+        EXPECT_EQ(GetKnobValueText(row.fKnob, settings.fDefault), row.fDefault);
+        EXPECT_EQ(GetKnobValueText(row.fKnob, settings.fMaximum), row.fMaximum);
     }
 }
 
