@@ -7,7 +7,8 @@ namespace NSQuillet {
 // Entries of the program's string table (resources/strings-129.txt). Grouped by hundreds:
 // 100 application, 200 file types and file dialogs, 300 lengthy-operation titles, 320 progress
 // texts, 400 undo names, 500 waveform context menu, 600 units, 700 toolbar help texts,
-// 800 dialogs, 960 edit-menu labels, 5000 toolbar labels.
+// 800 dialogs, 960 edit-menu labels, 5000 toolbar labels, 7100 envelope, 8100 equalizer and
+// 9100 transient shaper presets.
 namespace NSStringIds {
 inline constexpr int32_t kCompanyName = 100;
 inline constexpr int32_t kProgramName = 101;
@@ -132,10 +133,17 @@ inline constexpr int32_t kMenu_UnlockSlices = 512;
 inline constexpr int32_t kMenu_MuteSlices = 513;
 inline constexpr int32_t kMenu_UnmuteSlices = 514;
 
+inline constexpr int32_t kSecondsUnit = 607;
+inline constexpr int32_t kEndlessSeconds = 611;
+inline constexpr int32_t kDecibels = 614;
+inline constexpr int32_t kMinusInfinityDecibels = 615;
 inline constexpr int32_t kHertz = 616;
+inline constexpr int32_t kKilohertz = 617;
+inline constexpr int32_t kMilliseconds = 618;
 inline constexpr int32_t kSliceUnit = 627;
 inline constexpr int32_t kSlicesUnit = 628;
 inline constexpr int32_t kBitDepth = 631;
+inline constexpr int32_t kPercent = 632;
 
 inline constexpr int32_t kConvertSampleFormatTitle = 804;
 inline constexpr int32_t kConvertToMonoTitle = 805;
@@ -159,6 +167,14 @@ inline constexpr int32_t kRedoLabel = 962;
 inline constexpr int32_t kCopyLoopLabel = 964;
 
 inline constexpr int32_t kBarsLabel = 5001;
+inline constexpr int32_t kOffLabel = 5023;
+inline constexpr int32_t kBPMSuffix = 5025;
+
+// Each effect's presets take 21 entries from its first; an absent or empty entry is no preset.
+inline constexpr int32_t kEnvelopePresets = 7100;
+inline constexpr int32_t kEqualizerPresets = 8100;
+inline constexpr int32_t kTransientShaperPresets = 9100;
+inline constexpr int32_t kPresetEntryCount = 21;
 }  // namespace NSStringIds
 
 // Entries of the framework's string table (resources/strings-1000.txt).
