@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/logic/waveform/WaveformMarkerPictures.h"
+
 namespace NSQuilletSkin {
 
 namespace {
@@ -32,16 +34,15 @@ int32_t GetNavigatorPictureId(int32_t slot) {
     return slot >= 0 && slot < kNavigatorPictureCount ? 16000 + slot : 0;
 }
 
+// The marker pictures' ids come from the waveform logic's table, which also holds their sizes
+// and hot spots for hit-testing.
 int32_t GetSliceMarkerPictureId(NSQuillet::ESliceKind kind, bool selected) {
-    int32_t base = 13100;
-    if (kind == NSQuillet::ESliceKind::kMuted) base = 13110;
-    if (kind == NSQuillet::ESliceKind::kLocked) base = 13120;
-    return base + (selected ? 1 : 0);
+    return NSQuillet::GetSliceMarkerPicture(kind, selected).fId;
 }
 
-int32_t GetLeftLocatorPictureId(bool active) { return active ? 17004 : 17005; }
-int32_t GetRightLocatorPictureId(bool active) { return active ? 17006 : 17007; }
-int32_t GetPlaybackCursorPictureId(bool active) { return active ? 17008 : 17009; }
+int32_t GetLeftLocatorPictureId(bool active) { return NSQuillet::GetLeftLocatorPicture(active).fId; }
+int32_t GetRightLocatorPictureId(bool active) { return NSQuillet::GetRightLocatorPicture(active).fId; }
+int32_t GetPlaybackCursorPictureId(bool active) { return NSQuillet::GetPlaybackCursorPicture(active).fId; }
 
 SHotSpot GetPictureHotSpot(int32_t id) {
     switch (id) {

@@ -7,8 +7,8 @@
 namespace NSQuillet {
 
 // The skin pictures of the detail view's markers, as the hit rectangles need them: picture
-// id, size and hot spot in 1x pixels. The same ids and hot spots as NSQuilletSkin's picture
-// table, kept here so that the waveform logic does not depend on the skin's library.
+// id, size and hot spot in 1x pixels. The skin's picture table takes the marker ids from here
+// (the waveform logic stands below the skin's library); a test keeps sizes and hot spots equal.
 struct SMarkerPicture {
     int32_t fId = 0;
     int32_t fWidth = 0;
