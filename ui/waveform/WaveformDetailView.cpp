@@ -21,6 +21,7 @@
 #include "ui/skin/SkinCursor.h"
 #include "ui/waveform/WaveformColours.h"
 #include "ui/waveform/WaveformLanes.h"
+#include "ui/window/KeyTranslation.h"
 
 namespace NSQuillet {
 
@@ -58,14 +59,6 @@ constexpr int kAutoScrollPixelsPerStep = 32;
 constexpr int kMaximumAutoScrollSteps = 8;
 // Frames are drawn as points once they stand this far apart.
 constexpr double kPointSpacing = 3.0;
-
-uint32_t Modifiers(Qt::KeyboardModifiers modifiers) {
-    uint32_t bits = 0;
-    if (modifiers & Qt::ShiftModifier) bits |= kModifier_Extend;
-    if (modifiers & Qt::AltModifier) bits |= kModifier_Fine;
-    if (modifiers & Qt::ControlModifier) bits |= kModifier_Magnify;
-    return bits;
-}
 
 EMouseButton Button(Qt::MouseButton button) {
     switch (button) {
@@ -213,7 +206,7 @@ SPlainMouseEvent CWaveformDetailView::Plain(const QMouseEvent& event, int32_t cl
     plain.fY = at.y();
     plain.fButton = Button(event.button() == Qt::NoButton ? Qt::LeftButton : event.button());
     plain.fClickCount = clickCount;
-    plain.fModifiers = Modifiers(event.modifiers());
+    plain.fModifiers = ModifierBits(event.modifiers());
     return plain;
 }
 

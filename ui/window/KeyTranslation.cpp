@@ -38,9 +38,7 @@ std::optional<char32_t> KeypadDigitWithoutNumLock(int key) {
 std::optional<SPlainKey> TranslateKey(const QKeyEvent& event) {
     SPlainKey plain;
     const Qt::KeyboardModifiers modifiers = event.modifiers();
-    if (modifiers & Qt::ShiftModifier) plain.fModifiers |= kModifier_Extend;
-    if (modifiers & Qt::AltModifier) plain.fModifiers |= kModifier_Fine;
-    if (modifiers & Qt::ControlModifier) plain.fModifiers |= kModifier_Magnify;
+    plain.fModifiers = ModifierBits(modifiers);
     plain.fKeypad = (modifiers & Qt::KeypadModifier) != 0;
 
     const int key = event.key();
@@ -88,6 +86,14 @@ std::optional<SPlainKey> TranslateKey(const QKeyEvent& event) {
         return plain;
     }
     return std::nullopt;
+}
+
+uint32_t ModifierBits(Qt::KeyboardModifiers modifiers) {
+    uint32_t bits = 0;
+    if (modifiers & Qt::ShiftModifier) bits |= kModifier_Extend;
+    if (modifiers & Qt::AltModifier) bits |= kModifier_Fine;
+    if (modifiers & Qt::ControlModifier) bits |= kModifier_Magnify;
+    return bits;
 }
 
 }  // namespace NSQuillet

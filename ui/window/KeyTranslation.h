@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QtCore/qnamespace.h>
+
+#include <cstdint>
 #include <optional>
 
 #include "ui/logic/WindowKeys.h"
@@ -13,5 +16,8 @@ namespace NSQuillet {
 // keys with the keypad modifier (Insert for 0, End 1, Down 2, Left 4, Right 6, Home 7, Up 8,
 // Page Up 9) and become the keypad digits.
 std::optional<SPlainKey> TranslateKey(const QKeyEvent& event);
+
+// The modifier bits of WindowKeys.h: Shift extend, Alt fine, Ctrl magnify.
+uint32_t ModifierBits(Qt::KeyboardModifiers modifiers);
 
 }  // namespace NSQuillet

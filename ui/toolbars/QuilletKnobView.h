@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "ui/logic/toolbars/KnobModel.h"
+#include "ui/waveform/ViewPictures.h"
+
+namespace NSQuillet {
+
+class CQuilletKnobView;
+
+// Told about a knob's gestures by the knob; the owning toolbar turns each gesture into one
+// undo step: value changed sets the parameter, end change closes the step. User-interface
+// thread.
+class IQuilletKnobViewHandler {
+public:
+    virtual ~IQuilletKnobViewHandler() = default;
+    // A gesture starts: mouse down, the first wheel notch or arrow key of a burst, a typed value.
+    virtual void BeginChange(CQuilletKnobView& knob) = 0;
+    // Every new value of the gesture.
+    virtual void ValueChanged(CQuilletKnobView& knob, int32_t value) = 0;
+    // The gesture ends: mouse up, capture lost, the end of a burst, the typed value taken.
+    virtual void EndChange(CQuilletKnobView& knob) = 0;
+};
+
+// A rotary control drawn from the skin's knob filmstrip: dragged by the mouse (up or right
+// increases; Shift fine; Ctrl-click resets to the default), stepped by the wheel and the arrow
+// keys while focused, and typed into after a double click. Takes the focus by Tab only, so
+// clicks leave the window's keys with the waveform. User-interface thread.
+class CQuilletKnobView : public QWidget {
+    Q_OBJECT
+
+public:
+    // Turns what the user types into a value in the knob's units; none when it is not one.
+    using FParseValue = std::function<std::optional<int32_t>(const std::string& text)>;
+
+    // The value starts at the minimum until the toolbar sets it. `tooltip` is also the
+    // accessible name; `name` the object name.
+    CQuilletKnobView(QWidget* parent, IQuilletKnobViewHandler& handler, const SKnobSettings& settings,
+                     const QString& tooltip, const QString& name);
+    ~CQuilletKnobView() override;
+
+    int32_t GetValue() const { return fModel.GetValue(); }
+    const CKnobModel& GetModel() const { return fModel; }
+    // From the toolbar: clamped, redrawn only when it changes, never reported to the handler.
+    void SetValue(int32_t value);
+    // The text beside the knob, also its accessible value.
+    void SetValueText(const QString& text);
+    const QString& GetValueText() const { return fValueText; }
+    // What a double click lets the user type; none (the start): no typing.
+    void SetValueParser(FParseValue parse) { fParseValue = std::move(parse); }
+    // Overrides the reset value of a Ctrl-click (the tempo knob resets to the loop's tempo).
+    void SetResetValue(std::optional<int32_t> value) { fResetValue = value; }
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void EndDrag();
+
+    IQuilletKnobViewHandler& fHandler;
+    CKnobModel fModel;
+    CViewPictures fPictures;
+    QString fValueText;
+    FParseValue fParseValue;
+    std::optional<int32_t> fResetValue;
+    bool fDragging = false;
+};
+
+// The knob whose equal travel multiplies the value by an equal factor (gain, frequencies).
+class CQuilletLogKnobView final : public CQuilletKnobView {
+    Q_OBJECT
+
+public:
+    // `settings.fScale` is logarithmic.
+    CQuilletLogKnobView(QWidget* parent, IQuilletKnobViewHandler& handler, const SKnobSettings& settings,
+                        const QString& tooltip, const QString& name);
+};
+
+}  // namespace NSQuillet
