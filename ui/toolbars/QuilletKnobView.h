@@ -37,6 +37,8 @@ class CQuilletKnobView : public QWidget {
     Q_OBJECT
 
 public:
+    // The text a typing field starts with for a value, in the knob's units.
+    using FEntryText = std::function<std::string(int32_t value)>;
     // Turns what the user types into a value in the knob's units; none when it is not one.
     using FParseValue = std::function<std::optional<int32_t>(const std::string& text)>;
 
@@ -53,8 +55,11 @@ public:
     // The text beside the knob, also its accessible value.
     void SetValueText(const QString& text);
     const QString& GetValueText() const { return fValueText; }
-    // What a double click lets the user type; none (the start): no typing.
-    void SetValueParser(FParseValue parse) { fParseValue = std::move(parse); }
+    // What a double click lets the user type; until set, a double click does nothing.
+    void SetValueEntry(FEntryText start, FParseValue parse) {
+        fEntryText = std::move(start);
+        fParseValue = std::move(parse);
+    }
     // Overrides the reset value of a Ctrl-click (the tempo knob resets to the loop's tempo).
     void SetResetValue(std::optional<int32_t> value) { fResetValue = value; }
 
@@ -74,6 +79,7 @@ private:
     CKnobModel fModel;
     CViewPictures fPictures;
     QString fValueText;
+    FEntryText fEntryText;
     FParseValue fParseValue;
     std::optional<int32_t> fResetValue;
     bool fDragging = false;
