@@ -10,6 +10,8 @@ constexpr int32_t kMaximumChannels = 64;
 // Frames per callback a driver accepts.
 constexpr int32_t kMinimumBufferFrames = 16;
 constexpr int32_t kMaximumBufferFrames = 8192;
+// The rates a device is probed for, lowest first.
+inline constexpr uint32_t kStandardRates[] = {11025, 22050, 32000, 44100, 48000, 88200, 96000};
 
 // The library's own device, present on every machine: it runs the render callback from a
 // clocked thread as a card would, and plays into nothing (or into a recording file).
@@ -37,6 +39,10 @@ struct SDeviceInfo {
     // the Null Output, which stands in for a card); a shared server's devices are not.
     bool fIsExclusive = false;
     bool fIsNullOutput = false;
+    // A server that runs every client at its own rate and buffer size (JACK) accepts only
+    // these; 0 where the device takes any of its rates and buffer sizes.
+    uint32_t fFixedRate = 0;
+    int32_t fFixedBufferFrames = 0;
 };
 
 // How a driver runs its stream.

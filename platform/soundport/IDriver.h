@@ -50,8 +50,13 @@ public:
     // The device and its settings as an opaque versioned block (SoundPortKit.h recreates it).
     virtual uint32_t WriteBlob(std::vector<uint8_t>* blob) const = 0;
 
-    // No host API of this library offers these: both answer kSoundPortKitUnavailable.
+    // Where the host API offers them (SHostApiInfo): the device's clock sources, the index of
+    // the one it follows, another one to follow (the stream keeps running), and the host's own
+    // settings window, which returns when it is closed (the settings may have changed). No
+    // host API of this library offers either: these answer kSoundPortKitUnavailable.
     virtual uint32_t GetClockSources(std::vector<std::string>* sources) const = 0;
+    virtual uint32_t GetClockSource(int32_t* index) const = 0;
+    virtual uint32_t SetClockSource(int32_t index) = 0;
     virtual uint32_t OpenControlPanel() = 0;
 
     // Stops the stream, completes the Null Output's recording and deletes the driver.

@@ -24,12 +24,17 @@ public:
     virtual uint32_t GetHostApis(std::vector<SHostApiInfo>* hostApis) = 0;
     // Every output device, the Null Output last; exactly one is marked default.
     virtual uint32_t GetDevices(std::vector<SDeviceInfo>* devices) = 0;
-    // The standard rates (22050 to 192000) the device accepts with `channels` channels.
+    // Those of the standard rates (kStandardRates) the device accepts with `channels` channels,
+    // probed before a driver for it is created and kept until the next rescan, so that a
+    // device held by its own stream still answers; a server's device (fFixedRate) gives its
+    // one rate.
     virtual uint32_t GetSupportedRates(const std::string& hostApi, const std::string& device, int32_t channels,
                                        std::vector<uint32_t>* rates) = 0;
 
     // A stopped driver for the device; the Null Output (built-in host API) gets
-    // SNullOutputOptions::FromEnvironment(). Settings out of range are kSoundPortKitBadArgument.
+    // SNullOutputOptions::FromEnvironment(). Settings out of range are kSoundPortKitBadArgument;
+    // more channels than the device has, or another rate or buffer size than a server's own,
+    // kSoundPortKitSettingsRefused.
     virtual IDriver* CreateDriver(const std::string& hostApi, const std::string& device,
                                   const SDriverSettings& settings, uint32_t* status) = 0;
     // The default device with `settings`, the Null Output when the machine has no card.

@@ -167,6 +167,13 @@ uint32_t CNullOutputDriver::GetClockSources(std::vector<std::string>* sources) c
     return kSoundPortKitUnavailable;
 }
 
+uint32_t CNullOutputDriver::GetClockSource(int32_t* index) const {
+    if (index) *index = -1;
+    return kSoundPortKitUnavailable;
+}
+
+uint32_t CNullOutputDriver::SetClockSource(int32_t) { return kSoundPortKitUnavailable; }
+
 uint32_t CNullOutputDriver::OpenControlPanel() { return kSoundPortKitUnavailable; }
 
 void CNullOutputDriver::Destroy() {

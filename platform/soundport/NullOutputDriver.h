@@ -37,6 +37,8 @@ public:
     SDriverStatistics GetStatistics() const override;
     uint32_t WriteBlob(std::vector<uint8_t>* blob) const override;
     uint32_t GetClockSources(std::vector<std::string>* sources) const override;
+    uint32_t GetClockSource(int32_t* index) const override;
+    uint32_t SetClockSource(int32_t index) override;
     uint32_t OpenControlPanel() override;
     void Destroy() override;
 

@@ -45,7 +45,8 @@ uint32_t CPortAudioDriver::Start(IRenderer* renderer) {
 uint32_t CPortAudioDriver::ApplySettings(const SDriverSettings& settings) {
     if (!AreSettingsInRange(settings)) return kSoundPortKitBadArgument;
     if (fState != EDriverState::kRunning) {
-        if (OpenChannelCount(settings.fActiveChannels) > fDevice.fOutputChannels) return kSoundPortKitSettingsRefused;
+        const uint32_t accepted = CheckSettingsForDevice(fDevice, settings);
+        if (accepted != kSoundPortKitSuccess) return accepted;
         fSettings = settings;
         return kSoundPortKitSuccess;
     }
@@ -59,8 +60,9 @@ uint32_t CPortAudioDriver::ApplySettings(const SDriverSettings& settings) {
 
 uint32_t CPortAudioDriver::OpenStream() {
     fState = EDriverState::kStopped;
+    const uint32_t accepted = CheckSettingsForDevice(fDevice, fSettings);
+    if (accepted != kSoundPortKitSuccess) return accepted;
     const int32_t channels = OpenChannelCount(fSettings.fActiveChannels);
-    if (channels > fDevice.fOutputChannels) return kSoundPortKitSettingsRefused;
     const int device = fHost.FindDevice(fDevice.fHostApi, fDevice.fName);
     if (device < 0) return kSoundPortKitNoSuchDevice;
     const PaDeviceInfo* info = Pa_GetDeviceInfo(device);
@@ -161,6 +163,13 @@ uint32_t CPortAudioDriver::GetClockSources(std::vector<std::string>* sources) co
     if (sources) sources->clear();
     return kSoundPortKitUnavailable;
 }
+
+uint32_t CPortAudioDriver::GetClockSource(int32_t* index) const {
+    if (index) *index = -1;
+    return kSoundPortKitUnavailable;
+}
+
+uint32_t CPortAudioDriver::SetClockSource(int32_t) { return kSoundPortKitUnavailable; }
 
 uint32_t CPortAudioDriver::OpenControlPanel() { return kSoundPortKitUnavailable; }
 

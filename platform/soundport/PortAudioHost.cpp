@@ -4,14 +4,13 @@
 
 #include <algorithm>
 
+#include "platform/soundport/JackServer.h"
 #include "platform/soundport/QuietHostDiagnostics.h"
 #include "platform/soundport/SoundPortKitStatus.h"
 
 namespace NSSoundPortKit2::NSSoundPortKitDetails {
 
 namespace {
-
-constexpr uint32_t kStandardRates[] = {22050, 32000, 44100, 48000, 88200, 96000, 176400, 192000};
 
 thread_local std::string tLastErrorText;
 
@@ -55,6 +54,7 @@ uint32_t CPortAudioHost::Rescan() {
     fHostApis.clear();
     fDevices.clear();
     fDeviceIndices.clear();
+    fProbedRates.clear();
     return EnsureStarted();
 }
 
@@ -64,6 +64,12 @@ void CPortAudioHost::ReadDevices() {
     for (PaHostApiIndex api = 0; api < apiCount; ++api) {
         const PaHostApiInfo* apiInfo = Pa_GetHostApiInfo(api);
         if (!apiInfo) continue;
+        // A JACK server runs every client at its own rate and buffer size: PortAudio refuses
+        // other rates and would only re-block other buffer sizes.
+        uint32_t serverRate = 0;
+        int32_t serverBuffer = 0;
+        if (apiInfo->type == paJACK && ReadJackServerSettings(&serverRate, &serverBuffer))
+            serverBuffer = std::clamp(serverBuffer, kMinimumBufferFrames, kMaximumBufferFrames);
         SHostApiInfo host;
         host.fName = apiInfo->name;
         for (int i = 0; i < apiInfo->deviceCount; ++i) {
@@ -78,6 +84,8 @@ void CPortAudioHost::ReadDevices() {
             device.fDefaultLatencyMs = info->defaultLowOutputLatency * 1000.0;
             device.fIsDefault = index == defaultOutput;
             device.fIsExclusive = IsExclusive(apiInfo->type, device.fName);
+            device.fFixedRate = serverRate;
+            device.fFixedBufferFrames = serverBuffer;
             fDevices.push_back(device);
             fDeviceIndices.push_back(index);
             ++host.fDeviceCount;
@@ -104,6 +112,16 @@ uint32_t CPortAudioHost::GetSupportedRates(int device, int32_t channels, std::ve
     rates->clear();
     const PaDeviceInfo* info = Pa_GetDeviceInfo(device);
     if (!info) return kSoundPortKitNoSuchDevice;
+    for (size_t i = 0; i < fDeviceIndices.size(); ++i) {
+        if (fDeviceIndices[i] != device || fDevices[i].fFixedRate == 0) continue;
+        rates->assign(1, fDevices[i].fFixedRate);
+        return kSoundPortKitSuccess;
+    }
+    for (const SProbedRates& probed : fProbedRates) {
+        if (probed.fDevice != device || probed.fChannels != channels) continue;
+        *rates = probed.fRates;
+        return kSoundPortKitSuccess;
+    }
     PaStreamParameters output{};
     output.device = device;
     output.channelCount = std::max(1, std::min(channels, info->maxOutputChannels));
@@ -112,6 +130,8 @@ uint32_t CPortAudioHost::GetSupportedRates(int device, int32_t channels, std::ve
     for (uint32_t rate : kStandardRates) {
         if (Pa_IsFormatSupported(nullptr, &output, double(rate)) == paFormatIsSupported) rates->push_back(rate);
     }
+    // A device busy at the moment refuses every rate: asked again next time.
+    if (!rates->empty()) fProbedRates.push_back({device, channels, *rates});
     return kSoundPortKitSuccess;
 }
 

@@ -28,6 +28,9 @@ public:
     int FindDevice(const std::string& hostApi, const std::string& name) const;
     // The host's default output device, or null.
     const SDeviceInfo* GetDefaultDevice() const;
+    // The standard rates the device accepts, probed once until the next rescan: a device whose
+    // stream is open (ALSA's hw devices) refuses a probe, so the library probes before opening
+    // one. A server's device gives its one rate.
     uint32_t GetSupportedRates(int device, int32_t channels, std::vector<uint32_t>* rates);
 
     void StreamOpened() { ++fOpenStreams; }
@@ -38,6 +41,12 @@ public:
     static const char* GetLastErrorText();
 
 private:
+    struct SProbedRates {
+        int fDevice = -1;
+        int32_t fChannels = 0;
+        std::vector<uint32_t> fRates;
+    };
+
     void ReadDevices();
 
     bool fStarted = false;
@@ -46,6 +55,7 @@ private:
     std::vector<SHostApiInfo> fHostApis;
     std::vector<SDeviceInfo> fDevices;
     std::vector<int> fDeviceIndices;
+    std::vector<SProbedRates> fProbedRates;
 };
 
 }  // namespace NSSoundPortKit2::NSSoundPortKitDetails

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/soundport/DeviceInfo.h"
+#include "platform/soundport/SoundPortKitStatus.h"
 
 namespace NSSoundPortKit2::NSSoundPortKitDetails {
 
@@ -22,6 +23,17 @@ constexpr int32_t OpenChannelCount(uint64_t activeChannels) {
         if ((activeChannels >> channel) & 1u) count = channel + 1;
     }
     return count;
+}
+
+// kSoundPortKitBadArgument for settings out of range; kSoundPortKitSettingsRefused for more
+// channels than the device has, or another rate or buffer size than a server's own.
+constexpr uint32_t CheckSettingsForDevice(const SDeviceInfo& device, const SDriverSettings& settings) {
+    if (!AreSettingsInRange(settings)) return kSoundPortKitBadArgument;
+    if (OpenChannelCount(settings.fActiveChannels) > device.fOutputChannels) return kSoundPortKitSettingsRefused;
+    if (device.fFixedRate != 0 && settings.fRate != device.fFixedRate) return kSoundPortKitSettingsRefused;
+    if (device.fFixedBufferFrames != 0 && settings.fBufferFrames != device.fFixedBufferFrames)
+        return kSoundPortKitSettingsRefused;
+    return kSoundPortKitSuccess;
 }
 
 }  // namespace NSSoundPortKit2::NSSoundPortKitDetails

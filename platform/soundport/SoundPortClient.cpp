@@ -53,6 +53,20 @@ std::vector<SDeviceInfo> CClient::GetDevices() {
     return devices;
 }
 
+std::vector<SDeviceInfo> CClient::RescanDevices() {
+    if (fKit.Rescan() == kSoundPortKitStreamOpen && fDriver && !fDriver->GetDevice().fIsNullOutput) {
+        const SDeviceInfo device = fDriver->GetDevice();
+        const SDriverSettings settings = fDriver->GetSettings();
+        Close();
+        // Another client's stream may still stand in the way: the list read before stays.
+        fKit.Rescan();
+        Open(device.fHostApi, device.fName, settings);
+    }
+    std::vector<SDeviceInfo> devices;
+    CheckSoundPortKitStatus(fKit.GetDevices(&devices), "list the audio devices");
+    return devices;
+}
+
 std::vector<uint32_t> CClient::GetSupportedRates(const SDeviceInfo& device) {
     std::vector<uint32_t> rates;
     const uint32_t status = fKit.GetSupportedRates(device.fHostApi, device.fName, device.fOutputChannels, &rates);
@@ -135,6 +149,36 @@ void CClient::ApplySettings(const SDriverSettings& settings) {
     if (status == kSoundPortKitSuccess) return;
     if (status != kSoundPortKitBadArgument) Close();
     Fail(status, MessageFor(status, name, fKit.GetLastErrorText()), name);
+}
+
+std::vector<std::string> CClient::GetClockSources() const {
+    std::vector<std::string> sources;
+    const uint32_t status = Driver().GetClockSources(&sources);
+    if (status == kSoundPortKitUnavailable) return {};
+    CheckSoundPortKitStatus(status, "list the clock sources of \"" + fDriver->GetDevice().fName + "\"");
+    return sources;
+}
+
+int32_t CClient::GetClockSource() const {
+    int32_t index = -1;
+    const uint32_t status = Driver().GetClockSource(&index);
+    if (status == kSoundPortKitUnavailable) return -1;
+    CheckSoundPortKitStatus(status, "read the clock source of \"" + fDriver->GetDevice().fName + "\"");
+    return index;
+}
+
+void CClient::SetClockSource(int32_t index) {
+    Driver();
+    const std::string name = fDriver->GetDevice().fName;
+    const uint32_t status = fDriver->SetClockSource(index);
+    if (status != kSoundPortKitSuccess) Fail(status, MessageFor(status, name, fKit.GetLastErrorText()), name);
+}
+
+void CClient::OpenControlPanel() {
+    Driver();
+    const std::string name = fDriver->GetDevice().fName;
+    const uint32_t status = fDriver->OpenControlPanel();
+    if (status != kSoundPortKitSuccess) Fail(status, MessageFor(status, name, fKit.GetLastErrorText()), name);
 }
 
 void CClient::Release() {

@@ -35,6 +35,10 @@ public:
     std::vector<NSSoundPortKit2::SHostApiInfo> GetHostApis();
     // Reads the machine's devices anew first when no stream of a host API is open.
     std::vector<NSSoundPortKit2::SDeviceInfo> GetDevices();
+    // Reads the machine's devices anew in any case: an open card's stream, which keeps the
+    // host from that, is closed for it and its device opened again with the same settings
+    // (on failure no driver is open).
+    std::vector<NSSoundPortKit2::SDeviceInfo> RescanDevices();
     std::vector<uint32_t> GetSupportedRates(const NSSoundPortKit2::SDeviceInfo& device);
 
     // Each closes the current driver, then creates the new one and starts it. On failure no
@@ -56,6 +60,13 @@ public:
     NSSoundPortKit2::EDriverState GetState() const;
     NSSoundPortKit2::SDriverStatistics GetStatistics() const;
     std::vector<uint8_t> GetBlob() const;
+    // The device's clock sources, none where its host API offers none; the index of the one
+    // it follows (-1 for none), and another to follow.
+    std::vector<std::string> GetClockSources() const;
+    int32_t GetClockSource() const;
+    void SetClockSource(int32_t index);
+    // The host's settings window of the device; returns when it is closed.
+    void OpenControlPanel();
     void Release();
     // On failure the driver is closed.
     void Retake();

@@ -13,8 +13,6 @@ namespace NSSoundPortKit2::NSSoundPortKitDetails {
 
 namespace {
 
-constexpr uint32_t kStandardRates[] = {22050, 32000, 44100, 48000, 88200, 96000, 176400, 192000};
-
 bool IsNullOutput(const std::string& hostApi, const std::string& device) {
     return hostApi == kBuiltInHostApiName && device == kNullOutputName;
 }
@@ -73,8 +71,11 @@ IDriver* CSoundPortKit::CreateDriver(const std::string& hostApi, const std::stri
     if (started != kSoundPortKitSuccess) return Fail<IDriver>(status, kSoundPortKitNoSuchDevice);
     for (const SDeviceInfo& info : fHost.GetDevices()) {
         if (info.fHostApi != hostApi || info.fName != device) continue;
-        if (OpenChannelCount(settings.fActiveChannels) > info.fOutputChannels)
-            return Fail<IDriver>(status, kSoundPortKitSettingsRefused);
+        const uint32_t accepted = CheckSettingsForDevice(info, settings);
+        if (accepted != kSoundPortKitSuccess) return Fail<IDriver>(status, accepted);
+        // Probed now, while no stream of this driver holds the device.
+        std::vector<uint32_t> rates;
+        fHost.GetSupportedRates(fHost.FindDevice(hostApi, device), info.fOutputChannels, &rates);
         IDriver* driver = new (std::nothrow) CPortAudioDriver(fHost, info, settings);
         *status = driver ? kSoundPortKitSuccess : kSoundPortKitOutOfMemory;
         return driver;

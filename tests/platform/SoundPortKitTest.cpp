@@ -12,11 +12,14 @@
 #include <vector>
 
 #include "foundation/Mishap.h"
+#include "platform/soundport/JackServer.h"
+#include "platform/soundport/SettingsRange.h"
 #include "platform/soundport/SoundPortClient.h"
 #include "platform/soundport/SoundPortKit.h"
 #include "platform/soundport/SoundPortKitStatus.h"
 #include "tests/support/DriverSettings.h"
 #include "tests/support/FloatWaveFile.h"
+#include "tests/support/ScopedEnvironmentVariable.h"
 #include "tests/support/TemporaryFolder.h"
 
 namespace {
@@ -160,7 +163,46 @@ TEST(SoundPortKit, ProbingListsTheNullOutputAsTheOnlyDefaultAndPrintsNothing) {
     }
     std::vector<uint32_t> rates;
     EXPECT_EQ(Kit().GetSupportedRates(kBuiltInHostApiName, kNullOutputName, 2, &rates), kSoundPortKitSuccess);
-    EXPECT_EQ(rates, (std::vector<uint32_t>{22050, 32000, 44100, 48000, 88200, 96000, 176400, 192000}));
+    EXPECT_EQ(rates, (std::vector<uint32_t>{11025, 22050, 32000, 44100, 48000, 88200, 96000}));
+}
+
+TEST(SoundPortKit, ADeviceTakesSettingsInRangeWithinItsChannelsAndAServersOwnRateAndBuffer) {
+    SDeviceInfo card;
+    card.fOutputChannels = 2;
+    SDeviceInfo server = card;
+    server.fFixedRate = 48000;
+    server.fFixedBufferFrames = 256;
+    struct SCase {
+        const char* fName;
+        const SDeviceInfo& fDevice;
+        SDriverSettings fSettings;
+        uint32_t fStatus;
+    };
+    const SCase cases[] = {
+        {"card, any standard rate", card, NSQuilletTest::DriverSettings(11025, 64, 0x3), kSoundPortKitSuccess},
+        {"card, rate below 8000", card, NSQuilletTest::DriverSettings(7999, 512, 0x3), kSoundPortKitBadArgument},
+        {"card, 15 frames", card, NSQuilletTest::DriverSettings(44100, 15, 0x3), kSoundPortKitBadArgument},
+        {"card, no channel", card, NSQuilletTest::DriverSettings(44100, 512, 0), kSoundPortKitBadArgument},
+        {"card, a third channel", card, NSQuilletTest::DriverSettings(44100, 512, 0x4), kSoundPortKitSettingsRefused},
+        {"server, its own", server, NSQuilletTest::DriverSettings(48000, 256, 0x1), kSoundPortKitSuccess},
+        {"server, another rate", server, NSQuilletTest::DriverSettings(44100, 256, 0x3), kSoundPortKitSettingsRefused},
+        {"server, another buffer", server, NSQuilletTest::DriverSettings(48000, 512, 0x3), kSoundPortKitSettingsRefused},
+        {"server, out of range first", server, NSQuilletTest::DriverSettings(48000, 9000, 0x3), kSoundPortKitBadArgument},
+    };
+    for (const SCase& c : cases)
+        EXPECT_EQ(NSSoundPortKitDetails::CheckSettingsForDevice(c.fDevice, c.fSettings), c.fStatus) << c.fName;
+}
+
+TEST(SoundPortKit, WithoutAJackServerItsSettingsAreNotReadAndNothingIsPrinted) {
+    NSQuilletTest::CScopedEnvironmentVariable server("JACK_DEFAULT_SERVER", "quillet-test-no-such-server");
+    uint32_t rate = 1;
+    int32_t buffer = 2;
+    bool read = true;
+    const std::string printed = ErrorStreamOf([&] { read = NSSoundPortKitDetails::ReadJackServerSettings(&rate, &buffer); });
+    EXPECT_FALSE(read);
+    EXPECT_EQ(rate, 1u);
+    EXPECT_EQ(buffer, 2);
+    EXPECT_EQ(printed, "");
 }
 
 TEST(SoundPortKitBlob, RoundTripsTheDeviceAndItsSettings) {
