@@ -124,11 +124,21 @@ void CAudioCardManager::EnterFailedState(const std::exception& failure, EAudioOu
     NotifyListeners();
 }
 
+std::vector<uint8_t> CAudioCardManager::GetChoiceBeforeChange() const {
+    try {
+        return GetDeviceBlock();
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
 template <class TAction>
 void CAudioCardManager::Guarded(TAction&& action) {
+    std::vector<uint8_t> before = GetChoiceBeforeChange();
     try {
         action();
     } catch (const std::exception& failure) {
+        fBlockBeforeFailure = std::move(before);
         EnterFailedState(failure, ProblemOfStatus(StatusOf(failure)));
         throw;
     }
@@ -146,6 +156,7 @@ void CAudioCardManager::OpenDevice(TOpen&& open) {
         throw;
     }
     fOpening = false;
+    fStandingIn = false;
     fFailed = false;
     fProblem = EAudioOutputProblem::kNone;
     fProblemDeviceName.clear();
@@ -158,6 +169,8 @@ void CAudioCardManager::OpenWithStandardSettings(const SDeviceInfo& device) {
         return;
     }
     SDriverSettings settings = GetStandardSettings(device.fOutputChannels);
+    if (device.fFixedRate != 0) settings.fRate = device.fFixedRate;
+    if (device.fFixedBufferFrames != 0) settings.fBufferFrames = device.fFixedBufferFrames;
     try {
         fClient.Open(device.fHostApi, device.fName, settings);
     } catch (const NSMishap::XUnsupportedFormat& failure) {
@@ -253,6 +266,7 @@ void CAudioCardManager::RestoreDevice(const std::vector<uint8_t>& block) {
         EAudioOutputProblem problem = ProblemOfStatus(status);
         if (status == kSoundPortKitNoSuchDevice) problem = EAudioOutputProblem::kLastDeviceNotFound;
         if (problem != EAudioOutputProblem::kLastDeviceNotFound && problem != EAudioOutputProblem::kSettingsNotRestored) {
+            fBlockBeforeFailure = block;
             EnterFailedState(failure, problem);
             throw;
         }
@@ -277,8 +291,41 @@ void CAudioCardManager::Choose(const SAudioDeviceChoice& choice) {
     }
 }
 
+bool CAudioCardManager::FallBackToNullOutput() {
+    if (!fFailed) return IsOutputWorking();
+    const EAudioOutputProblem problem = fProblem;
+    const std::string problemDevice = fProblemDeviceName;
+    std::vector<uint8_t> choice = fChosenBlock.empty() && !fNullOutputForced ? fBlockBeforeFailure : fChosenBlock;
+    StopPlayback();
+    fPending.reset();
+    fReleased = false;
+    // At the output rate the documents already follow.
+    SDriverSettings settings = GetStandardSettings(2);
+    settings.fRate = fRate;
+    fOpening = true;
+    try {
+        try {
+            fClient.OpenNullOutput(settings, SNullOutputOptions::FromEnvironment());
+        } catch (const std::exception&) {
+            // The recording that the environment asks for may be what cannot be made.
+            fClient.OpenNullOutput(settings, SNullOutputOptions());
+        }
+    } catch (const std::exception&) {
+        fOpening = false;
+        return false;
+    }
+    fOpening = false;
+    fFailed = false;
+    fStandingIn = true;
+    fProblem = problem;
+    fProblemDeviceName = problemDevice;
+    fChosenBlock = std::move(choice);
+    HandleRateChange();
+    return true;
+}
+
 std::vector<uint8_t> CAudioCardManager::GetDeviceBlock() const {
-    if (!fChosenBlock.empty() || fNullOutputForced) return fChosenBlock;
+    if (!fChosenBlock.empty() || fNullOutputForced || fStandingIn) return fChosenBlock;
     if (!fClient.IsOpen()) return {};
     return fClient.GetBlob();
 }
@@ -288,6 +335,7 @@ void CAudioCardManager::CloseOutput() {
     StopPlayback();
     fClient.Close();
     fReleased = false;
+    fStandingIn = false;
     NotifyListeners();
 }
 
@@ -319,6 +367,23 @@ void CAudioCardManager::SetActiveChannels(uint64_t channels) {
     ApplySettings(settings);
 }
 
+std::vector<std::string> CAudioCardManager::GetClockSources() const {
+    return fClient.IsOpen() ? fClient.GetClockSources() : std::vector<std::string>();
+}
+
+int32_t CAudioCardManager::GetClockSource() const { return fClient.IsOpen() ? fClient.GetClockSource() : -1; }
+
+void CAudioCardManager::SetClockSource(int32_t index) {
+    if (GetClockSource() == index) return;
+    Guarded([&] { fClient.SetClockSource(index); });
+    NotifyListeners();
+}
+
+void CAudioCardManager::OpenControlPanel() {
+    fClient.OpenControlPanel();
+    HandleRateChange();
+}
+
 void CAudioCardManager::ApplySettings(const SDriverSettings& settings) {
     // The stream's own rate notification would come in the middle; the rate is taken over
     // once, below, also for a released stream, which reopens only when taken again.
@@ -338,6 +403,13 @@ void CAudioCardManager::ApplySettings(const SDriverSettings& settings) {
 
 std::vector<SHostApiInfo> CAudioCardManager::GetHostApis() { return fClient.GetHostApis(); }
 std::vector<SDeviceInfo> CAudioCardManager::GetDevices() { return fClient.GetDevices(); }
+
+std::vector<SDeviceInfo> CAudioCardManager::RescanDevices() {
+    if (!fClient.IsOpen() || fReleased || fClient.GetDevice().fIsNullOutput) return fClient.GetDevices();
+    std::vector<SDeviceInfo> devices;
+    Guarded([&] { OpenDevice([&] { devices = fClient.RescanDevices(); }); });
+    return devices;
+}
 std::vector<uint32_t> CAudioCardManager::GetSupportedRates(const SDeviceInfo& device) {
     return fClient.GetSupportedRates(device);
 }

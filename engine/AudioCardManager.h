@@ -65,6 +65,13 @@ public:
     void ChooseDeviceByName(const std::string& name);
     void ChooseNullOutput(const NSSoundPortKit2::SNullOutputOptions& options,
                           const NSSoundPortKit2::SDriverSettings& settings = GetStandardSettings(2));
+    // After a failure of a choice, a setting or the stream (GetProblem): the Null Output plays
+    // in the failed device's place, so that playback goes on. The problem and its device's
+    // name stay, IsStandingIn is true until a device opens again, and the choice to store
+    // stays the one from before the failure. Nothing without a failure. Never throws; answers
+    // IsOutputWorking.
+    bool FallBackToNullOutput();
+    bool IsStandingIn() const { return fStandingIn; }
     // A block of GetDeviceBlock, from the preferences. A block of another version
     // (XUnsupportedFormat "incompatible driver spec version") or that cannot be read
     // (XFormatViolation "couldn't recreate driver from blob") is kSettingsNotRestored; one
@@ -74,7 +81,8 @@ public:
     void RestoreDevice(const std::vector<uint8_t>& block);
     void Choose(const SAudioDeviceChoice& choice);
     // The user's choice to store: the restored block while its device is absent or the Null
-    // Output is forced, else the open device with its settings; empty when there is none.
+    // Output is forced, the block from before a failure while the Null Output stands in, else
+    // the open device with its settings; empty when there is none.
     std::vector<uint8_t> GetDeviceBlock() const;
     // Stops the playback and closes the device (at quit).
     void CloseOutput();
@@ -90,10 +98,23 @@ public:
     void SetSampleRate(uint32_t rate);
     void SetBufferFrames(int32_t frames);
     void SetActiveChannels(uint64_t channels);
+    // The open device's clock sources (none where its host API offers none, or without a
+    // device), the index of the one it follows (-1 for none), another one to follow (a
+    // device that refuses is kDeviceNotUsable).
+    std::vector<std::string> GetClockSources() const;
+    int32_t GetClockSource() const;
+    void SetClockSource(int32_t index);
+    // The host's settings window of the open device; returns when it is closed, then the
+    // listeners are told, as its settings may have changed. Its failure is thrown as it is.
+    void OpenControlPanel();
 
     std::vector<NSSoundPortKit2::SHostApiInfo> GetHostApis();
     // Reads the machine's devices anew when no card's stream is open.
     std::vector<NSSoundPortKit2::SDeviceInfo> GetDevices();
+    // Reads them anew in any case: an open card's stream is closed for it (the playback stops)
+    // and its device opened again with the same settings; when that fails the output is failed
+    // as after a choice. A released stream is left as it is.
+    std::vector<NSSoundPortKit2::SDeviceInfo> RescanDevices();
     std::vector<uint32_t> GetSupportedRates(const NSSoundPortKit2::SDeviceInfo& device);
 
     // kNone while working.
@@ -122,6 +143,8 @@ public:
     void HandleRateChange();
 
 private:
+    std::vector<uint8_t> GetChoiceBeforeChange() const;
+    // Runs a choice or change of the device; a failure is the output's failure.
     template <class TAction>
     void Guarded(TAction&& action);
     template <class TOpen>
@@ -151,7 +174,10 @@ private:
     std::string fProblemDeviceName;
     bool fReleased = false;
     bool fOpening = false;
+    bool fStandingIn = false;
     std::vector<uint8_t> fChosenBlock;
+    // The choice to store as it was before the last failure.
+    std::vector<uint8_t> fBlockBeforeFailure;
     std::optional<SPendingSwitch> fPending;
 };
 

@@ -2,6 +2,7 @@
 #include <stdlib.h>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -302,4 +303,135 @@ TEST(AudioCardManager, TheNullOutputsRecordingSurvivesAReleaseAndRetake) {
         ASSERT_EQ(recorded[i], 0.25f) << i;
         ASSERT_EQ(recorded[i + 1], -0.25f) << i;
     }
+}
+
+TEST(AudioCardManager, ARescanUnderAPlayingCardReopensItWithItsSettings) {
+    CScriptedKit kit;
+    CAudioCardManager manager(&kit);
+    CStopCountingSource source;
+    manager.GetRenderer().SetSource(&source);
+    manager.ChooseDevice("ALSA", "Card (hw:0,0)");
+    manager.SetBufferFrames(256);
+    kit.fMachine.push_back(CScriptedKit::Device("USB Headset (hw:1,0)", true, false));
+
+    const int rescans = kit.fRescans;
+    EXPECT_EQ(manager.GetDevices().size(), 3u) << "the open card keeps the list read before";
+    EXPECT_EQ(kit.fRescans, rescans);
+    const int stops = source.fStops;
+    const std::vector<SDeviceInfo> devices = manager.RescanDevices();
+    ASSERT_EQ(devices.size(), 4u);
+    EXPECT_EQ(devices.back().fName, "USB Headset (hw:1,0)");
+    EXPECT_EQ(kit.fRescans, rescans + 1);
+    EXPECT_GT(source.fStops, stops) << "the playback stops before the stream closes";
+    EXPECT_EQ(manager.GetDevice().fName, "Card (hw:0,0)");
+    EXPECT_EQ(manager.GetSettings().fBufferFrames, 256);
+    EXPECT_TRUE(manager.IsOutputRunning());
+
+    // The card went away meanwhile: the output fails as after a choice.
+    kit.fMachine.erase(kit.fMachine.begin());
+    EXPECT_THROW(manager.RescanDevices(), NSMishap::XNotFound);
+    EXPECT_EQ(manager.GetProblem(), EAudioOutputProblem::kDeviceNotOpened);
+    EXPECT_EQ(manager.GetProblemDeviceName(), "Card (hw:0,0)");
+    EXPECT_FALSE(manager.IsOutputWorking());
+}
+
+TEST(AudioCardManager, AFailureFallsBackToTheNullOutputWhichKeepsTheProblemAndTheStoredChoice) {
+    CScriptedKit kit;
+    kit.OfferMoreHostApis();
+    CAudioCardManager manager(&kit);
+    CWavePlayer player(manager);
+    manager.GetRenderer().SetSource(&player);
+    CCountingListener listener;
+    manager.AddListener(&listener);
+    auto sample = std::make_unique<C16BitWaveSample>(44100, 100, false);
+    EXPECT_FALSE(manager.FallBackToNullOutput()) << "nothing failed, and nothing is open";
+    EXPECT_FALSE(manager.HasDevice());
+
+    struct SCase {
+        const char* fName;
+        std::function<void()> fFail;
+        EAudioOutputProblem fProblem;
+        const char* fDevice;
+    };
+    const SCase cases[] = {
+        {"busy device", [&] { manager.ChooseDevice("ALSA", "Busy"); }, EAudioOutputProblem::kDeviceNotOpened, "Busy"},
+        {"rate refused", [&] { manager.SetSampleRate(96000); }, EAudioOutputProblem::kDeviceNotUsable, "Server"},
+    };
+    for (const SCase& c : cases) {
+        manager.ChooseDevice("ALSA", "Server");
+        manager.SetSampleRate(48000);
+        EXPECT_THROW(c.fFail(), std::exception) << c.fName;
+        const int told = listener.fCalls;
+        ASSERT_TRUE(manager.FallBackToNullOutput()) << c.fName;
+        EXPECT_GT(listener.fCalls, told) << c.fName;
+        EXPECT_TRUE(manager.GetDevice().fIsNullOutput) << c.fName;
+        EXPECT_TRUE(manager.IsOutputWorking()) << c.fName;
+        EXPECT_TRUE(manager.IsStandingIn()) << c.fName;
+        EXPECT_EQ(manager.GetProblem(), c.fProblem) << c.fName;
+        EXPECT_EQ(manager.GetProblemDeviceName(), c.fDevice) << c.fName;
+        EXPECT_EQ(manager.GetOutputRate(), 48000u) << c.fName << ": the documents keep their rate";
+        EXPECT_EQ(manager.GetDeviceBlock(), Bytes("Server")) << c.fName;
+        EXPECT_TRUE(player.PlaySample(sample.get(), nullptr)) << c.fName;
+        player.Stop();
+    }
+    // Another failure while standing in keeps the choice from before the first.
+    EXPECT_THROW(manager.ChooseDevice("ALSA", "Busy"), NSMishap::XOpen);
+    ASSERT_TRUE(manager.FallBackToNullOutput());
+    EXPECT_EQ(manager.GetDeviceBlock(), Bytes("Server"));
+
+    manager.ChooseDevice("ALSA", "Card (hw:0,0)");
+    EXPECT_FALSE(manager.IsStandingIn());
+    EXPECT_EQ(manager.GetProblem(), EAudioOutputProblem::kNone);
+    EXPECT_EQ(manager.GetDeviceBlock(), Bytes("Card (hw:0,0)"));
+    manager.RemoveListener(&listener);
+}
+
+TEST(AudioCardManager, WithoutANullOutputAFailedOutputStaysFailed) {
+    CScriptedKit kit;  // its Null Output does not open
+    CAudioCardManager manager(&kit);
+    EXPECT_THROW(manager.ChooseDevice("ALSA", "Busy"), NSMishap::XOpen);
+    EXPECT_FALSE(manager.FallBackToNullOutput());
+    EXPECT_FALSE(manager.IsOutputWorking());
+    EXPECT_FALSE(manager.IsStandingIn());
+    EXPECT_EQ(manager.GetProblem(), EAudioOutputProblem::kDeviceNotOpened);
+}
+
+TEST(AudioCardManager, AServersDeviceOpensAtTheServersRateAndBufferSize) {
+    CScriptedKit kit;
+    kit.OfferMoreHostApis();
+    CAudioCardManager manager(&kit);
+    manager.ChooseDevice("JACK", "system");
+    EXPECT_EQ(manager.GetSettings().fRate, 48000u);
+    EXPECT_EQ(manager.GetSettings().fBufferFrames, 256);
+    EXPECT_EQ(manager.GetOutputRate(), 48000u);
+    const auto refused = Caught<NSMishap::XUnsupportedFormat>([&] { manager.SetBufferFrames(512); });
+    EXPECT_EQ(GetAudioOutputProblem(refused), EAudioOutputProblem::kDeviceNotUsable);
+}
+
+TEST(AudioCardManager, PassesClockSourcesAndTheControlPanelOfTheOpenDevice) {
+    CScriptedKit kit;
+    kit.OfferMoreHostApis();
+    CAudioCardManager manager(&kit);
+    EXPECT_TRUE(manager.GetClockSources().empty()) << "no device";
+    EXPECT_EQ(manager.GetClockSource(), -1);
+    manager.ChooseDevice("ALSA", "Card (hw:0,0)");
+    EXPECT_TRUE(manager.GetClockSources().empty());
+    EXPECT_EQ(manager.GetClockSource(), -1);
+    EXPECT_THROW(manager.OpenControlPanel(), NSMishap::XUnsupportedFormat);
+    EXPECT_TRUE(manager.IsOutputWorking()) << "a control panel that cannot open is not the device's failure";
+
+    manager.ChooseDevice("Studio Host", "Multichannel Interface");
+    CCountingListener listener;
+    manager.AddListener(&listener);
+    EXPECT_EQ(manager.GetClockSources(), (std::vector<std::string>{"Internal", "Word Clock", "S/PDIF"}));
+    EXPECT_EQ(manager.GetClockSource(), 0);
+    manager.SetClockSource(2);
+    EXPECT_EQ(manager.GetClockSource(), 2);
+    EXPECT_EQ(listener.fCalls, 1);
+    manager.SetClockSource(2);
+    EXPECT_EQ(listener.fCalls, 1) << "no change, nobody told";
+    manager.OpenControlPanel();
+    EXPECT_EQ(kit.fControlPanelOpenings, 1);
+    EXPECT_EQ(listener.fCalls, 2) << "told after the panel closed";
+    manager.RemoveListener(&listener);
 }
