@@ -162,6 +162,19 @@ inline constexpr int32_t kViewStereoFilesAsSumOfLR = 814;
 inline constexpr int32_t kAlwaysMoveLeftLocatorToFirstSlice = 815;
 inline constexpr int32_t kDefaultBarsToOne = 859;
 
+inline constexpr int32_t kAudioPage = 811;
+inline constexpr int32_t kSelectActiveChannelsTitle = 816;
+inline constexpr int32_t kActiveChannelsLabel = 817;
+inline constexpr int32_t kAudioCardDriverLabel = 818;
+inline constexpr int32_t kBufferSizeLabel = 819;
+inline constexpr int32_t kOutputLatencyLabel = 820;
+inline constexpr int32_t kClockSourceLabel = 821;
+inline constexpr int32_t kControlPanelButton = 825;
+inline constexpr int32_t kChannelsButton = 826;
+inline constexpr int32_t kSamplesCount = 622;
+inline constexpr int32_t kChannelRow = 623;
+inline constexpr int32_t kActiveOutOfChannels = 624;
+
 inline constexpr int32_t kUndoLabel = 960;
 inline constexpr int32_t kRedoLabel = 962;
 inline constexpr int32_t kCopyLoopLabel = 964;
