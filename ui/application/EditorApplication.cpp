@@ -14,6 +14,7 @@ CEditorApplication::CEditorApplication()
     : fApplication(fShell, CAudioCardManager::Get(), CWavePlayer::Get(), GetDefaultHelpAddresses()) {
     SetAlertPresenter(&fAlerts);
     NSCourier::SetLengthyOperationUI(&fProgress);
+    fShell.SetAudioCardManager(&CAudioCardManager::Get());
     UseEditorWindows(fShell, fApplication);
 }
 

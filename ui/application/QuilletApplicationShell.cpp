@@ -53,7 +53,7 @@ void CQuilletApplicationShell::ShowAbout() {
 }
 
 void CQuilletApplicationShell::ShowPreferences() {
-    if (!fPreferences) fPreferences = new CQuilletPreferencesDialog;
+    if (!fPreferences) fPreferences = new CQuilletPreferencesDialog(fAudioCardManager);
     Present(fPreferences);
 }
 

@@ -14,6 +14,8 @@
 
 namespace NSQuillet {
 
+class CAudioCardManager;
+
 // The application object's window library: document windows from the factory the entry sets,
 // the Open dialog, one About box and one Preferences dialog, the system's browser, quitting.
 // User-interface thread.
@@ -26,6 +28,9 @@ public:
     ~CQuilletApplicationShell() override;
 
     void SetWindowFactory(FWindowFactory factory) { fWindowFactory = std::move(factory); }
+    // The audio output the Preferences dialog's Audio page sets up (not owned; it outlives
+    // the dialogs); none: the page is disabled.
+    void SetAudioCardManager(CAudioCardManager* manager) { fAudioCardManager = manager; }
 
     // Without a factory: an XIllegalCallSequence.
     IDocumentWindow* CreateDocumentWindow(std::shared_ptr<CQuilletDocument> document) override;
@@ -48,6 +53,7 @@ signals:
 
 private:
     FWindowFactory fWindowFactory;
+    CAudioCardManager* fAudioCardManager = nullptr;
     QPointer<CAboutDialog> fAbout;
     QPointer<CQuilletPreferencesDialog> fPreferences;
 };

@@ -9,6 +9,7 @@
 #include "app/preferences/PreferencesAccess.h"
 #include "app/resources/ResourceReference.h"
 #include "app/resources/StringIds.h"
+#include "ui/dialogs/AudioPreferencesPage.h"
 
 namespace NSQuillet {
 
@@ -18,9 +19,11 @@ QString Text(int32_t entry) { return QString::fromStdString(StringReference(entr
 
 }  // namespace
 
-CQuilletPreferencesDialog::CQuilletPreferencesDialog(QWidget* parent)
+CQuilletPreferencesDialog::CQuilletPreferencesDialog(CAudioCardManager* manager, QWidget* parent)
     : QDialog(parent),
       fPreferencesShown(GetPreferences()),
+      fPages(new QTabWidget(this)),
+      fAudioPage(new CAudioPreferencesPage(manager)),
       fAlwaysMoveLeftLocatorToFirstSliceCheckBox(new QCheckBox(Text(NSStringIds::kAlwaysMoveLeftLocatorToFirstSlice))),
       fDefaultBarsToOneCheckBox(new QCheckBox(Text(NSStringIds::kDefaultBarsToOne))),
       fCropToLoopWhenTransmitAsOneSample(new QCheckBox(Text(NSStringIds::kCropToLoopWhenExportingAsOneSample))),
@@ -36,10 +39,10 @@ CQuilletPreferencesDialog::CQuilletPreferencesDialog(QWidget* parent)
                            fCropToLoopWhenTransmitAsOneSample, fViewStereoFilesAsSumOfLRCheckBox})
         generalLayout->addWidget(box);
     generalLayout->addStretch();
-    auto* tabs = new QTabWidget;
-    tabs->addTab(general, Text(NSStringIds::kGeneralPage));
+    fPages->addTab(general, Text(NSStringIds::kGeneralPage));
+    fPages->addTab(fAudioPage, Text(NSStringIds::kAudioPage));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(tabs);
+    layout->addWidget(fPages);
 
     // Clicks only: the boxes also change when the preferences change elsewhere.
     const auto bind = [this](QCheckBox* box, std::function<void(CPreferences&, bool)> set) {
