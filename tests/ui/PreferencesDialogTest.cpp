@@ -24,6 +24,7 @@
 
 #include "app/application/Quillet.h"
 #include "app/preferences/Preferences.h"
+#include "app/resources/MenuIds.h"
 #include "app/preferences/PreferencesAccess.h"
 #include "tests/app/application/ApplicationTestSupport.h"
 #include "tests/app/preferences/PreferencesTestSupport.h"
@@ -72,9 +73,15 @@ TEST(PreferencesDialog, AGeneralBoxChangesThePreferenceAtOnceAndSurvivesARestart
         shell.SetAudioCardManager(&manager);
         CQuillet application(shell, manager, player, NSQuilletTest::TestHelpAddresses());
         application.Start();
-        shell.ShowPreferences();
+        application.DoApplicationCommand(NSCommandIds::kPreferences);
         CQuilletPreferencesDialog* dialog = shell.GetPreferencesDialog();
         ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_FALSE(dialog->isModal());
+        dialog->hide();
+        application.DoApplicationCommand(NSCommandIds::kPreferences);
+        EXPECT_EQ(shell.GetPreferencesDialog(), dialog) << "one instance, brought to the front";
+        EXPECT_TRUE(dialog->isVisible());
         QTest::mouseClick(dialog->GetViewStereoAsSumCheckBox(), Qt::LeftButton);
         EXPECT_TRUE(GetPreferences()->GetViewStereoFilesAsSumOfLR()) << "at once";
         // The device chosen on the Audio page is stored with the preferences as well.

@@ -46,6 +46,8 @@ void FillDriverPopup(QComboBox& popup, const SAudioPageState& state) {
             QFont font = item->font();
             font.setBold(true);
             item->setFont(font);
+            // A heading, not a greyed-out choice.
+            item->setForeground(popup.palette().brush(QPalette::Active, QPalette::Text));
         } else {
             item->setToolTip(FromUtf8(entry.fHostApi + ": " + entry.fDevice));
         }

@@ -34,7 +34,7 @@ CSelectActiveChannelsDialog::CSelectActiveChannelsDialog(int32_t channelCount, u
     }
     fList->setSelectionMode(QAbstractItemView::NoSelection);
     fList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    const int rowHeight = std::max(fList->sizeHintForRow(0), fList->fontMetrics().height() + 4);
+    const int rowHeight = fList->count() > 0 ? fList->sizeHintForRow(0) : fList->fontMetrics().height() + 4;
     fList->setFixedHeight(rowHeight * kVisibleRows + 2 * fList->frameWidth());
     fList->setMinimumWidth(fList->fontMetrics().horizontalAdvance(QStringLiteral("64 / Right")) * 2 + 48);
 
@@ -47,6 +47,8 @@ CSelectActiveChannelsDialog::CSelectActiveChannelsDialog(int32_t channelCount, u
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(fList, &QListWidget::itemChanged, this, [this] { fOKButton->setEnabled(GetActiveChannels() != 0); });
     fOKButton->setEnabled(GetActiveChannels() != 0);
+    // The list gets the focus on a click or Tab; at first no row looks picked.
+    fOKButton->setFocus();
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(fList);

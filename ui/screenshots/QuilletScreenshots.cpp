@@ -5,13 +5,17 @@
 // conversation, an alert, the About box, the preferences, the length dialog and the progress
 // window. With --scale 2 only the loaded window, drawn at twice the pixels, as on a HiDPI screen.
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -28,6 +32,7 @@
 #include "app/operations/QuilletLengthyOperation.h"
 #include "app/resources/ProgramResources.h"
 #include "ui/application/EditorApplication.h"
+#include "ui/dialogs/AudioPreferencesPage.h"
 #include "ui/dialogs/LengthyOperationWindow.h"
 #include "ui/dialogs/NoLengthSpecifiedDialog.h"
 #include "engine/SliceSequence.h"
@@ -199,6 +204,39 @@ void SaveMenus(CScreenshots& shots, QWidget& widget, const QString& only = QStri
     }
 }
 
+// The Preferences dialog's Audio page on the audio output, and Select Active Channels over it;
+// the General page is shown again afterwards.
+void SaveAudioPreferences(CScreenshots& shots, CQuilletApplicationShell& shell) {
+    CQuilletPreferencesDialog* dialog = shell.GetPreferencesDialog();
+    if (!dialog) return;
+    QTabWidget* pages = dialog->GetPages();
+    const int shown = pages->currentIndex();
+    pages->setCurrentWidget(dialog->GetAudioPage());
+    dialog->adjustSize();
+    Settle();
+    shots.Save(CScreenshots::Framed(*dialog), "preferences-audio");
+    // The driver popup opened: the devices under their host APIs.
+    QComboBox* drivers = dialog->GetAudioPage()->GetDriverPopup();
+    drivers->showPopup();
+    Settle();
+    {
+        // A popup list has no frame of its own: drawn plain where it stands over the framed dialog.
+        QWidget* list = drivers->view()->window();
+        QPixmap picture = CScreenshots::Framed(*dialog);
+        const int bar = dialog->fontMetrics().height() + 10;
+        QPainter painter(&picture);
+        painter.drawPixmap(list->pos() - dialog->mapToGlobal(QPoint(0, 0)) + QPoint(0, bar), list->grab());
+        painter.end();
+        shots.Save(picture, "preferences-audio-drivers");
+    }
+    drivers->hidePopup();
+    Settle();
+    QPushButton* channels = dialog->GetAudioPage()->GetChannelsButton();
+    if (channels->isEnabled()) shots.SaveModal(*dialog, "select-active-channels", [channels] { channels->click(); });
+    pages->setCurrentIndex(shown);
+    Settle();
+}
+
 int Run(const QString& folder, const QString& loopFile, bool doubleScale) {
     CProgramResources::Get();
     QTemporaryDir home;
@@ -258,6 +296,7 @@ int Run(const QString& folder, const QString& loopFile, bool doubleScale) {
         shell.ShowPreferences();
         Settle();
         shots.Save(CScreenshots::Framed(*shell.GetPreferencesDialog()), "preferences");
+        SaveAudioPreferences(shots, shell);
 
         CNoLengthSpecifiedDialog length(&window);
         length.show();
