@@ -158,6 +158,8 @@ CAudioPreferencesPage::~CAudioPreferencesPage() = default;
 
 void CAudioPreferencesPage::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    // The screen it shows on decides between the 1x and the 2x drawing.
+    fStatePicture->setPixmap(fPictures.Get(fStatePictureId, *this));
     if (fScanned || !fController) return;
     fScanned = true;
     fController->Rescan();
