@@ -3,7 +3,9 @@
 // Pictures of the editor as a user meets it, drawn on Qt's offscreen platform so that anyone can
 // look at it without a display: the empty window, LOOPFILE loaded, each menu opened, the close
 // conversation, an alert, the About box, the preferences, the length dialog and the progress
-// window. With --scale 2 only the loaded window, drawn at twice the pixels, as on a HiDPI screen.
+// window, and the five toolbars with every control usable and with their controls disabled. With
+// --scale 2 only the loaded window and its toolbars, drawn at twice the pixels, as on a HiDPI
+// screen.
 
 #include <QApplication>
 #include <QDir>
@@ -34,6 +36,12 @@
 #include "engine/WaveSample.h"
 #include "ui/logic/waveform/WaveformDetailViewLogic.h"
 #include "ui/logic/waveform/WaveformMarkerSlice.h"
+#include "ui/toolbars/EnvelopeToolbar.h"
+#include "ui/toolbars/EqualizerToolBar.h"
+#include "ui/toolbars/SecondToolBar.h"
+#include "ui/toolbars/Toolbar.h"
+#include "ui/toolbars/TransientToolbar.h"
+#include "ui/toolbars/WinTopToolBar.h"
 #include "ui/waveform/WaveformDetailView.h"
 #include "ui/waveform/WaveformDisplayGroupView.h"
 #include "ui/window/QuilletWindow.h"
@@ -169,6 +177,91 @@ void SaveWaveforms(CScreenshots& shots, QWidget& widget) {
     Settle();
 }
 
+// The document's loop, preview and effects as `change` leaves them, as one step each.
+void ChangeSettings(CQuilletDocument& document, const std::function<void(SDocumentParameters&, SEffectParameters&)>& change,
+                    int& steps) {
+    SDocumentParameters parameters = document.GetDocumentParameters();
+    SEffectParameters effects = document.GetEffectParameters();
+    change(parameters, effects);
+    if (parameters != document.GetDocumentParameters()) {
+        document.PerformParametersChange(parameters, "Change Loop Length");
+        document.CloseUndoStep();
+        ++steps;
+    }
+    if (effects != document.GetEffectParameters()) {
+        document.PerformEffectParametersChange(effects, "Toggle Equalizer On/Off");
+        document.CloseUndoStep();
+        ++steps;
+    }
+    Settle();
+}
+
+// Each toolbar with every control usable (preview on, a loop length, every effect on) and with
+// its controls disabled (no loop length, preview off, effects off); the strip in each of those
+// three states alone, and the whole window. Every change is undone afterwards.
+void SaveToolbars(CScreenshots& shots, QWidget& widget, const QString& suffix) {
+    auto& window = dynamic_cast<CQuilletWindow&>(widget);
+    CQuilletDocument& document = window.GetDocument();
+    CToolbar& strip = *window.GetToolbar();
+    const std::pair<QWidget*, const char*> toolbars[] = {
+        {&strip.GetTopToolBar(), "top"},           {&strip.GetSecondToolBar(), "second"},
+        {&strip.GetEnvelopeToolbar(), "envelope"}, {&strip.GetTransientToolbar(), "transient"},
+        {&strip.GetEqualizerToolBar(), "equalizer"}};
+    const auto saveEach = [&](const QString& state) {
+        for (const auto& [toolbar, name] : toolbars) shots.Save(toolbar->grab(), "toolbar-" + QString(name) + state + suffix);
+    };
+    int steps = 0;
+    const auto everythingOn = [](SDocumentParameters& p, SEffectParameters& e) {
+        p.fLoop.SetPreviewOn(true);
+        if (!p.fLoop.IsLoopLengthSet()) p.fLoop.SetBars(2);
+        p.fEnvelope.fOn = true;
+        e.fTransientShaper.fOn = true;
+        e.fEqualizer.fOn = true;
+    };
+    ChangeSettings(document, everythingOn, steps);
+    saveEach("");
+    if (suffix.isEmpty()) shots.Save(CScreenshots::Framed(window), "loop-window-toolbars");
+
+    if (suffix.isEmpty()) {
+        const struct {
+            const char* fName;
+            std::function<void(SDocumentParameters&, SEffectParameters&)> fChange;
+        } states[] = {
+            {"toolbars-no-loop-length",
+             [](SDocumentParameters& p, SEffectParameters&) {
+                 p.fLoop.SetBars(0);
+                 p.fLoop.SetBeats(0);
+             }},
+            {"toolbars-preview-off", [](SDocumentParameters& p, SEffectParameters&) { p.fLoop.SetPreviewOn(false); }},
+            {"toolbars-effects-off",
+             [](SDocumentParameters& p, SEffectParameters& e) {
+                 p.fEnvelope.fOn = false;
+                 e.fTransientShaper.fOn = false;
+                 e.fEqualizer.fOn = false;
+             }},
+        };
+        for (const auto& state : states) {
+            int stateSteps = 0;
+            ChangeSettings(document, state.fChange, stateSteps);
+            shots.Save(strip.grab(), state.fName);
+            for (int i = 0; i < stateSteps; ++i) document.Undo();
+            Settle();
+        }
+    }
+
+    ChangeSettings(document, [](SDocumentParameters& p, SEffectParameters& e) {
+        p.fLoop.SetBars(0);
+        p.fLoop.SetBeats(0);
+        p.fLoop.SetPreviewOn(false);
+        p.fEnvelope.fOn = false;
+        e.fTransientShaper.fOn = false;
+        e.fEqualizer.fOn = false;
+    }, steps);
+    saveEach("-disabled");
+    for (int i = 0; i < steps; ++i) document.Undo();
+    Settle();
+}
+
 QWidget& TopWindow(CQuillet& quillet) { return dynamic_cast<QWidget&>(*quillet.GetWindows().back()); }
 
 // Each menu of the menu bar opened, or only the one titled `only`; the pictures' names end in
@@ -231,8 +324,10 @@ int Run(const QString& folder, const QString& loopFile, bool doubleScale) {
     Settle();
     if (doubleScale) {
         shots.Save(CScreenshots::Framed(window), "loop-window@2x");
+        SaveToolbars(shots, window, "@2x");
     } else {
         shots.Save(CScreenshots::Framed(window), "loop-window");
+        SaveToolbars(shots, window, "");
         SaveWaveforms(shots, window);
         SaveMenus(shots, window);
 

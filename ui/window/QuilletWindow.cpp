@@ -39,7 +39,9 @@
 #include "ui/clipboard/LoopClipboard.h"
 #include "ui/dialogs/NoLengthSpecifiedDialog.h"
 #include "ui/skin/SkinResources.h"
+#include "ui/toolbars/Toolbar.h"
 #include "ui/window/ConvertDialogs.h"
+#include "ui/waveform/WaveformDetailView.h"
 #include "ui/waveform/WaveformDisplayGroupView.h"
 #include "ui/window/KeyTranslation.h"
 
@@ -128,8 +130,15 @@ CQuilletWindow::CQuilletWindow(IWindowApplication& application, std::shared_ptr<
     });
     fViews->addWidget(fEmptyView);
     fViews->addWidget(fWaveform);
-    setCentralWidget(fViews);
+    // The toolbar strip goes above the views once the document has sound.
+    auto* central = new QWidget(this);
+    auto* centralLayout = new QVBoxLayout(central);
+    centralLayout->setContentsMargins(0, 0, 0, 0);
+    centralLayout->setSpacing(0);
+    centralLayout->addWidget(fViews, 1);
+    setCentralWidget(central);
     fCommands.SetWaveform(fWaveform);
+    fLoopLengthRequest = std::make_unique<CDialogLoopLengthRequest>(this);
     resize(720, 420);
 
     BuildMenus();
@@ -144,6 +153,8 @@ CQuilletWindow::~CQuilletWindow() {
     fDocument->RemoveListener(this);
     // The views listen to the document: they go while it still exists, before the members do.
     fCommands.SetWaveform(nullptr);
+    delete fToolbar;
+    fToolbar = nullptr;
     fWaveform = nullptr;
     fEmptyView = nullptr;
     delete fViews;
@@ -345,6 +356,10 @@ void CQuilletWindow::UpdateView() {
         return;
     }
     fViews->setCurrentWidget(fWaveform);
+    if (!fToolbar) {
+        fToolbar = new CToolbar(*fDocument, *this, centralWidget());
+        static_cast<QVBoxLayout*>(centralWidget()->layout())->insertWidget(0, fToolbar);
+    }
     OfferLeftLocatorMoveOnce();
 }
 
@@ -445,6 +460,22 @@ std::optional<EMonoChoice> CQuilletWindow::AskConvertToMono(EMonoChoice proposed
 
 std::optional<SSampleFormat> CQuilletWindow::AskConvertSampleFormat(const SSampleFormat& current) {
     return RunConvertSampleFormatDialog(this, current);
+}
+
+// The toolbars -------------------------------------------------------------------------------
+
+void CQuilletWindow::RunToolbarCommand(const std::function<void()>& work) { fApplication.RunCommand(work); }
+
+void CQuilletWindow::DoWindowAction(EWindowAction action) { fCommands.DoAction(action); }
+
+ILoopLengthRequest& CQuilletWindow::GetLoopLengthRequest() { return *fLoopLengthRequest; }
+
+void CQuilletWindow::ReturnFocusToWindow() {
+    if (fWaveform && fWaveform->isVisible()) {
+        fWaveform->GetDetailView().setFocus(Qt::OtherFocusReason);
+    } else {
+        setFocus(Qt::OtherFocusReason);
+    }
 }
 
 // Saving and closing -------------------------------------------------------------------------

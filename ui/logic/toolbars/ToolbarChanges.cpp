@@ -33,16 +33,18 @@ void CommitEffects(CQuilletDocument& document, const SEffectParameters& paramete
 }  // namespace
 
 SToolbarConditions CaptureToolbarConditions(const CQuilletDocument& document) {
-    const SDocumentParameters parameters = document.GetDocumentParameters();
-    const SEffectParameters effects = document.GetEffectParameters();
+    return CaptureToolbarConditions(document, CaptureKnobParameters(document));
+}
+
+SToolbarConditions CaptureToolbarConditions(const CQuilletDocument& document, const SKnobParameters& parameters) {
     SToolbarConditions conditions;
     conditions.fHasSound = document.GetWaveSample().GetFrameCount() > 0;
     conditions.fCanPlay = document.CanPlay();
-    conditions.fLoopLengthSet = parameters.fLoop.IsLoopLengthSet();
-    conditions.fPreviewOn = parameters.fLoop.IsPreviewOn();
-    conditions.fEnvelopeOn = parameters.fEnvelope.fOn;
-    conditions.fTransientShaperOn = effects.fTransientShaper.fOn;
-    conditions.fEqualizerOn = effects.fEqualizer.fOn;
+    conditions.fLoopLengthSet = parameters.fDocument.fLoop.IsLoopLengthSet();
+    conditions.fPreviewOn = parameters.fDocument.fLoop.IsPreviewOn();
+    conditions.fEnvelopeOn = parameters.fDocument.fEnvelope.fOn;
+    conditions.fTransientShaperOn = parameters.fEffects.fTransientShaper.fOn;
+    conditions.fEqualizerOn = parameters.fEffects.fEqualizer.fOn;
     return conditions;
 }
 

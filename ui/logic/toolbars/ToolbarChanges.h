@@ -7,6 +7,7 @@
 #include "app/document/DocumentParameters.h"
 #include "ui/logic/toolbars/EffectPresets.h"
 #include "ui/logic/toolbars/ToolbarControlRules.h"
+#include "ui/logic/toolbars/ToolbarKnobParameters.h"
 
 namespace NSQuillet {
 
@@ -17,6 +18,8 @@ class CQuilletDocument;
 // nothing. User-interface thread; failures propagate to the caller's command runner.
 
 SToolbarConditions CaptureToolbarConditions(const CQuilletDocument& document);
+// The same with the parameters taken already.
+SToolbarConditions CaptureToolbarConditions(const CQuilletDocument& document, const SKnobParameters& parameters);
 
 // "Toggle Preview Play".
 void TogglePreviewPlay(CQuilletDocument& document);
