@@ -10,14 +10,26 @@
 
 namespace NSQuillet {
 
+namespace {
+
+constexpr int kPlayerIdleIntervalMs = 20;
+
+}  // namespace
+
 CEditorApplication::CEditorApplication()
     : fApplication(fShell, CAudioCardManager::Get(), CWavePlayer::Get(), GetDefaultHelpAddresses()) {
     SetAlertPresenter(&fAlerts);
     NSCourier::SetLengthyOperationUI(&fProgress);
     UseEditorWindows(fShell, fApplication);
+    fPlayerIdle.setInterval(kPlayerIdleIntervalMs);
+    QObject::connect(&fPlayerIdle, &QTimer::timeout, &fPlayerIdle, [] {
+        NSMishap::RunReportingFailure("the wave player's idle processing", [] { CWavePlayer::Get().Idle(); });
+    });
+    fPlayerIdle.start();
 }
 
 CEditorApplication::~CEditorApplication() {
+    fPlayerIdle.stop();
     fShell.CloseDialogs();
     fApplication.Stop();
     NSMishap::RunReportingFailure("removing the loop's transfer files", [] { RemoveLoopTransferFiles(); });

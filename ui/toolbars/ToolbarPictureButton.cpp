@@ -36,6 +36,10 @@ int32_t CToolbarPictureButton::GetPictureId() const {
     return NSQuilletSkin::GetButtonPictureId(fPicture, state);
 }
 
+void CToolbarPictureButton::nextCheckState() {
+    if (isChecked()) QAbstractButton::nextCheckState();
+}
+
 QSize CToolbarPictureButton::sizeHint() const {
     const NSQuilletSkin::SPictureSize size = NSQuilletSkin::GetPicturePixelSize(GetPictureId());
     return QSize(size.fWidth, size.fHeight);

@@ -30,8 +30,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    // The toolbar sets the on state from the document.
-    void nextCheckState() override {}
+    // The toolbar sets the on state from the document, so a click never turns a button on;
+    // turning off stays, which the exclusive group uses for the button that was on.
+    void nextCheckState() override;
 
 private:
     NSQuilletSkin::EButtonPicture fPicture = NSQuilletSkin::EButtonPicture::kArrowTool;

@@ -359,6 +359,9 @@ void CQuilletWindow::UpdateView() {
     if (!fToolbar) {
         fToolbar = new CToolbar(*fDocument, *this, centralWidget());
         static_cast<QVBoxLayout*>(centralWidget()->layout())->insertWidget(0, fToolbar);
+        // The knobs take the focus by Tab: without a focus of its own the window would hand it
+        // to the first knob when it becomes active, and the keys would no longer reach it.
+        if (!IsFocusFree() || !focusWidget()) fWaveform->GetDetailView().setFocus(Qt::OtherFocusReason);
     }
     OfferLeftLocatorMoveOnce();
 }
