@@ -142,9 +142,9 @@ CQuilletKnobView::CQuilletKnobView(QWidget* parent, IQuilletKnobViewHandler& han
 
 CQuilletKnobView::~CQuilletKnobView() {
     // The field lives in the window, which may outlast the knob.
-    if (fEntry) {
-        fEntry->Detach();
-        delete fEntry;
+    if (CKnobValueField* field = fEntry.data()) {
+        field->Detach();
+        delete field;
     }
 }
 
@@ -170,7 +170,7 @@ void CQuilletKnobView::PerformValueChange(int32_t value) {
     fHandler.EndChange(*this);
 }
 
-QLineEdit* CQuilletKnobView::GetValueEntryField() const { return fEntry; }
+QLineEdit* CQuilletKnobView::GetValueEntryField() const { return fEntry.data(); }
 
 QSize CQuilletKnobView::sizeHint() const { return QSize(NSQuilletSkin::kKnobFrameSize, NSQuilletSkin::kKnobFrameSize); }
 
@@ -420,7 +420,7 @@ void CQuilletKnobView::TakeValueEntry() {
 
 void CQuilletKnobView::CloseValueEntry() {
     if (!fEntry) return;
-    CKnobValueField* field = fEntry;
+    CKnobValueField* field = fEntry.data();
     fEntry = nullptr;
     field->Detach();
     // The focus goes back to where it was, unless it has already gone elsewhere.

@@ -127,7 +127,8 @@ private:
     // Wheel travel short of a notch (120 units), kept until the burst ends.
     int fWheelRemainder = 0;
     QTimer fBurstEnd;
-    CKnobValueField* fEntry = nullptr;
+    // Lives in the window, which may delete it first.
+    QPointer<CKnobValueField> fEntry;
     QPointer<QWidget> fFocusBeforeEntry;
 };
 

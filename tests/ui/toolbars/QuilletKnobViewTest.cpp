@@ -339,6 +339,16 @@ TEST_F(QuilletKnobViewTest, DoubleClickOpensATypingFieldThatEnterTakesAndEscapeC
     EXPECT_EQ(fKnob->GetValue(), 2400);
 }
 
+TEST_F(QuilletKnobViewTest, AnOpenFieldMayGoWithTheWindowBeforeTheKnob) {
+    Make(EToolbarKnob::kPitch, 100, true);
+    DoubleClick();
+    delete fKnob->GetValueEntryField();  // the window's children go first
+    EXPECT_EQ(fKnob->GetValueEntryField(), nullptr);
+    fKnob->hide();
+    fKnob.reset();
+    EXPECT_EQ(fHandler.Take(), (Events{"begin", "end"}));
+}
+
 TEST_F(QuilletKnobViewTest, WithoutAnEntryADoubleClickIsTwoClicks) {
     Make(EToolbarKnob::kPitch, 100);
     DoubleClick();
