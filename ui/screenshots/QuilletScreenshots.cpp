@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -390,6 +391,9 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     if (doubleScale) qputenv("QT_SCALE_FACTOR", "2");
     QApplication application(argc, argv);
+    // Qt takes the user's locale for the C library too; the program's texts and files write
+    // numbers with a point.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setQuitOnLastWindowClosed(false);
     return NSQuillet::Run(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]), doubleScale);
 }
