@@ -179,8 +179,9 @@ void SaveWaveforms(CScreenshots& shots, QWidget& widget) {
 }
 
 // The document's loop, preview and effects as `change` leaves them, as one step each.
-void ChangeSettings(CQuilletDocument& document, const std::function<void(SDocumentParameters&, SEffectParameters&)>& change,
-                    int& steps) {
+using FSettingsChange = std::function<void(SDocumentParameters&, SEffectParameters&)>;
+
+void ChangeSettings(CQuilletDocument& document, const FSettingsChange& change, int& steps) {
     SDocumentParameters parameters = document.GetDocumentParameters();
     SEffectParameters effects = document.GetEffectParameters();
     change(parameters, effects);
@@ -209,7 +210,8 @@ void SaveToolbars(CScreenshots& shots, QWidget& widget, const QString& suffix) {
         {&strip.GetEnvelopeToolbar(), "envelope"}, {&strip.GetTransientToolbar(), "transient"},
         {&strip.GetEqualizerToolBar(), "equalizer"}};
     const auto saveEach = [&](const QString& state) {
-        for (const auto& [toolbar, name] : toolbars) shots.Save(toolbar->grab(), "toolbar-" + QString(name) + state + suffix);
+        for (const auto& [toolbar, name] : toolbars)
+            shots.Save(toolbar->grab(), "toolbar-" + QString(name) + state + suffix);
     };
     int steps = 0;
     const auto everythingOn = [](SDocumentParameters& p, SEffectParameters& e) {
@@ -226,7 +228,7 @@ void SaveToolbars(CScreenshots& shots, QWidget& widget, const QString& suffix) {
     if (suffix.isEmpty()) {
         const struct {
             const char* fName;
-            std::function<void(SDocumentParameters&, SEffectParameters&)> fChange;
+            FSettingsChange fChange;
         } states[] = {
             {"toolbars-no-loop-length",
              [](SDocumentParameters& p, SEffectParameters&) {
@@ -321,7 +323,7 @@ int Run(const QString& folder, const QString& loopFile, bool doubleScale) {
     quillet.OpenPath(QFile::encodeName(loopFile).toStdString());
     Settle();
     QWidget& window = TopWindow(quillet);
-    window.resize(900, 480);
+    window.resize(1000, 640);
     Settle();
     if (doubleScale) {
         shots.Save(CScreenshots::Framed(window), "loop-window@2x");

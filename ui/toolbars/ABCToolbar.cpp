@@ -17,7 +17,7 @@ namespace NSQuillet {
 namespace {
 
 constexpr int kMargin = 5;
-constexpr int kSpacing = 6;
+constexpr int kSpacing = 5;
 constexpr qreal kCornerRadius = 4.0;
 
 }  // namespace
@@ -31,7 +31,7 @@ CABCToolbar::CABCToolbar(CQuilletDocument& document, IToolbarHost& host, QWidget
     : QFrame(parent), fDocument(document), fHost(host) {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     fRow = new QHBoxLayout(this);
-    fRow->setContentsMargins(kMargin + 2, kMargin, kMargin + 2, kMargin);
+    fRow->setContentsMargins(kMargin + 1, kMargin, kMargin + 1, kMargin);
     fRow->setSpacing(kSpacing);
     fDocument.AddListener(this);
 }

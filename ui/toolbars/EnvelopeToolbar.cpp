@@ -4,11 +4,13 @@
 
 namespace NSQuillet {
 
+namespace {
+using K = EToolbarKnob;
+}  // namespace
+
 CEnvelopeToolbar::CEnvelopeToolbar(CQuilletDocument& document, IToolbarHost& host, QWidget* parent)
     : CABCEffectToolbar(document, host, parent, EPresetEffect::kEnvelope, NSQuilletSkin::kEnvelopeLogoPictureId,
-                        {EToolbarKnob::kEnvelopeAttack,
-                         EToolbarKnob::kEnvelopeDecay,
-                         EToolbarKnob::kEnvelopeStretch}) {
+                        {K::kEnvelopeAttack, K::kEnvelopeDecay, K::kEnvelopeStretch}) {
     setObjectName("CEnvelopeToolbar");
     Refresh();
 }

@@ -4,7 +4,8 @@
 
 namespace NSQuillet {
 
-// The toolbar of the envelope the preview's slice voices are shaped by: attack, decay and stretch. User-interface thread.
+// The toolbar of the envelope the preview's slice voices are shaped by: attack, decay and
+// stretch. User-interface thread.
 class CEnvelopeToolbar final : public CABCEffectToolbar {
     Q_OBJECT
 

@@ -4,16 +4,14 @@
 
 namespace NSQuillet {
 
+namespace {
+using K = EToolbarKnob;
+}  // namespace
+
 CEqualizerToolBar::CEqualizerToolBar(CQuilletDocument& document, IToolbarHost& host, QWidget* parent)
     : CABCEffectToolbar(document, host, parent, EPresetEffect::kEqualizer, NSQuilletSkin::kEqualizerLogoPictureId,
-                        {EToolbarKnob::kLowCut,
-                         EToolbarKnob::kLowFrequency,
-                         EToolbarKnob::kLowGain,
-                         EToolbarKnob::kLowQ,
-                         EToolbarKnob::kHighFrequency,
-                         EToolbarKnob::kHighGain,
-                         EToolbarKnob::kHighQ,
-                         EToolbarKnob::kHighCut}) {
+                        {K::kLowCut, K::kLowFrequency, K::kLowGain, K::kLowQ, K::kHighFrequency, K::kHighGain,
+                         K::kHighQ, K::kHighCut}) {
     setObjectName("CEqualizerToolBar");
     Refresh();
 }

@@ -4,7 +4,8 @@
 
 namespace NSQuillet {
 
-// The toolbar of the preview equalizer: low cut, the low and high bands (frequency, gain, Q) and high cut. User-interface thread.
+// The toolbar of the preview equalizer: low cut, the low and high bands (frequency, gain, Q)
+// and high cut. User-interface thread.
 class CEqualizerToolBar final : public CABCEffectToolbar {
     Q_OBJECT
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "app/resources/ResourceReference.h"
+#include "ui/logic/toolbars/KnobValueEntry.h"
 #include "ui/logic/toolbars/ToolbarKnobParameters.h"
 #include "ui/logic/toolbars/ValueTexts.h"
 #include "ui/toolbars/QuilletKnobView.h"
@@ -50,6 +51,9 @@ CToolbarKnobGroup::CToolbarKnobGroup(EToolbarKnob knob, IQuilletKnobViewHandler&
     } else {
         fView = new CQuilletKnobView(this, handler, settings, tooltip, name);
     }
+    // A double click types a value in the units the value text shows.
+    fView->SetValueEntry([knob](int32_t value) { return GetKnobValueEntryText(knob, value); },
+                         [knob](const std::string& text) { return ParseKnobValueEntry(knob, text); });
     const QFont small = ToolbarSmallFont(font());
     fHeading = new QLabel(Text(description.fHeading), this);
     fValueText = new QLabel(this);

@@ -43,7 +43,8 @@ int CToolbarStripLayout::Arrange(const QRect& rect, bool place) const {
     while (first < fItems.size()) {
         size_t end = first;
         int height = 0;
-        while (end < fItems.size() && rows[end] == rows[first]) height = std::max(height, fItems[end++]->sizeHint().height());
+        while (end < fItems.size() && rows[end] == rows[first])
+            height = std::max(height, fItems[end++]->sizeHint().height());
         int x = rect.x() + margins.left();
         for (size_t i = first; i < end; ++i) {
             const int width = fItems[i]->sizeHint().width();

@@ -1,5 +1,6 @@
 #include "ui/toolbars/ToolbarTextField.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 
 namespace NSQuillet {
@@ -43,6 +44,8 @@ void CToolbarTextField::keyPressEvent(QKeyEvent* event) {
 
 void CToolbarTextField::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
+    // Another window or a popup coming to the front leaves the typing as it is.
+    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason) return;
     Take();
     // The focus has gone, so the field shows the document's value at once.
     if (!fTaking && fShow) fShow();

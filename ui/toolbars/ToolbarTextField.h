@@ -8,8 +8,9 @@ namespace NSQuillet {
 
 // A toolbar's text field: takes the focus by a click only; Enter takes the text, Escape drops
 // it, and both give the focus back to the window so that its keys reach the waveform again.
-// Leaving the field by a click elsewhere takes the text as Enter does. While the field has the
-// focus the toolbar leaves its text alone. User-interface thread.
+// Leaving the field by a click elsewhere in the window takes the text as Enter does; another
+// window coming to the front leaves it being typed. While the field has the focus the toolbar
+// leaves its text alone. User-interface thread.
 class CToolbarTextField final : public QLineEdit {
     Q_OBJECT
 

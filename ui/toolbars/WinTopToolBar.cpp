@@ -114,7 +114,8 @@ CWinTopToolBar::CWinTopToolBar(CQuilletDocument& document, IToolbarHost& host, Q
 
     AddLabel(row, kSignLabel)->setToolTip(Text(kHelp_TimeSignature));
     std::vector<std::string> signatures;
-    for (const STimeSignature& signature : GetTimeSignatureItems()) signatures.push_back(FormatTimeSignature(signature));
+    for (const STimeSignature& signature : GetTimeSignatureItems())
+        signatures.push_back(FormatTimeSignature(signature));
     fTimeSignatureItemCount = int32_t(signatures.size());
     fTimeSignaturePopup = MakePopup(this, signatures, kHelp_TimeSignature);
     fTimeSignaturePopup->setObjectName("fTimeSignaturePopup");
@@ -122,7 +123,8 @@ CWinTopToolBar::CWinTopToolBar(CQuilletDocument& document, IToolbarHost& host, Q
     row.addWidget(fTimeSignaturePopup, 0, Qt::AlignVCenter);
     AddSeparator(row);
 
-    fRulerUnitsPopup = MakePopup(this, SplitItems(StringReference(kRulerUnitItems).GetText()), kUnitsForHorizontalRuler);
+    fRulerUnitsPopup =
+        MakePopup(this, SplitItems(StringReference(kRulerUnitItems).GetText()), kUnitsForHorizontalRuler);
     fRulerUnitsPopup->setObjectName("fRulerUnitsPopup");
     connect(fRulerUnitsPopup, &QComboBox::activated, this, [this](int item) { ChooseRulerUnits(item); });
     row.addWidget(fRulerUnitsPopup, 0, Qt::AlignVCenter);
@@ -190,7 +192,8 @@ void CWinTopToolBar::ShowTimeSignature(STimeSignature signature) {
         return;
     }
     if (fTimeSignaturePopup->currentIndex() != *item) fTimeSignaturePopup->setCurrentIndex(*item);
-    if (fTimeSignaturePopup->count() > fTimeSignatureItemCount) fTimeSignaturePopup->removeItem(fTimeSignatureItemCount);
+    if (fTimeSignaturePopup->count() > fTimeSignatureItemCount)
+        fTimeSignaturePopup->removeItem(fTimeSignatureItemCount);
 }
 
 void CWinTopToolBar::ChooseRulerUnits(int32_t item) {

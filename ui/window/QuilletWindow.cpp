@@ -139,7 +139,8 @@ CQuilletWindow::CQuilletWindow(IWindowApplication& application, std::shared_ptr<
     setCentralWidget(central);
     fCommands.SetWaveform(fWaveform);
     fLoopLengthRequest = std::make_unique<CDialogLoopLengthRequest>(this);
-    resize(720, 420);
+    // Wide enough for the toolbars in three rows above a waveform of a useful height.
+    resize(1000, 640);
 
     BuildMenus();
     fDocument->AddListener(this);

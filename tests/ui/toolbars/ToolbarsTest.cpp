@@ -4,6 +4,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSlider>
@@ -27,6 +28,7 @@
 #include "tests/support/ScriptedLoopLengthRequest.h"
 #include "ui/logic/WindowCommands.h"
 #include "ui/logic/toolbars/ToolbarKnobs.h"
+#include "ui/toolbars/CompressorMeterView.h"
 #include "ui/toolbars/EnvelopeToolbar.h"
 #include "ui/toolbars/EqualizerToolBar.h"
 #include "ui/toolbars/QuilletKnobView.h"
@@ -34,6 +36,7 @@
 #include "ui/toolbars/Toolbar.h"
 #include "ui/toolbars/ToolbarHost.h"
 #include "ui/toolbars/ToolbarKnobGroup.h"
+#include "ui/toolbars/ToolbarLogoView.h"
 #include "ui/toolbars/ToolbarPictureButton.h"
 #include "ui/toolbars/ToolbarStripLayout.h"
 #include "ui/toolbars/ToolbarTextField.h"
@@ -191,6 +194,10 @@ TEST_F(ToolbarsTest, TheStripHoldsTheFiveToolbarsInOrderWithEveryKnob) {
     EXPECT_EQ(Second().GetNumSlicesText().text().left(7), "Slices:");
     EXPECT_EQ(Second().GetOriginalTempoText().text(), "Original: 120.000 BPM");
     EXPECT_EQ(Group(EToolbarKnob::kLowCut).GetHeading().text(), "Lo Cut");
+    EXPECT_TRUE(fStrip->GetTransientToolbar().GetCompressorMeter().isVisible());
+    EXPECT_EQ(fStrip->GetEqualizerToolBar().GetLogo().GetPictureId(), 13420);
+    EXPECT_EQ(fStrip->GetTransientToolbar().GetLogo().GetPictureId(), 13421);
+    EXPECT_EQ(fStrip->GetEnvelopeToolbar().GetLogo().GetPictureId(), 13422);
 }
 
 TEST_F(ToolbarsTest, AKnobDragOfManyMovesIsOneUndoStepWithTheKnobsName) {
@@ -222,6 +229,27 @@ TEST_F(ToolbarsTest, AKnobDragOfManyMovesIsOneUndoStepWithTheKnobsName) {
         EXPECT_EQ(group.GetValueLabel().text(), textBefore);
     }
     EXPECT_TRUE(fHost.fFailures.empty());
+}
+
+TEST_F(ToolbarsTest, AValueTypedIntoAKnobIsOneStep) {
+    CQuilletKnobView& pitch = Knob(EToolbarKnob::kPitch);
+    const QPoint at(pitch.width() / 2, pitch.height() / 2);
+    const uint32_t steps = Steps();
+    SendMouse(pitch, QEvent::MouseButtonPress, at);
+    SendMouse(pitch, QEvent::MouseButtonRelease, at);
+    SendMouse(pitch, QEvent::MouseButtonDblClick, at);
+    SendMouse(pitch, QEvent::MouseButtonRelease, at);
+    QLineEdit* field = pitch.GetValueEntryField();
+    ASSERT_NE(field, nullptr);
+    // The click before the double click changed nothing.
+    EXPECT_EQ(Steps(), steps);
+    field->selectAll();
+    QTest::keyClicks(field, "-3,5");
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_EQ(Parameters().fPitch, -350);
+    EXPECT_EQ(Group(EToolbarKnob::kPitch).GetValueLabel().text(), "-3.50");
+    EXPECT_EQ(Steps(), steps + 1);
+    EXPECT_EQ(fDocument->GetUndoName(), "Change Pitch");
 }
 
 TEST_F(ToolbarsTest, TheDecayKnobsTopIsTheEndlessDecay) {

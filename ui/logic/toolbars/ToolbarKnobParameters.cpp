@@ -107,7 +107,9 @@ void SetKnobValue(EToolbarKnob knob, int32_t value, SKnobParameters& p) {
         case EToolbarKnob::kProcessingGain: p.fEffects.fProcessingGain = value; break;
         case EToolbarKnob::kPreviewTempo: p.fDocument.fLoop.SetPreviewTempo(value); break;
         case EToolbarKnob::kEnvelopeAttack: p.fDocument.fEnvelope.fAttack = v16; break;
-        case EToolbarKnob::kEnvelopeDecay: p.fDocument.fEnvelope.fDecay = int16_t(DecayParameterOfKnobValue(value)); break;
+        case EToolbarKnob::kEnvelopeDecay:
+            p.fDocument.fEnvelope.fDecay = int16_t(DecayParameterOfKnobValue(value));
+            break;
         case EToolbarKnob::kEnvelopeStretch: p.fDocument.fEnvelope.fStretch = v16; break;
         case EToolbarKnob::kShaperThreshold: shaper.fThreshold = v16; break;
         case EToolbarKnob::kShaperRatio: shaper.fRatio = v16; break;

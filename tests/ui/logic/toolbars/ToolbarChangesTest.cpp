@@ -81,7 +81,8 @@ TEST_F(ToolbarChangesTest, APresetSetsExactlyItsValuesAsOneStep) {
     // Everything else of the document stays: the switch and the other effects.
     ToggleEffect(*fDocument, EPresetEffect::kEqualizer);
     const SEffectParameters before = fDocument->GetEffectParameters();
-    SelectEffectPreset(*fDocument, EPresetEffect::kTransientShaper, Preset(EPresetEffect::kTransientShaper, "Pressurize"));
+    SelectEffectPreset(*fDocument, EPresetEffect::kTransientShaper,
+                       Preset(EPresetEffect::kTransientShaper, "Pressurize"));
     SEffectParameters expected = before;
     expected.fTransientShaper.fThreshold = 0;
     expected.fTransientShaper.fRatio = 45;
