@@ -92,6 +92,7 @@ CSecondToolBar::CSecondToolBar(CQuilletDocument& document, IToolbarHost& host, Q
     tempo->GetValueLabel().hide();
     auto* tempoTexts = new QVBoxLayout;
     tempoTexts->setSpacing(2);
+    tempoTexts->setContentsMargins(0, 0, 3, 0);
     fPreviewTempoTextEdit = new CToolbarTextField(this);
     fPreviewTempoTextEdit->setObjectName("fPreviewTempoTextEdit");
     fPreviewTempoTextEdit->setToolTip(Text(kHelp_PreviewTempo));
