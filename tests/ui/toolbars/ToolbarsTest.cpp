@@ -26,6 +26,7 @@
 #include "tests/support/FreeRunningAudioOutput.h"
 #include "tests/support/ScriptedAlertPresenter.h"
 #include "tests/support/ScriptedLoopLengthRequest.h"
+#include "tests/support/SteppedAudioOutput.h"
 #include "ui/logic/WindowCommands.h"
 #include "ui/logic/toolbars/ToolbarKnobs.h"
 #include "ui/toolbars/CompressorMeterView.h"
@@ -586,6 +587,65 @@ TEST_F(ToolbarsPlayingTest, TheTransportShowsThePlayModeAndReturnsToStopWhenPlay
     EXPECT_EQ(OnButtons(transport), std::vector<int>{0});
     EXPECT_TRUE(fHost.fFailures.empty());
 }
+
+struct SSteppedOutputFirst {
+    NSQuilletTest::SSteppedAudioOutput fOutput;
+};
+
+// The toolbars on an output whose pieces the test renders itself, beside a second output that
+// plays the same preview untouched, with the equalizer on in both.
+class ToolbarsOnASteppedOutputTest : protected SSteppedOutputFirst,
+                                     public ToolbarsTest,
+                                     public ::testing::WithParamInterface<EToolbarKnob> {
+protected:
+    ToolbarsOnASteppedOutputTest()
+        : ToolbarsTest(2, fOutput.Settings()), fUntouched(NSQuilletTest::MakeDemoLoopDocument(2, fPlain.Settings())) {
+        SetEffects([](SDocumentParameters&, SEffectParameters& e) { e.fEqualizer.fOn = true; });
+        SEffectParameters effects = fUntouched->GetEffectParameters();
+        effects.fEqualizer.fOn = true;
+        fUntouched->PerformEffectParametersChange(effects, "Toggle Equalizer On/Off");
+    }
+    ~ToolbarsOnASteppedOutputTest() override {
+        fOutput.Close();
+        fPlain.Close();
+    }
+    void RenderBoth(int32_t pieces) {
+        fOutput.RenderPieces(pieces);
+        fPlain.RenderPieces(pieces);
+    }
+
+    NSQuilletTest::SSteppedAudioOutput fPlain;
+    std::unique_ptr<CQuilletDocument> fUntouched;
+};
+
+// From the knob to the ear: a drag's first move between two pieces is heard in the very next
+// piece the audio output computes (256 frames, 5.8 ms at 44.1 kHz).
+TEST_P(ToolbarsOnASteppedOutputTest, AKnobMoveIsHeardInTheNextPiece) {
+    constexpr int32_t kPiece = NSQuilletTest::SSteppedAudioOutput::kPieceFrames;
+    fDocument->PlayLoop();
+    fUntouched->PlayLoop();
+    RenderBoth(20);
+    ASSERT_EQ(fOutput.fRecording, fPlain.fRecording);
+    CQuilletKnobView& view = Knob(GetParam());
+    ASSERT_TRUE(view.isEnabled());
+    const int32_t before = view.GetValue();
+    // Down: every knob of the table stands above its minimum.
+    QPoint at(view.width() / 2, view.height() / 2);
+    SendMouse(view, QEvent::MouseButtonPress, at);
+    at.ry() += 10;
+    SendMouse(view, QEvent::MouseMove, at);
+    ASSERT_LT(view.GetValue(), before);
+    RenderBoth(2);
+    SendMouse(view, QEvent::MouseButtonRelease, at);
+    const int64_t heard = NSQuilletTest::FirstDifferingFrame(fOutput.fRecording, fPlain.fRecording);
+    EXPECT_GE(heard, 20 * kPiece);
+    EXPECT_LT(heard, 21 * kPiece);
+}
+
+INSTANTIATE_TEST_SUITE_P(KnobsOfEachKind, ToolbarsOnASteppedOutputTest,
+                         ::testing::Values(EToolbarKnob::kProcessingGain, EToolbarKnob::kPitch,
+                                           EToolbarKnob::kEnvelopeDecay, EToolbarKnob::kLowGain,
+                                           EToolbarKnob::kHighCut));
 
 }  // namespace
 }  // namespace NSQuillet
