@@ -12,7 +12,7 @@ namespace NSQuillet {
 
 namespace {
 
-constexpr int kPlayerIdleIntervalMs = 20;
+constexpr int kAudioIdleIntervalMs = 20;
 
 }  // namespace
 
@@ -21,15 +21,13 @@ CEditorApplication::CEditorApplication()
     SetAlertPresenter(&fAlerts);
     NSCourier::SetLengthyOperationUI(&fProgress);
     UseEditorWindows(fShell, fApplication);
-    fPlayerIdle.setInterval(kPlayerIdleIntervalMs);
-    QObject::connect(&fPlayerIdle, &QTimer::timeout, &fPlayerIdle, [] {
-        NSMishap::RunReportingFailure("the wave player's idle processing", [] { CWavePlayer::Get().Idle(); });
-    });
-    fPlayerIdle.start();
+    fAudioIdle.setInterval(kAudioIdleIntervalMs);
+    QObject::connect(&fAudioIdle, &QTimer::timeout, &fAudioIdle, [this] { fApplication.AudioIdle(); });
+    fAudioIdle.start();
 }
 
 CEditorApplication::~CEditorApplication() {
-    fPlayerIdle.stop();
+    fAudioIdle.stop();
     fShell.CloseDialogs();
     fApplication.Stop();
     NSMishap::RunReportingFailure("removing the loop's transfer files", [] { RemoveLoopTransferFiles(); });

@@ -36,7 +36,7 @@ private:
     CEditorLengthyOperationUI fProgress;
     CQuilletApplicationShell fShell;
     CQuillet fApplication;
-    QTimer fPlayerIdle;
+    QTimer fAudioIdle;
 };
 
 }  // namespace NSQuillet
