@@ -25,14 +25,18 @@ constexpr int kMargin = 1;
 }  // namespace
 
 CCompressorMeterView::CCompressorMeterView(CQuilletDocument& document, QWidget* parent)
-    : QWidget(parent), fDocument(document) {
+    : QWidget(parent),
+      fDocument(document),
+      fIdleTicks(*this, [this](double elapsedMilliseconds) {
+        float smallest = 1.0f;
+        float largest = 1.0f;
+        fDocument.TakeShaperGains(smallest, largest);
+        Tick(smallest, largest, elapsedMilliseconds);
+      }) {
     setObjectName(QStringLiteral("GainChangeMeter"));
     setToolTip(tr("Gain change meter"));
     setAccessibleName(tr("Gain change meter"));
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    fIdleTimer.setInterval(kIdleIntervalMs);
-    fIdleTimer.setTimerType(Qt::CoarseTimer);
-    connect(&fIdleTimer, &QTimer::timeout, this, &CCompressorMeterView::OnIdle);
 }
 
 void CCompressorMeterView::Tick(double smallest, double largest, double elapsedMilliseconds) {
@@ -77,35 +81,6 @@ void CCompressorMeterView::paintEvent(QPaintEvent*) {
             painter.drawPixmap(at, picture, ground);
         }
     }
-}
-
-void CCompressorMeterView::SetIdleTicking(bool on) {
-    fIdleTicking = on;
-    if (!on) {
-        fIdleTimer.stop();
-    } else if (isVisible() && !fIdleTimer.isActive()) {
-        fSinceLastTick.start();
-        fIdleTimer.start();
-    }
-}
-
-void CCompressorMeterView::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    SetIdleTicking(fIdleTicking);
-}
-
-void CCompressorMeterView::hideEvent(QHideEvent* event) {
-    fIdleTimer.stop();
-    QWidget::hideEvent(event);
-}
-
-void CCompressorMeterView::OnIdle() {
-    const double elapsed = double(fSinceLastTick.nsecsElapsed()) / 1e6;
-    fSinceLastTick.restart();
-    float smallest = 1.0f;
-    float largest = 1.0f;
-    fDocument.TakeShaperGains(smallest, largest);
-    Tick(smallest, largest, elapsed);
 }
 
 }  // namespace NSQuillet

@@ -23,15 +23,15 @@ constexpr int kClipLampGap = 4;
 
 }  // namespace
 
-CPeakMeterView::CPeakMeterView(CQuilletDocument& document, QWidget* parent) : QWidget(parent), fDocument(document) {
+CPeakMeterView::CPeakMeterView(CQuilletDocument& document, QWidget* parent)
+    : QWidget(parent),
+      fDocument(document),
+      fIdleTicks(*this, [this](double elapsedMilliseconds) { Tick(fDocument.TakeOutputLevel(), elapsedMilliseconds); }) {
     setObjectName(QStringLiteral("PeakMeter"));
     setToolTip(tr("Output level (click to clear the clip light)"));
     setAccessibleName(tr("Output level"));
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    fIdleTimer.setInterval(kIdleIntervalMs);
-    fIdleTimer.setTimerType(Qt::CoarseTimer);
-    connect(&fIdleTimer, &QTimer::timeout, this, &CPeakMeterView::OnIdle);
 }
 
 void CPeakMeterView::Tick(const CLevelMeter::SReading& reading, double elapsedMilliseconds) {
@@ -90,32 +90,6 @@ void CPeakMeterView::mousePressEvent(QMouseEvent* event) {
     event->accept();
     fClipLit = false;
     UpdateDrawnState();
-}
-
-void CPeakMeterView::SetIdleTicking(bool on) {
-    fIdleTicking = on;
-    if (!on) {
-        fIdleTimer.stop();
-    } else if (isVisible() && !fIdleTimer.isActive()) {
-        fSinceLastTick.start();
-        fIdleTimer.start();
-    }
-}
-
-void CPeakMeterView::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    SetIdleTicking(fIdleTicking);
-}
-
-void CPeakMeterView::hideEvent(QHideEvent* event) {
-    fIdleTimer.stop();
-    QWidget::hideEvent(event);
-}
-
-void CPeakMeterView::OnIdle() {
-    const double elapsed = double(fSinceLastTick.nsecsElapsed()) / 1e6;
-    fSinceLastTick.restart();
-    Tick(fDocument.TakeOutputLevel(), elapsed);
 }
 
 void CPeakMeterView::UpdateDrawnState() {

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <QElapsedTimer>
-#include <QTimer>
 #include <QWidget>
 
 #include "engine/LevelMeter.h"
 #include "ui/logic/toolbars/LevelMeters.h"
+#include "ui/toolbars/MeterIdleTicks.h"
 #include "ui/waveform/ViewPictures.h"
 
 class QPainter;
@@ -29,7 +28,7 @@ public:
     static constexpr int kLampCount = 40;
     static constexpr int kLampPitch = 3;
     static constexpr int kBarWidth = 6;
-    static constexpr int kIdleIntervalMs = 30;
+    static constexpr int kIdleIntervalMs = CMeterIdleTicks::kIntervalMs;
 
     const CPeakMeterModel& GetModel() const { return fModel; }
     // One tick with `reading` after `elapsedMilliseconds`; the idle timer calls it with what
@@ -40,10 +39,10 @@ public:
     bool IsClipLit() const { return fClipLit; }
     // What is drawn: the lit lamps of channel 0 (left) or 1 (right).
     int32_t GetLitLamps(int32_t channel) const { return fLit[channel & 1]; }
-    bool IsIdleTimerRunning() const { return fIdleTimer.isActive(); }
+    bool IsIdleTimerRunning() const { return fIdleTicks.IsRunning(); }
     // The idle ticks run while the view is shown unless turned off (tests that feed their own
     // readings turn them off).
-    void SetIdleTicking(bool on);
+    void SetIdleTicking(bool on) { fIdleTicks.SetOn(on); }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -51,11 +50,8 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
-    void OnIdle();
     // Repaints only when what is drawn changes: the timer runs all the time.
     void UpdateDrawnState();
     void DrawBar(QPainter& painter, int left, int top, int height, int32_t lit);
@@ -63,9 +59,7 @@ private:
     CQuilletDocument& fDocument;
     CPeakMeterModel fModel;
     CViewPictures fPictures;
-    QTimer fIdleTimer;
-    QElapsedTimer fSinceLastTick;
-    bool fIdleTicking = true;
+    CMeterIdleTicks fIdleTicks;
     bool fClipLit = false;
     bool fClipDrawn = false;
     int32_t fLit[2] = {0, 0};
