@@ -12,6 +12,7 @@ namespace NSQuillet {
 
 CEditorApplication::CEditorApplication()
     : fApplication(fShell, CAudioCardManager::Get(), CWavePlayer::Get(), GetDefaultHelpAddresses()) {
+    fShell.SetPreviewPlayer(&CWavePlayer::Get());
     SetAlertPresenter(&fAlerts);
     NSCourier::SetLengthyOperationUI(&fProgress);
     UseEditorWindows(fShell, fApplication);
