@@ -77,7 +77,9 @@ struct SOpenDialogFixture {
     // Clicks `path` in the dialog's list once the list shows it, as a user selects a file, and
     // waits for the pane to take it.
     bool Select(const std::string& path) {
+        // The list or the detail view, whichever shows; they share one selection.
         auto* list = fDialog->findChild<QAbstractItemView*>("listView");
+        if (auto* details = fDialog->findChild<QAbstractItemView*>("treeView"); details->isVisible()) list = details;
         const QString name = QFileInfo(Q(path)).fileName();
         QModelIndex index;
         const bool listed = QTest::qWaitFor([&] {

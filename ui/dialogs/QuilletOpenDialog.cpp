@@ -4,8 +4,10 @@
 #include <QFile>
 #include <QFileSystemModel>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QStringList>
+#include <QTreeView>
 
 #include "app/resources/ResourceReference.h"
 #include "app/resources/StringIds.h"
@@ -29,6 +31,14 @@ CQuilletOpenDialog::CQuilletOpenDialog(const QString& startFolder, CWavePlayer* 
         grid->addWidget(fPane, 0, grid->columnCount(), grid->rowCount(), 1);
     } else {
         layout()->addWidget(fPane);
+    }
+    // The detail view's size and date columns as wide as their texts, the name the rest; the
+    // system's type column knows none of the loop files, and the pane tells the type.
+    if (auto* details = findChild<QTreeView*>("treeView")) {
+        details->header()->setStretchLastSection(false);
+        details->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        details->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+        details->setColumnHidden(2, true);
     }
     resize(sizeHint().width() + fPane->minimumWidth(), 480);
 
