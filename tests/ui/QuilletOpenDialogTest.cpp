@@ -128,6 +128,8 @@ TEST(QuilletOpenDialog, ShowsTheFileTypesInItsFolderWithThePaneBesideTheList) {
     // Beside the list: to its right, overlapping it vertically.
     auto* list = dialog.findChild<QWidget*>("listView");
     ASSERT_NE(list, nullptr);
+    if (auto* details = dialog.findChild<QWidget*>("treeView"); details->isVisible()) list = details;
+    ASSERT_TRUE(list->isVisible());
     const QRect listArea(list->mapTo(&dialog, QPoint()), list->size());
     const QRect paneArea(fixture.Pane().mapTo(&dialog, QPoint()), fixture.Pane().size());
     EXPECT_GE(paneArea.left(), listArea.right());
@@ -235,6 +237,12 @@ TEST(QuilletOpenDialog, AutoPlayIsThePreference) {
         EXPECT_EQ(preferences.GetAutoPlay(), !on);
     }
     SetPreferences(nullptr);
+}
+
+TEST(QuilletOpenDialog, AGoneStartFolderStartsInItsNearestFolderLeft) {
+    CTemporaryFolder folder;
+    const CQuilletOpenDialog dialog(Q(folder.PathOf("gone/deeper")), nullptr);
+    EXPECT_EQ(QDir(dialog.directory()).canonicalPath(), QDir(Q(folder.Path())).canonicalPath());
 }
 
 TEST(QuilletApplicationShell, AsksForAFileInTheOpenDialogStartingInTheGivenFolder) {

@@ -8,9 +8,11 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QStringList>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 #include "app/preferences/GeneralPreferences.h"
@@ -28,6 +30,24 @@ QString Shown(const std::string& text) { return QString::fromStdString(text); }
 
 QString NotAvailable() {
     return QString::fromStdString(FrameworkShortTextReference(NSShortTextIds::kNotAvailable).GetText());
+}
+
+// The type texts and the widest forms of the other values.
+QStringList WidestValueTexts() {
+    QStringList texts;
+    for (int type = int(EShownFileType::kWave); type <= int(EShownFileType::kSoundFont); ++type) {
+        CShownSoundFileInfo file;
+        file.fType = EShownFileType(type);
+        texts << Shown(file.TypeText());
+    }
+    CShownSoundFileInfo file;
+    file.fBitDepth = 32;
+    file.fFloat = true;
+    file.fSampleRate = 1000000;
+    texts << Shown(file.BitsText()) << Shown(file.RateText()) << Shown(FormatByteSizeText(1023 << 20))
+          << Shown(FormatTempoText(999999)) << Shown(FormatTempoText(888800)) << Shown(FormatBarsText(888, 7, 15))
+          << Shown(FormatLengthText(44100 * 88 * 60, 44100));
+    return texts;
 }
 
 // How often a straight sample that reached its end is noticed.
@@ -84,8 +104,10 @@ CQuilletOpenPreviewPane::CQuilletOpenPreviewPane(CWavePlayer* player, QWidget* p
         layout->addWidget(line);
     }
     layout->addStretch();
-    // Wide enough for the longest type and value texts, so that no text is cut.
-    setMinimumWidth(fontMetrics().horizontalAdvance("Exp. Size:  Quillet 1.6/1.7 File") + 40);
+    // Every value field as wide as the widest text any field shows, so that none is cut.
+    int widest = 0;
+    for (const QString& text : WidestValueTexts()) widest = std::max(widest, fontMetrics().horizontalAdvance(text));
+    for (QLabel* value : fValues) value->setMinimumWidth(widest);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
 
     fAutoPlayCheckBox->setChecked(IsAutoPlayOn());

@@ -1,6 +1,7 @@
 #include "ui/dialogs/QuilletOpenDialog.h"
 
 #include <QAbstractItemView>
+#include <QDir>
 #include <QFile>
 #include <QFileSystemModel>
 #include <QGridLayout>
@@ -15,6 +16,21 @@
 
 namespace NSQuillet {
 
+namespace {
+
+// The folder of the newest recent file may be gone since: its nearest folder that is left.
+QString NearestExistingFolder(const QString& folder) {
+    QString path = QDir(folder).absolutePath();
+    while (!QDir(path).exists()) {
+        const QString parent = QDir::cleanPath(path + "/..");
+        if (parent == path) return QString();
+        path = parent;
+    }
+    return path;
+}
+
+}  // namespace
+
 CQuilletOpenDialog::CQuilletOpenDialog(const QString& startFolder, CWavePlayer* player, QWidget* parent)
     : QFileDialog(parent), fPane(new CQuilletOpenPreviewPane(player)) {
     setOption(QFileDialog::DontUseNativeDialog);
@@ -24,7 +40,7 @@ CQuilletOpenDialog::CQuilletOpenDialog(const QString& startFolder, CWavePlayer* 
     QStringList filters;
     for (const std::string& filter : OpenDialogFilters()) filters << QString::fromStdString(filter);
     setNameFilters(filters);
-    if (!startFolder.isEmpty()) setDirectory(startFolder);
+    if (!startFolder.isEmpty()) setDirectory(NearestExistingFolder(startFolder));
 
     // Qt's dialog lays itself out in a grid: the pane takes a column of its own on the right.
     if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
@@ -40,7 +56,8 @@ CQuilletOpenDialog::CQuilletOpenDialog(const QString& startFolder, CWavePlayer* 
         details->header()->setSectionResizeMode(0, QHeaderView::Stretch);
         details->setColumnHidden(2, true);
     }
-    resize(sizeHint().width() + fPane->minimumWidth(), 480);
+    // Room for the list beside the pane.
+    resize(sizeHint().width() + fPane->sizeHint().width(), 480);
 
     // A click makes a file current; a selection made otherwise (typed, selectFile) only
     // selects it. The list and the detail view share one selection model.

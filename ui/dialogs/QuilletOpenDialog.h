@@ -18,7 +18,8 @@ class CWavePlayer;
 class CQuilletOpenDialog final : public QFileDialog {
     Q_OBJECT
 public:
-    // Starts in `startFolder` ("" for Qt's choice); previews through `player` (may be null).
+    // Starts in `startFolder` ("" for Qt's choice), or in its nearest folder left when it is
+    // gone; previews through `player` (may be null).
     CQuilletOpenDialog(const QString& startFolder, CWavePlayer* player, QWidget* parent = nullptr);
 
     CQuilletOpenPreviewPane* GetPreviewPane() const { return fPane; }
