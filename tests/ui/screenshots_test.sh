@@ -11,7 +11,7 @@ trap 'rm -rf "$folder"' EXIT
 status=0
 for name in empty-window loop-window loop-window-changed loop-window@2x menu-file menu-edit menu-edit-after-a-change \
             menu-view menu-process menu-window menu-help close-conversation alert-cannot-read-file about preferences \
-            length-dialog progress-window waveform-whole waveform-loop waveform-single-frames \
+            open-dialog open-dialog-unsupported length-dialog progress-window waveform-whole waveform-loop waveform-single-frames \
             waveform-stereo-as-sum loop-window-toolbars toolbars-no-loop-length toolbars-preview-off \
             toolbars-effects-off \
             $(for t in top second envelope transient equalizer; do

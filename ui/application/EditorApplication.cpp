@@ -18,6 +18,7 @@ constexpr int kAudioIdleIntervalMs = 20;
 
 CEditorApplication::CEditorApplication()
     : fApplication(fShell, CAudioCardManager::Get(), CWavePlayer::Get(), GetDefaultHelpAddresses()) {
+    fShell.SetPreviewPlayer(&CWavePlayer::Get());
     SetAlertPresenter(&fAlerts);
     NSCourier::SetLengthyOperationUI(&fProgress);
     UseEditorWindows(fShell, fApplication);

@@ -14,8 +14,10 @@
 
 namespace NSQuillet {
 
+class CWavePlayer;
+
 // The application object's window library: document windows from the factory the entry sets,
-// the Open dialog, one About box and one Preferences dialog, the system's browser, quitting.
+// the Open dialog with its preview pane, one About box and one Preferences dialog, the system's browser, quitting.
 // User-interface thread.
 class CQuilletApplicationShell final : public QObject, public IApplicationShell {
     Q_OBJECT
@@ -26,6 +28,8 @@ public:
     ~CQuilletApplicationShell() override;
 
     void SetWindowFactory(FWindowFactory factory) { fWindowFactory = std::move(factory); }
+    // The player the Open dialog previews files through (not owned); none: no preview playback.
+    void SetPreviewPlayer(CWavePlayer* player) { fPreviewPlayer = player; }
 
     // Without a factory: an XIllegalCallSequence.
     IDocumentWindow* CreateDocumentWindow(std::shared_ptr<CQuilletDocument> document) override;
@@ -48,6 +52,7 @@ signals:
 
 private:
     FWindowFactory fWindowFactory;
+    CWavePlayer* fPreviewPlayer = nullptr;
     QPointer<CAboutDialog> fAbout;
     QPointer<CQuilletPreferencesDialog> fPreferences;
 };

@@ -2,18 +2,23 @@
 //
 // Pictures of the editor as a user meets it, drawn on Qt's offscreen platform so that anyone can
 // look at it without a display: the empty window, LOOPFILE loaded, each menu opened, the close
-// conversation, an alert, the About box, the preferences, the length dialog and the progress
-// window, and the five toolbars with every control usable and with their controls disabled. With
-// --scale 2 only the loaded window and its toolbars, drawn at twice the pixels, as on a HiDPI
-// screen.
+// conversation, an alert, the About box, the preferences, the Open dialog, the length dialog and
+// the progress window, and the five toolbars with every control usable and with their controls
+// disabled. With --scale 2 only the loaded window and its toolbars, drawn at twice the pixels, as
+// on a HiDPI screen.
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QMainWindow>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QElapsedTimer>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -31,8 +36,10 @@
 #include "app/operations/QuilletLengthyOperation.h"
 #include "app/resources/ProgramResources.h"
 #include "ui/application/EditorApplication.h"
+#include "engine/WavePlayer.h"
 #include "ui/dialogs/LengthyOperationWindow.h"
 #include "ui/dialogs/NoLengthSpecifiedDialog.h"
+#include "ui/dialogs/QuilletOpenDialog.h"
 #include "engine/SliceSequence.h"
 #include "engine/WaveSample.h"
 #include "ui/logic/waveform/WaveformDetailViewLogic.h"
@@ -295,6 +302,92 @@ void SaveMenus(CScreenshots& shots, QWidget& widget, const QString& only = QStri
     }
 }
 
+// Runs the event loop until `done` answers true, 5 s at most.
+bool WaitFor(const std::function<bool()>& done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > 5000) return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+// Clicks the file `name` in the Open dialog's list or detail view, whichever shows.
+void ClickFileInOpenDialog(CQuilletOpenDialog& dialog, const QString& name) {
+    auto* list = dialog.findChild<QAbstractItemView*>("listView");
+    if (auto* details = dialog.findChild<QAbstractItemView*>("treeView"); details && details->isVisible()) list = details;
+    QModelIndex file;
+    const bool listed = list && WaitFor([&] {
+        for (int row = 0; row < list->model()->rowCount(list->rootIndex()); ++row) {
+            const QModelIndex at = list->model()->index(row, 0, list->rootIndex());
+            if (at.data().toString() == name) file = at;
+        }
+        return file.isValid();
+    });
+    if (!listed) {
+        std::fprintf(stderr, "quillet-screenshots: the open dialog does not list %s\n", qPrintable(name));
+        std::exit(1);
+    }
+    // A click focuses the list first; the file name field then takes the selection.
+    dialog.activateWindow();
+    list->setFocus();
+    const QPoint at = list->visualRect(file).center();
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent click(type, at, list->viewport()->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(list->viewport(), &click);
+    }
+}
+
+// A silent 32-bit stereo WAVE file of 4410 frames, which the editor refuses.
+void WriteThirtyTwoBitWave(const QString& path) {
+    QByteArray bytes;
+    const auto u16 = [&](uint16_t v) { bytes.append(char(v & 0xFF)).append(char(v >> 8)); };
+    const auto u32 = [&](uint32_t v) { u16(uint16_t(v & 0xFFFF)); u16(uint16_t(v >> 16)); };
+    constexpr uint32_t kFrames = 4410;
+    constexpr uint32_t kData = kFrames * 8;
+    bytes.append("RIFF");
+    u32(4 + 24 + 8 + kData);
+    bytes.append("WAVEfmt ");
+    u32(16);
+    u16(1);
+    u16(2);
+    u32(44100);
+    u32(44100 * 8);
+    u16(8);
+    u16(32);
+    bytes.append("data");
+    u32(kData);
+    bytes.append(QByteArray(kData, '\0'));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) std::exit(1);
+}
+
+// The Open dialog over a folder of loops: the demo loop clicked in its list and shown in the
+// preview pane, then a 32-bit file the pane refuses.
+void SaveOpenDialog(CScreenshots& shots, QWidget& window, const QString& loopFolder) {
+    WriteThirtyTwoBitWave(loopFolder + "/Hats 32-bit.wav");
+    CQuilletOpenDialog dialog(loopFolder, &CWavePlayer::Get(), &window);
+    dialog.show();
+    CQuilletOpenPreviewPane& pane = *dialog.GetPreviewPane();
+    ClickFileInOpenDialog(dialog, "demo-loop.lx2");
+    if (!WaitFor([&] { return pane.GetPlayButton()->isEnabled(); })) {
+        std::fputs("quillet-screenshots: the preview pane shows nothing\n", stderr);
+        std::exit(1);
+    }
+    Settle();
+    shots.Save(CScreenshots::Framed(dialog), "open-dialog");
+    ClickFileInOpenDialog(dialog, "Hats 32-bit.wav");
+    if (!WaitFor([&] { return !pane.GetMessageLine(0)->text().isEmpty(); })) {
+        std::fputs("quillet-screenshots: the preview pane refuses nothing\n", stderr);
+        std::exit(1);
+    }
+    Settle();
+    shots.Save(CScreenshots::Framed(dialog), "open-dialog-unsupported");
+    dialog.reject();
+}
+
 int Run(const QString& folder, const QString& loopFile, bool doubleScale) {
     CProgramResources::Get();
     QTemporaryDir home;
@@ -356,6 +449,12 @@ int Run(const QString& folder, const QString& loopFile, bool doubleScale) {
         shell.ShowPreferences();
         Settle();
         shots.Save(CScreenshots::Framed(*shell.GetPreferencesDialog()), "preferences");
+
+        const QString loops = home.filePath("Loops");
+        QDir().mkpath(loops);
+        QFile::copy(loopFile, loops + "/demo-loop.lx2");
+        QFile::copy(loopFile, loops + "/Second Loop.lx2");
+        SaveOpenDialog(shots, window, loops);
 
         CNoLengthSpecifiedDialog length(&window);
         length.show();
