@@ -227,7 +227,6 @@ inline constexpr int32_t kTypeLabel = 835;
 inline constexpr int32_t kSizeLabel = 836;
 inline constexpr int32_t kLengthLabel = 837;
 inline constexpr int32_t kBitsLabel = 838;
-inline constexpr int32_t kSlicesLabel = 839;
 inline constexpr int32_t kExportSizeLabel = 841;
 inline constexpr int32_t kChannelsLabel = 824;
 inline constexpr int32_t kUsageLabel = 867;
