@@ -40,13 +40,14 @@ void Expect(TAction&& action) {
     }
 }
 
-// Settings, shown settings, creator info, sound and slices, then the whole file as a loop object.
+// Settings, shown settings, slice points, creator info, sound and slices, then the whole file as a loop object.
 inline void ReadWholeLoopFile(const std::shared_ptr<NSQuillet::CMedia>& media) {
     using namespace NSQuillet;
     Expect([&] {
         const CQuilletFile file(media);
         Expect([&] { file.ReadSettings(); });
         Expect([&] { file.ReadShownSettings(); });
+        Expect([&] { file.ReadSlicePoints(); });
         Expect([&] {
             SLoopFileCreatorInfo creator;
             file.ReadCreatorInfo(creator);

@@ -378,6 +378,16 @@ void CQuillet::SetActive(bool active) {
     });
 }
 
+void CQuillet::AudioIdle() {
+    if (!fStarted) return;
+    RunCommand([&] {
+        fWavePlayer.Idle();
+        const EAudioOutputProblem problem = fAudioCardManager.Idle();
+        if (const auto alert = ChooseAudioOutputAlert(problem, fAudioCardManager.GetProblemDeviceName()))
+            ShowAlert(*alert);
+    });
+}
+
 void CQuillet::WindowClosed(IDocumentWindow* window) {
     const auto at = std::find(fWindows.begin(), fWindows.end(), window);
     if (at != fWindows.end()) fWindows.erase(at);

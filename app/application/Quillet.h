@@ -77,6 +77,10 @@ public:
     // The application became inactive or active: the audio device is released or taken again
     // (only once started).
     void SetActive(bool active);
+    // The audio output's idle processing, every few tens of ms: the wave player stops what has
+    // ended, and a stream that died or a due device switch is noticed; a problem found shows
+    // its alert. Never throws.
+    void AudioIdle();
 
     // A window has closed and is gone: forgotten; a new pristine window unless quitting.
     void WindowClosed(IDocumentWindow* window) override;

@@ -11,10 +11,17 @@ inline const CResourceReference kAlert_UnsupportedBitDepth = AlertReference(NSAl
 inline const CResourceReference kAlert_UnsupportedChannels = AlertReference(NSAlertIds::kUnsupportedChannels);
 inline const CResourceReference kAlert_UnsupportedSampleRate = AlertReference(NSAlertIds::kUnsupportedSampleRate);
 
-// Opening's checks of a file's information, in this order: bit depth 8, 16 or 24 (float
-// samples fail it), 1 or 2 channels, rate 11025..1000000 Hz inclusive. The first that fails
-// is shown (ShowAlert) and ends the open with XSilentAbort "invalid sound file info".
-// User-interface thread.
+// The first of opening's checks that a file's information fails.
+enum class ESoundFileInfoRefusal { kNone, kBitDepth, kChannels, kSampleRate };
+
+// Opening's checks, in this order: bit depth 8, 16 or 24 (float samples fail it), 1 or 2
+// channels, rate 11025..1000000 Hz inclusive. Any thread.
+ESoundFileInfoRefusal FindSoundFileInfoRefusal(const SSoundFileInfo& info);
+// A loop file's information in the terms of a sound file's, for the same checks.
+SSoundFileInfo SoundFileInfoOf(const SLoopFileInfo& info);
+
+// The checks of FindSoundFileInfoRefusal; the first that fails is shown (ShowAlert) and ends the
+// open with XSilentAbort "invalid sound file info". User-interface thread.
 void CheckSoundFileInfo(const SSoundFileInfo& info);
 
 // The same checks on a loop file's information.

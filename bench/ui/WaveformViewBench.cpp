@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 
 #include <algorithm>
+#include <clocale>
 #include <cmath>
 #include <memory>
 
@@ -109,6 +110,9 @@ BENCHMARK(BM_SliceDragMoveAmongAThousandSlices)->Arg(0)->Arg(1)->Arg(2)->Unit(be
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    // Qt takes the user's locale for the C library too; the program's texts and files write
+    // numbers with a point.
+    std::setlocale(LC_NUMERIC, "C");
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

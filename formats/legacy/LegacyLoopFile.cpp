@@ -139,6 +139,10 @@ void CLegacyLoopFile::ReadSlices(CSliceSequence& sequence) const {
     sequence.SetSensitivity(parsed.fInfo.fGeneral.fSensitivity);
 }
 
+std::vector<CSlice> CLegacyLoopFile::ReadSlicePoints() const {
+    return ParseFile(fMedia, fKind, InfoMessage(fKind)).fSlices;
+}
+
 std::unique_ptr<CABCWaveSample> CLegacyLoopFile::ReadSound(CLUX2DecompressCallback* callback) const {
     const SLoopFileInfo info = ReadInfo();
     CLegacyAIFFReader reader(fMedia);

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
+#include "engine/Slice.h"
 #include "engine/WaveSample.h"
 #include "formats/loopfile/LUX2DecompressCallback.h"
 #include "formats/loopfile/LoopFileInfo.h"
@@ -37,6 +39,8 @@ public:
     // Appends the file's slices and sets the sensitivity and gate (0); on a failure the
     // sequence is as it was.
     void ReadSlices(CSliceSequence& sequence) const;
+    // The file's slices without a sequence; lengths are 1.
+    std::vector<CSlice> ReadSlicePoints() const;
     // The sound with its locators at the loop points (CLegacyAIFFReader::ReadSound).
     std::unique_ptr<CABCWaveSample> ReadSound(CLUX2DecompressCallback* callback) const;
 

@@ -22,10 +22,10 @@ void ApplyPreviewSettings(const SLoopFileSettings& settings, CQuilletSequencer& 
 
 }  // namespace
 
-std::unique_ptr<CLUXObject> ReadLUXObject(std::shared_ptr<CMedia> media) {
+std::unique_ptr<CLUXObject> ReadLUXObject(std::shared_ptr<CMedia> media, CLUX2DecompressCallback* callback) {
     const CQuilletFile file(std::move(media));
     const SLoopFileSettings settings = file.ReadSettings();
-    std::unique_ptr<CABCWaveSample> sample = file.ReadSound(nullptr);
+    std::unique_ptr<CABCWaveSample> sample = file.ReadSound(callback);
     // The slice lengths follow the overview, so it must exist before the slices are read.
     sample->BuildPreview();
     auto slices = std::make_unique<CSliceSequence>(sample.get());

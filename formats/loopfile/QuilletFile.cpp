@@ -222,6 +222,15 @@ bool CQuilletFile::ReadCreatorInfo(SLoopFileCreatorInfo& info) const {
 
 void CQuilletFile::ReadSlices(CSliceSequence& sequence) const {
     if (IsLegacy(fKind)) return CLegacyLoopFile(*fMedia, fKind).ReadSlices(sequence);
+    // All slices are read before the sequence changes, so a damaged list leaves it as it was.
+    const std::vector<CSlice> slices = ReadSlicePoints();
+    for (const CSlice& slice : slices) sequence.InsertSlice(slice);
+    sequence.SetSensitivity(fInfo.fGeneral.fSensitivity);
+    sequence.SetGateSensitivity(fInfo.fGeneral.fGateSensitivity);
+}
+
+std::vector<CSlice> CQuilletFile::ReadSlicePoints() const {
+    if (IsLegacy(fKind)) return CLegacyLoopFile(*fMedia, fKind).ReadSlicePoints();
     SLUX2Reader file(*fMedia);
     CIFFFileReader& reader = file.fReader;
     ReadChunk<CLUX2QuilletInfoChunk>(reader, kLUX2QuilletInfoId);
@@ -230,7 +239,6 @@ void CQuilletFile::ReadSlices(CSliceSequence& sequence) const {
     if (reader.ChunkCount() != glob.fSliceCount) {
         throw NSMishap::XFormatViolation("wrong # of chunks in kLUX2SliceCatIFFType cat");
     }
-    // All slices are read before the sequence changes, so a damaged list leaves it as it was.
     std::vector<CSlice> slices;
     for (bool more = reader.FirstChunk(); more; more = reader.NextChunk()) {
         if (reader.CurrentKind() != EIFFChunkKind::kChunk || reader.CurrentId() != kLUX2SliceId) {
@@ -238,9 +246,7 @@ void CQuilletFile::ReadSlices(CSliceSequence& sequence) const {
         }
         slices.push_back(CLUX2SliceChunk(reader.GetMedia()).GetSlice());
     }
-    for (const CSlice& slice : slices) sequence.InsertSlice(slice);
-    sequence.SetSensitivity(glob.fSensitivity);
-    sequence.SetGateSensitivity(glob.fGateSensitivity);
+    return slices;
 }
 
 std::unique_ptr<CABCWaveSample> CQuilletFile::ReadSound(CLUX2DecompressCallback* callback) const {

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
+#include "engine/Slice.h"
 #include "engine/WaveSample.h"
 #include "formats/loopfile/LUX2DecompressCallback.h"
 #include "formats/loopfile/LoopFileCreatorInfo.h"
@@ -41,6 +43,9 @@ public:
     // sensitivities and recomputes its derived data. The lengths follow the sample's overview,
     // so build it first. On a failure the sequence is as it was.
     void ReadSlices(CSliceSequence& sequence) const;
+    // The stored slices in file order, validated as ReadSlices validates them, without a
+    // sequence or the sound: positions, levels and kinds; lengths are 1.
+    std::vector<CSlice> ReadSlicePoints() const;
     // A new 16- or 24-bit wave sample with the stored sound, its locators at the stored loop
     // start and end. `callback` may be null. More than 2^31 - 1 frames is an
     // XUnsupportedFormat "too many frames"; a sound chunk too small for the frames an

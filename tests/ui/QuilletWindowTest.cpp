@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QButtonGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -40,6 +41,9 @@
 #include "ui/clipboard/LoopClipboard.h"
 #include "app/document/SliceEditing.h"
 #include "ui/dialogs/NoLengthSpecifiedDialog.h"
+#include "ui/toolbars/Toolbar.h"
+#include "ui/toolbars/ToolbarTextField.h"
+#include "ui/toolbars/WinTopToolBar.h"
 #include "ui/logic/waveform/WaveformDocumentGestures.h"
 #include "ui/waveform/WaveformDetailView.h"
 #include "ui/waveform/WaveformDisplayGroupView.h"
@@ -272,6 +276,38 @@ TEST_F(QuilletWindowTest, KeysReachTheLogicUnlessATextFieldTakesThem) {
     EXPECT_EQ(fDocument->GetViewAndEditAttributes().fEditTool, kEditTool_Mute);
     QTest::keyClick(fWindow.data(), Qt::Key_4, Qt::ControlModifier);
     EXPECT_EQ(fDocument->GetViewAndEditAttributes().fEditTool, kEditTool_Pen);
+}
+
+TEST_F(QuilletWindowTest, TheToolbarsComeWithTheSoundAndTheirFieldsGiveTheKeysBack) {
+    Open(EmptyDocument());
+    EXPECT_EQ(fWindow->GetToolbar(), nullptr);
+    fDocument->PerformWaveSampleChange(NSQuilletTest::MakeSample(16, 1, 44100), "Open");
+    QApplication::processEvents();
+    CToolbar* strip = fWindow->GetToolbar();
+    ASSERT_NE(strip, nullptr);
+    EXPECT_TRUE(strip->isVisible());
+    EXPECT_LT(strip->geometry().bottom(), fWindow->GetWaveformView().mapTo(fWindow.data(), QPoint(0, 0)).y());
+
+    // The window starts with the focus free, not in a knob; keys reach it.
+    fWindow->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(fWindow.data()));
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : fWindow.data(), Qt::Key_W);
+    EXPECT_EQ(fDocument->GetViewAndEditAttributes().fEditTool, kEditTool_Mute);
+
+    // A field takes its keys, and Enter hands the focus back to the waveform.
+    CToolbarTextField& bars = strip->GetTopToolBar().GetBarsTextEdit();
+    QTest::mouseClick(&bars, Qt::LeftButton);
+    ASSERT_TRUE(bars.hasFocus());
+    bars.selectAll();
+    QTest::keyClicks(&bars, "3");
+    QTest::keyClick(&bars, Qt::Key_Return);
+    EXPECT_EQ(fDocument->GetDocumentParameters().fLoop.GetBars(), 3);
+    EXPECT_EQ(QApplication::focusWidget(), &fWindow->GetWaveformView().GetDetailView());
+    fWindow->UpdateCommandStates();
+    EXPECT_EQ(fWindow->FindAction(kUndo)->text(), "Undo Change Loop Length");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_E);
+    EXPECT_EQ(fDocument->GetViewAndEditAttributes().fEditTool, kEditTool_Lock);
+    EXPECT_EQ(strip->GetTopToolBar().GetToolsButtonGroup().checkedId(), 2);
 }
 
 TEST_F(QuilletWindowTest, KeypadZeroInBothNumLockStatesIsNotTheMainRowZero) {

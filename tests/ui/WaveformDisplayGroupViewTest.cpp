@@ -19,6 +19,7 @@
 #include "tests/support/ScriptedAlertPresenter.h"
 #include "tests/support/SoundFileTestSupport.h"
 #include "ui/logic/waveform/WaveformRangeRules.h"
+#include "ui/toolbars/PeakMeterView.h"
 #include "ui/waveform/OSLikePushButton.h"
 #include "ui/waveform/VerticalWaveformRulerView.h"
 #include "ui/waveform/WaveformDetailView.h"
@@ -87,7 +88,9 @@ TEST_F(WaveformDisplayGroupViewTest, StartsShowingTheWholeSampleAtTheLaidOutWidt
     EXPECT_TRUE(fView.GetVerticalZoomInButton().isEnabled());
     EXPECT_FALSE(fView.GetVerticalZoomOutButton().isEnabled());
     EXPECT_EQ(fView.GetZoomInButton().focusPolicy(), Qt::NoFocus);
-    EXPECT_GT(fView.GetPeakMeterSlot().height(), 0);
+    EXPECT_EQ(fView.GetPeakMeter().width(), CWaveformDisplayGroupView::kPeakMeterWidth);
+    EXPECT_GT(fView.GetPeakMeter().height(), fView.GetDetailView().height());
+    EXPECT_TRUE(fView.GetPeakMeter().IsIdleTimerRunning());
 }
 
 TEST_F(WaveformDisplayGroupViewTest, DraggingASliceMarkerWithTheArrowIsOneMoveSliceStep) {

@@ -11,8 +11,11 @@ trap 'rm -rf "$folder"' EXIT
 status=0
 for name in empty-window loop-window loop-window-changed loop-window@2x menu-file menu-edit menu-edit-after-a-change \
             menu-view menu-process menu-window menu-help close-conversation alert-cannot-read-file about preferences \
-            length-dialog progress-window waveform-whole waveform-loop waveform-single-frames \
-            waveform-stereo-as-sum; do
+            open-dialog open-dialog-unsupported length-dialog progress-window waveform-whole waveform-loop waveform-single-frames \
+            waveform-stereo-as-sum loop-window-toolbars toolbars-no-loop-length toolbars-preview-off \
+            toolbars-effects-off \
+            $(for t in top second envelope transient equalizer; do
+                echo toolbar-$t toolbar-$t-disabled toolbar-$t@2x toolbar-$t-disabled@2x; done); do
   file="$folder/shots/$name.png"
   if ! head -c 8 "$file" 2> /dev/null | od -An -c | grep -q 'P   N   G'; then
     echo "screenshots_test: $name.png is missing or not a PNG" >&2

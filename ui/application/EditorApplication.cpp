@@ -10,15 +10,26 @@
 
 namespace NSQuillet {
 
+namespace {
+
+constexpr int kAudioIdleIntervalMs = 20;
+
+}  // namespace
+
 CEditorApplication::CEditorApplication()
     : fApplication(fShell, CAudioCardManager::Get(), CWavePlayer::Get(), GetDefaultHelpAddresses()) {
+    fShell.SetPreviewPlayer(&CWavePlayer::Get());
     SetAlertPresenter(&fAlerts);
     NSCourier::SetLengthyOperationUI(&fProgress);
     fShell.SetAudioCardManager(&CAudioCardManager::Get());
     UseEditorWindows(fShell, fApplication);
+    fAudioIdle.setInterval(kAudioIdleIntervalMs);
+    QObject::connect(&fAudioIdle, &QTimer::timeout, &fAudioIdle, [this] { fApplication.AudioIdle(); });
+    fAudioIdle.start();
 }
 
 CEditorApplication::~CEditorApplication() {
+    fAudioIdle.stop();
     fShell.CloseDialogs();
     fApplication.Stop();
     NSMishap::RunReportingFailure("removing the loop's transfer files", [] { RemoveLoopTransferFiles(); });

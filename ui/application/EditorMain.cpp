@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QMessageBox>
 
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -137,6 +138,9 @@ int RunEditor(int argc, char** argv) {
     QApplication::setOrganizationName("Moltrane Software");
     QApplication::setDesktopFileName("quillet");
     QApplication application(argc, argv);
+    // Qt takes the user's locale for the C library too; the program's texts and files write
+    // numbers with a point.
+    std::setlocale(LC_NUMERIC, "C");
     // The application always keeps a window; it ends by its Quit command only.
     QApplication::setQuitOnLastWindowClosed(false);
     try {

@@ -2,16 +2,11 @@
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QFile>
-#include <QFileDialog>
-#include <QStringList>
 #include <QUrl>
 
-#include "app/resources/ResourceReference.h"
-#include "app/resources/StringIds.h"
 #include "foundation/Mishap.h"
 #include "ui/clipboard/LoopClipboard.h"
-#include "ui/logic/OpenDialogFilter.h"
+#include "ui/dialogs/QuilletOpenDialog.h"
 
 namespace NSQuillet {
 
@@ -36,13 +31,7 @@ IDocumentWindow* CQuilletApplicationShell::CreateDocumentWindow(std::shared_ptr<
 }
 
 std::optional<std::string> CQuilletApplicationShell::AskFileToOpen(const std::string& startFolder) {
-    QStringList filters;
-    for (const std::string& filter : OpenDialogFilters()) filters << QString::fromStdString(filter);
-    const QString path = QFileDialog::getOpenFileName(
-        QApplication::activeWindow(), QString::fromStdString(StringReference(NSStringIds::kOpenAudioFile).GetText()),
-        QFile::decodeName(QByteArray::fromStdString(startFolder)), filters.join(";;"));
-    if (path.isEmpty()) return std::nullopt;
-    return QFile::encodeName(path).toStdString();
+    return CQuilletOpenDialog::Ask(QApplication::activeWindow(), startFolder, fPreviewPlayer);
 }
 
 std::optional<SClipboardLoop> CQuilletApplicationShell::ReadClipboardLoop() { return NSQuillet::ReadClipboardLoop(); }

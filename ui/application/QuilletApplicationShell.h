@@ -15,9 +15,10 @@
 namespace NSQuillet {
 
 class CAudioCardManager;
+class CWavePlayer;
 
 // The application object's window library: document windows from the factory the entry sets,
-// the Open dialog, one About box and one Preferences dialog, the system's browser, quitting.
+// the Open dialog with its preview pane, one About box and one Preferences dialog, the system's browser, quitting.
 // User-interface thread.
 class CQuilletApplicationShell final : public QObject, public IApplicationShell {
     Q_OBJECT
@@ -31,6 +32,8 @@ public:
     // The audio output the Preferences dialog's Audio page sets up (not owned; it outlives
     // the dialogs); none: the page is disabled.
     void SetAudioCardManager(CAudioCardManager* manager) { fAudioCardManager = manager; }
+    // The player the Open dialog previews files through (not owned); none: no preview playback.
+    void SetPreviewPlayer(CWavePlayer* player) { fPreviewPlayer = player; }
 
     // Without a factory: an XIllegalCallSequence.
     IDocumentWindow* CreateDocumentWindow(std::shared_ptr<CQuilletDocument> document) override;
@@ -54,6 +57,7 @@ signals:
 private:
     FWindowFactory fWindowFactory;
     CAudioCardManager* fAudioCardManager = nullptr;
+    CWavePlayer* fPreviewPlayer = nullptr;
     QPointer<CAboutDialog> fAbout;
     QPointer<CQuilletPreferencesDialog> fPreferences;
 };

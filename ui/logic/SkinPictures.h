@@ -65,6 +65,11 @@ inline constexpr int32_t kKnobFrameCount = 64;
 inline constexpr int32_t kKnobFrameSize = 28;
 int32_t GetKnobPictureId(bool enabled);
 
+// The effect toolbars' logos.
+inline constexpr int32_t kEqualizerLogoPictureId = 13420;
+inline constexpr int32_t kTransientShaperLogoPictureId = 13421;
+inline constexpr int32_t kEnvelopeLogoPictureId = 13422;
+
 // Push buttons: a picture id is the button's base id plus its state.
 enum class EButtonPicture : int32_t {
     kArrowTool = 14100,

@@ -1,6 +1,5 @@
 #include "ui/logic/WindowCommands.h"
 
-#include <memory>
 #include <string>
 
 #include "app/document/DocumentTexts.h"
@@ -21,6 +20,7 @@
 #include "engine/SliceSequence.h"
 #include "engine/WaveSample.h"
 #include "ui/logic/WindowCommandStates.h"
+#include "ui/logic/toolbars/ToolbarChanges.h"
 
 namespace NSQuillet {
 
@@ -308,12 +308,7 @@ void CWindowCommands::DoAction(EWindowAction action, int32_t argument) {
     }
 }
 
-void CWindowCommands::SetSensitivity(int32_t sensitivity) {
-    if (sensitivity == fDocument.GetSliceSequence().GetSensitivity()) return;
-    auto slices = std::make_unique<CSliceSequence>(fDocument.GetSliceSequence());
-    slices->SetSensitivity(sensitivity);
-    fDocument.PerformSliceSequenceChange(std::move(slices), UndoText(NSStringIds::kUndo_ChangeSensitivity));
-}
+void CWindowCommands::SetSensitivity(int32_t sensitivity) { ChangeSensitivity(fDocument, sensitivity); }
 
 void CWindowCommands::SetTool(uint32_t tool) {
     SViewAndEditAttributes attributes = fDocument.GetViewAndEditAttributes();

@@ -2,8 +2,10 @@
 //
 // Pictures of the editor as a user meets it, drawn on Qt's offscreen platform so that anyone can
 // look at it without a display: the empty window, LOOPFILE loaded, each menu opened, the close
-// conversation, an alert, the About box, the preferences, the length dialog and the progress
-// window. With --scale 2 only the loaded window, drawn at twice the pixels, as on a HiDPI screen.
+// conversation, an alert, the About box, the preferences, the Open dialog, the length dialog and
+// the progress window, and the five toolbars with every control usable and with their controls
+// disabled. With --scale 2 only the loaded window and its toolbars, drawn at twice the pixels, as
+// on a HiDPI screen.
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -11,14 +13,18 @@
 #include <QDir>
 #include <QFile>
 #include <QMainWindow>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -33,12 +39,20 @@
 #include "app/resources/ProgramResources.h"
 #include "ui/application/EditorApplication.h"
 #include "ui/dialogs/AudioPreferencesPage.h"
+#include "engine/WavePlayer.h"
 #include "ui/dialogs/LengthyOperationWindow.h"
 #include "ui/dialogs/NoLengthSpecifiedDialog.h"
+#include "ui/dialogs/QuilletOpenDialog.h"
 #include "engine/SliceSequence.h"
 #include "engine/WaveSample.h"
 #include "ui/logic/waveform/WaveformDetailViewLogic.h"
 #include "ui/logic/waveform/WaveformMarkerSlice.h"
+#include "ui/toolbars/EnvelopeToolbar.h"
+#include "ui/toolbars/EqualizerToolBar.h"
+#include "ui/toolbars/SecondToolBar.h"
+#include "ui/toolbars/Toolbar.h"
+#include "ui/toolbars/TransientToolbar.h"
+#include "ui/toolbars/WinTopToolBar.h"
 #include "ui/waveform/WaveformDetailView.h"
 #include "ui/waveform/WaveformDisplayGroupView.h"
 #include "ui/window/QuilletWindow.h"
@@ -174,6 +188,93 @@ void SaveWaveforms(CScreenshots& shots, QWidget& widget) {
     Settle();
 }
 
+// The document's loop, preview and effects as `change` leaves them, as one step each.
+using FSettingsChange = std::function<void(SDocumentParameters&, SEffectParameters&)>;
+
+void ChangeSettings(CQuilletDocument& document, const FSettingsChange& change, int& steps) {
+    SDocumentParameters parameters = document.GetDocumentParameters();
+    SEffectParameters effects = document.GetEffectParameters();
+    change(parameters, effects);
+    if (parameters != document.GetDocumentParameters()) {
+        document.PerformParametersChange(parameters, "Change Loop Length");
+        document.CloseUndoStep();
+        ++steps;
+    }
+    if (effects != document.GetEffectParameters()) {
+        document.PerformEffectParametersChange(effects, "Toggle Equalizer On/Off");
+        document.CloseUndoStep();
+        ++steps;
+    }
+    Settle();
+}
+
+// Each toolbar with every control usable (preview on, a loop length, every effect on) and with
+// its controls disabled (no loop length, preview off, effects off); the strip in each of those
+// three states alone, and the whole window. Every change is undone afterwards.
+void SaveToolbars(CScreenshots& shots, QWidget& widget, const QString& suffix) {
+    auto& window = dynamic_cast<CQuilletWindow&>(widget);
+    CQuilletDocument& document = window.GetDocument();
+    CToolbar& strip = *window.GetToolbar();
+    const std::pair<QWidget*, const char*> toolbars[] = {
+        {&strip.GetTopToolBar(), "top"},           {&strip.GetSecondToolBar(), "second"},
+        {&strip.GetEnvelopeToolbar(), "envelope"}, {&strip.GetTransientToolbar(), "transient"},
+        {&strip.GetEqualizerToolBar(), "equalizer"}};
+    const auto saveEach = [&](const QString& state) {
+        for (const auto& [toolbar, name] : toolbars)
+            shots.Save(toolbar->grab(), "toolbar-" + QString(name) + state + suffix);
+    };
+    int steps = 0;
+    const auto everythingOn = [](SDocumentParameters& p, SEffectParameters& e) {
+        p.fLoop.SetPreviewOn(true);
+        if (!p.fLoop.IsLoopLengthSet()) p.fLoop.SetBars(2);
+        p.fEnvelope.fOn = true;
+        e.fTransientShaper.fOn = true;
+        e.fEqualizer.fOn = true;
+    };
+    ChangeSettings(document, everythingOn, steps);
+    saveEach("");
+    if (suffix.isEmpty()) shots.Save(CScreenshots::Framed(window), "loop-window-toolbars");
+
+    if (suffix.isEmpty()) {
+        const struct {
+            const char* fName;
+            FSettingsChange fChange;
+        } states[] = {
+            {"toolbars-no-loop-length",
+             [](SDocumentParameters& p, SEffectParameters&) {
+                 p.fLoop.SetBars(0);
+                 p.fLoop.SetBeats(0);
+             }},
+            {"toolbars-preview-off", [](SDocumentParameters& p, SEffectParameters&) { p.fLoop.SetPreviewOn(false); }},
+            {"toolbars-effects-off",
+             [](SDocumentParameters& p, SEffectParameters& e) {
+                 p.fEnvelope.fOn = false;
+                 e.fTransientShaper.fOn = false;
+                 e.fEqualizer.fOn = false;
+             }},
+        };
+        for (const auto& state : states) {
+            int stateSteps = 0;
+            ChangeSettings(document, state.fChange, stateSteps);
+            shots.Save(strip.grab(), state.fName);
+            for (int i = 0; i < stateSteps; ++i) document.Undo();
+            Settle();
+        }
+    }
+
+    ChangeSettings(document, [](SDocumentParameters& p, SEffectParameters& e) {
+        p.fLoop.SetBars(0);
+        p.fLoop.SetBeats(0);
+        p.fLoop.SetPreviewOn(false);
+        p.fEnvelope.fOn = false;
+        e.fTransientShaper.fOn = false;
+        e.fEqualizer.fOn = false;
+    }, steps);
+    saveEach("-disabled");
+    for (int i = 0; i < steps; ++i) document.Undo();
+    Settle();
+}
+
 QWidget& TopWindow(CQuillet& quillet) { return dynamic_cast<QWidget&>(*quillet.GetWindows().back()); }
 
 // Each menu of the menu bar opened, or only the one titled `only`; the pictures' names end in
@@ -237,6 +338,92 @@ void SaveAudioPreferences(CScreenshots& shots, CQuilletApplicationShell& shell) 
     Settle();
 }
 
+// Runs the event loop until `done` answers true, 5 s at most.
+bool WaitFor(const std::function<bool()>& done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > 5000) return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+// Clicks the file `name` in the Open dialog's list or detail view, whichever shows.
+void ClickFileInOpenDialog(CQuilletOpenDialog& dialog, const QString& name) {
+    auto* list = dialog.findChild<QAbstractItemView*>("listView");
+    if (auto* details = dialog.findChild<QAbstractItemView*>("treeView"); details && details->isVisible()) list = details;
+    QModelIndex file;
+    const bool listed = list && WaitFor([&] {
+        for (int row = 0; row < list->model()->rowCount(list->rootIndex()); ++row) {
+            const QModelIndex at = list->model()->index(row, 0, list->rootIndex());
+            if (at.data().toString() == name) file = at;
+        }
+        return file.isValid();
+    });
+    if (!listed) {
+        std::fprintf(stderr, "quillet-screenshots: the open dialog does not list %s\n", qPrintable(name));
+        std::exit(1);
+    }
+    // A click focuses the list first; the file name field then takes the selection.
+    dialog.activateWindow();
+    list->setFocus();
+    const QPoint at = list->visualRect(file).center();
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent click(type, at, list->viewport()->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(list->viewport(), &click);
+    }
+}
+
+// A silent 32-bit stereo WAVE file of 4410 frames, which the editor refuses.
+void WriteThirtyTwoBitWave(const QString& path) {
+    QByteArray bytes;
+    const auto u16 = [&](uint16_t v) { bytes.append(char(v & 0xFF)).append(char(v >> 8)); };
+    const auto u32 = [&](uint32_t v) { u16(uint16_t(v & 0xFFFF)); u16(uint16_t(v >> 16)); };
+    constexpr uint32_t kFrames = 4410;
+    constexpr uint32_t kData = kFrames * 8;
+    bytes.append("RIFF");
+    u32(4 + 24 + 8 + kData);
+    bytes.append("WAVEfmt ");
+    u32(16);
+    u16(1);
+    u16(2);
+    u32(44100);
+    u32(44100 * 8);
+    u16(8);
+    u16(32);
+    bytes.append("data");
+    u32(kData);
+    bytes.append(QByteArray(kData, '\0'));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) std::exit(1);
+}
+
+// The Open dialog over a folder of loops: the demo loop clicked in its list and shown in the
+// preview pane, then a 32-bit file the pane refuses.
+void SaveOpenDialog(CScreenshots& shots, QWidget& window, const QString& loopFolder) {
+    WriteThirtyTwoBitWave(loopFolder + "/Hats 32-bit.wav");
+    CQuilletOpenDialog dialog(loopFolder, &CWavePlayer::Get(), &window);
+    dialog.show();
+    CQuilletOpenPreviewPane& pane = *dialog.GetPreviewPane();
+    ClickFileInOpenDialog(dialog, "demo-loop.lx2");
+    if (!WaitFor([&] { return pane.GetPlayButton()->isEnabled(); })) {
+        std::fputs("quillet-screenshots: the preview pane shows nothing\n", stderr);
+        std::exit(1);
+    }
+    Settle();
+    shots.Save(CScreenshots::Framed(dialog), "open-dialog");
+    ClickFileInOpenDialog(dialog, "Hats 32-bit.wav");
+    if (!WaitFor([&] { return !pane.GetMessageLine(0)->text().isEmpty(); })) {
+        std::fputs("quillet-screenshots: the preview pane refuses nothing\n", stderr);
+        std::exit(1);
+    }
+    Settle();
+    shots.Save(CScreenshots::Framed(dialog), "open-dialog-unsupported");
+    dialog.reject();
+}
+
 int Run(const QString& folder, const QString& loopFile, bool doubleScale) {
     CProgramResources::Get();
     QTemporaryDir home;
@@ -265,12 +452,14 @@ int Run(const QString& folder, const QString& loopFile, bool doubleScale) {
     quillet.OpenPath(QFile::encodeName(loopFile).toStdString());
     Settle();
     QWidget& window = TopWindow(quillet);
-    window.resize(900, 480);
+    window.resize(1000, 640);
     Settle();
     if (doubleScale) {
         shots.Save(CScreenshots::Framed(window), "loop-window@2x");
+        SaveToolbars(shots, window, "@2x");
     } else {
         shots.Save(CScreenshots::Framed(window), "loop-window");
+        SaveToolbars(shots, window, "");
         SaveWaveforms(shots, window);
         SaveMenus(shots, window);
 
@@ -297,6 +486,12 @@ int Run(const QString& folder, const QString& loopFile, bool doubleScale) {
         Settle();
         shots.Save(CScreenshots::Framed(*shell.GetPreferencesDialog()), "preferences");
         SaveAudioPreferences(shots, shell);
+
+        const QString loops = home.filePath("Loops");
+        QDir().mkpath(loops);
+        QFile::copy(loopFile, loops + "/demo-loop.lx2");
+        QFile::copy(loopFile, loops + "/Second Loop.lx2");
+        SaveOpenDialog(shots, window, loops);
 
         CNoLengthSpecifiedDialog length(&window);
         length.show();
@@ -334,6 +529,9 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     if (doubleScale) qputenv("QT_SCALE_FACTOR", "2");
     QApplication application(argc, argv);
+    // Qt takes the user's locale for the C library too; the program's texts and files write
+    // numbers with a point.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setQuitOnLastWindowClosed(false);
     return NSQuillet::Run(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]), doubleScale);
 }

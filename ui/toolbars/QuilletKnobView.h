@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 
 #include <cstdint>
@@ -11,9 +13,12 @@
 #include "ui/logic/toolbars/KnobModel.h"
 #include "ui/waveform/ViewPictures.h"
 
+class QLineEdit;
+
 namespace NSQuillet {
 
 class CQuilletKnobView;
+class CKnobValueField;
 
 // Told about a knob's gestures by the knob; the owning toolbar turns each gesture into one
 // undo step: value changed sets the parameter, end change closes the step. User-interface
@@ -30,9 +35,10 @@ public:
 };
 
 // A rotary control drawn from the skin's knob filmstrip: dragged by the mouse (up or right
-// increases; Shift fine; Ctrl-click resets to the default), stepped by the wheel and the arrow
-// keys while focused, and typed into after a double click. Takes the focus by Tab only, so
-// clicks leave the window's keys with the waveform. User-interface thread.
+// increases; Shift fine; Ctrl-click resets to the default), stepped by the wheel over it and by
+// the arrow keys while focused (a burst of notches or keys is one gesture), and typed into after
+// a double click. Takes the focus by Tab only, so clicks leave the window's keys with the
+// waveform. Assistive tools see a dial with its value. User-interface thread.
 class CQuilletKnobView : public QWidget {
     Q_OBJECT
 
@@ -63,17 +69,51 @@ public:
     // Overrides the reset value of a Ctrl-click (the tempo knob resets to the loop's tempo).
     void SetResetValue(std::optional<int32_t> value) { fResetValue = value; }
 
+    // One whole gesture to `value` (clamped): begin, the value, end; nothing when it is the
+    // value already. A typed entry and assistive tools change the knob this way.
+    void PerformValueChange(int32_t value);
+    // The typing field while a double click has it open, else null.
+    QLineEdit* GetValueEntryField() const;
+    // A wheel or key burst is one gesture; it ends this long after its last notch or key.
+    static constexpr int kBurstEndMilliseconds = 500;
+    bool IsInBurst() const { return fInBurst; }
+    bool IsDragging() const { return fDragging; }
+
     QSize sizeHint() const override;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
+    // What a key does to the knob: notches to step, or an end to jump to; none for keys it
+    // leaves to the window.
+    struct SKeyAction {
+        int32_t fNotches = 0;
+        std::optional<int32_t> fJumpTo;
+    };
+    std::optional<SKeyAction> KeyAction(const QKeyEvent& event) const;
     void EndDrag();
+    void StepBy(int32_t notches, bool fine);
+    void JumpTo(int32_t value);
+    void ContinueBurst();
+    void EndBurst();
+    // Ends whatever gesture is open: on hiding, disabling, losing the window.
+    void EndGestures();
+    void ValueShown();
+    void OpenValueEntry();
+    void TakeValueEntry();
+    void CloseValueEntry();
 
     IQuilletKnobViewHandler& fHandler;
     CKnobModel fModel;
@@ -83,6 +123,13 @@ private:
     FParseValue fParseValue;
     std::optional<int32_t> fResetValue;
     bool fDragging = false;
+    bool fInBurst = false;
+    // Wheel travel short of a notch (120 units), kept until the burst ends.
+    int fWheelRemainder = 0;
+    QTimer fBurstEnd;
+    // Lives in the window, which may delete it first.
+    QPointer<CKnobValueField> fEntry;
+    QPointer<QWidget> fFocusBeforeEntry;
 };
 
 // The knob whose equal travel multiplies the value by an equal factor (gain, frequencies).

@@ -22,6 +22,7 @@
 #include "ui/logic/waveform/WaveformMarkerSlice.h"
 #include "ui/logic/waveform/WaveformPeakCache.h"
 #include "ui/logic/waveform/WaveformRangeRules.h"
+#include "ui/toolbars/PeakMeterView.h"
 #include "ui/waveform/OSLikePushButton.h"
 #include "ui/waveform/VerticalWaveformRulerView.h"
 #include "ui/waveform/WaveformDetailView.h"
@@ -65,9 +66,8 @@ CWaveformDisplayGroupView::CWaveformDisplayGroupView(CQuilletDocument& document,
     fZoomIn = new COSLikePushButton(NSQuilletSkin::kZoomInPictureId, this);
     fVerticalZoomOut = new COSLikePushButton(NSQuilletSkin::kZoomOutPictureId, this);
     fVerticalZoomIn = new COSLikePushButton(NSQuilletSkin::kZoomInPictureId, this);
-    fPeakMeterSlot = new QWidget(this);
-    fPeakMeterSlot->setFixedWidth(kPeakMeterWidth);
-    fPeakMeterSlot->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    fPeakMeter = new CPeakMeterView(document, this);
+    fPeakMeter->setFixedWidth(kPeakMeterWidth);
     BuildLayout();
 
     connect(fScrollLeft, &QAbstractButton::clicked, this, [this] { fDetail->GetLogic().ScrollLeft(); });
@@ -115,7 +115,7 @@ void CWaveformDisplayGroupView::BuildLayout() {
     grid->setVerticalSpacing(3);
     grid->addWidget(fDetail, 0, 0);
     grid->addWidget(fRuler, 0, 1);
-    grid->addWidget(fPeakMeterSlot, 0, 2, 2, 1);
+    grid->addWidget(fPeakMeter, 0, 2, 2, 1);
 
     auto* strip = new QHBoxLayout;
     strip->setContentsMargins(CWaveformGeometry::kContentInset, 0, 4, 3);

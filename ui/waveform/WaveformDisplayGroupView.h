@@ -19,6 +19,7 @@
 namespace NSQuillet {
 
 class COSLikePushButton;
+class CPeakMeterView;
 class CQuilletDocument;
 class CVerticalWaveformRulerView;
 class CWaveformDetailView;
@@ -26,7 +27,7 @@ class CWaveformNavigatorView;
 class CWaveformPeakCache;
 
 // The centre of a document window: the detail view with its amplitude ruler, the navigator,
-// the zoom and scroll buttons and the peak meter's place. Turns the detail view's gestures into
+// the zoom and scroll buttons and the output peak meter. Turns the detail view's gestures into
 // document operations (CWaveformDocumentGestures), runs the View menu's waveform commands and
 // the zoom keys, follows the document's changes and, while it plays, its play position.
 // User-interface thread.
@@ -49,7 +50,7 @@ public:
     using FDragOut = std::function<void(const std::vector<int32_t>& slices)>;
 
     static constexpr int kPlaybackIntervalMs = 22;
-    // The peak meter's place: two 6-pixel bars with their edges.
+    // The peak meter's column: two 6-pixel bars with their edges.
     static constexpr int kPeakMeterWidth = 16;
 
     // Not owned; outlives this view. Starts with the saved ruler units when the preferences
@@ -83,7 +84,7 @@ public:
     COSLikePushButton& GetScrollRightButton() { return *fScrollRight; }
     COSLikePushButton& GetVerticalZoomInButton() { return *fVerticalZoomIn; }
     COSLikePushButton& GetVerticalZoomOutButton() { return *fVerticalZoomOut; }
-    QWidget& GetPeakMeterSlot() { return *fPeakMeterSlot; }
+    CPeakMeterView& GetPeakMeter() { return *fPeakMeter; }
     bool IsFollowingPlayback() const { return fPlayback.isActive(); }
     // One tick of the playback timer.
     void FollowPlayback();
@@ -142,7 +143,7 @@ private:
     COSLikePushButton* fZoomIn = nullptr;
     COSLikePushButton* fVerticalZoomOut = nullptr;
     COSLikePushButton* fVerticalZoomIn = nullptr;
-    QWidget* fPeakMeterSlot = nullptr;
+    CPeakMeterView* fPeakMeter = nullptr;
     QTimer fPlayback;
     FRunner fRunner;
     FWindowCommand fWindowCommand;

@@ -39,7 +39,9 @@
 #include "ui/clipboard/LoopClipboard.h"
 #include "ui/dialogs/NoLengthSpecifiedDialog.h"
 #include "ui/skin/SkinResources.h"
+#include "ui/toolbars/Toolbar.h"
 #include "ui/window/ConvertDialogs.h"
+#include "ui/waveform/WaveformDetailView.h"
 #include "ui/waveform/WaveformDisplayGroupView.h"
 #include "ui/window/KeyTranslation.h"
 
@@ -128,9 +130,17 @@ CQuilletWindow::CQuilletWindow(IWindowApplication& application, std::shared_ptr<
     });
     fViews->addWidget(fEmptyView);
     fViews->addWidget(fWaveform);
-    setCentralWidget(fViews);
+    // The toolbar strip goes above the views once the document has sound.
+    auto* central = new QWidget(this);
+    auto* centralLayout = new QVBoxLayout(central);
+    centralLayout->setContentsMargins(0, 0, 0, 0);
+    centralLayout->setSpacing(0);
+    centralLayout->addWidget(fViews, 1);
+    setCentralWidget(central);
     fCommands.SetWaveform(fWaveform);
-    resize(720, 420);
+    fLoopLengthRequest = std::make_unique<CDialogLoopLengthRequest>(this);
+    // Wide enough for the toolbars in three rows above a waveform of a useful height.
+    resize(1000, 640);
 
     BuildMenus();
     fDocument->AddListener(this);
@@ -144,6 +154,8 @@ CQuilletWindow::~CQuilletWindow() {
     fDocument->RemoveListener(this);
     // The views listen to the document: they go while it still exists, before the members do.
     fCommands.SetWaveform(nullptr);
+    delete fToolbar;
+    fToolbar = nullptr;
     fWaveform = nullptr;
     fEmptyView = nullptr;
     delete fViews;
@@ -345,6 +357,13 @@ void CQuilletWindow::UpdateView() {
         return;
     }
     fViews->setCurrentWidget(fWaveform);
+    if (!fToolbar) {
+        fToolbar = new CToolbar(*fDocument, *this, centralWidget());
+        static_cast<QVBoxLayout*>(centralWidget()->layout())->insertWidget(0, fToolbar);
+        // The knobs take the focus by Tab: without a focus of its own the window would hand it
+        // to the first knob when it becomes active, and the keys would no longer reach it.
+        if (!IsFocusFree() || !focusWidget()) fWaveform->GetDetailView().setFocus(Qt::OtherFocusReason);
+    }
     OfferLeftLocatorMoveOnce();
 }
 
@@ -445,6 +464,22 @@ std::optional<EMonoChoice> CQuilletWindow::AskConvertToMono(EMonoChoice proposed
 
 std::optional<SSampleFormat> CQuilletWindow::AskConvertSampleFormat(const SSampleFormat& current) {
     return RunConvertSampleFormatDialog(this, current);
+}
+
+// The toolbars -------------------------------------------------------------------------------
+
+void CQuilletWindow::RunToolbarCommand(const std::function<void()>& work) { fApplication.RunCommand(work); }
+
+void CQuilletWindow::DoWindowAction(EWindowAction action) { fCommands.DoAction(action); }
+
+ILoopLengthRequest& CQuilletWindow::GetLoopLengthRequest() { return *fLoopLengthRequest; }
+
+void CQuilletWindow::ReturnFocusToWindow() {
+    if (fWaveform && fWaveform->isVisible()) {
+        fWaveform->GetDetailView().setFocus(Qt::OtherFocusReason);
+    } else {
+        setFocus(Qt::OtherFocusReason);
+    }
 }
 
 // Saving and closing -------------------------------------------------------------------------

@@ -16,6 +16,7 @@
 #include "ui/logic/DelayedWindowCloser.h"
 #include "ui/logic/WindowCommandStates.h"
 #include "ui/logic/WindowCommands.h"
+#include "ui/toolbars/ToolbarHost.h"
 
 class QAction;
 class QMenu;
@@ -25,6 +26,7 @@ class QStackedWidget;
 namespace NSQuillet {
 
 class CQuilletDocument;
+class CToolbar;
 class CWaveformDisplayGroupView;
 class IWindowApplication;
 
@@ -34,7 +36,8 @@ class IWindowApplication;
 class CQuilletWindow final : public QMainWindow,
                              public IDocumentWindow,
                              private IDocumentListener,
-                             private IWindowDialogs {
+                             private IWindowDialogs,
+                             private IToolbarHost {
     Q_OBJECT
 
 public:
@@ -66,6 +69,8 @@ public:
     // the window's own group view.
     void SetWaveform(IWaveformCommands* waveform) { fCommands.SetWaveform(waveform); }
     CWaveformDisplayGroupView& GetWaveformView() { return *fWaveform; }
+    // The toolbar strip; null until the document has sound.
+    CToolbar* GetToolbar() { return fToolbar; }
 
     // The action of a command in the menu bar, null when there is none.
     QAction* FindAction(int32_t command) const;
@@ -114,6 +119,12 @@ private:
     std::optional<EMonoChoice> AskConvertToMono(EMonoChoice proposed) override;
     std::optional<SSampleFormat> AskConvertSampleFormat(const SSampleFormat& current) override;
 
+    // IToolbarHost
+    void RunToolbarCommand(const std::function<void()>& work) override;
+    void DoWindowAction(EWindowAction action) override;
+    ILoopLengthRequest& GetLoopLengthRequest() override;
+    void ReturnFocusToWindow() override;
+
     void BuildMenus();
     void AddProgramMenu(int32_t menuEntry);
     QAction* AddCommand(QMenu& menu, int32_t command, const QString& text);
@@ -142,6 +153,8 @@ private:
     QMenu* fWindowMenu = nullptr;
     QAction* fPasteAsNewDocument = nullptr;
     QStackedWidget* fViews = nullptr;
+    CToolbar* fToolbar = nullptr;
+    std::unique_ptr<ILoopLengthRequest> fLoopLengthRequest;
     QWidget* fEmptyView = nullptr;
     CWaveformDisplayGroupView* fWaveform = nullptr;
     std::unique_ptr<CDelayedWindowCloser> fCloser;

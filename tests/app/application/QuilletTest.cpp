@@ -534,4 +534,27 @@ TEST_F(Application, AStartRestoresTheStoredDeviceOrStartsTheStandardOne) {
     }
 }
 
+// The editor's audio idle: a stream that died is noticed once, with its alert, and leaves the
+// output not working instead of playing on into nothing.
+TEST_F(Application, TheAudioIdleReportsADeadStreamOnce) {
+    const CScopedEnvironmentVariable device("QUILLET_AUDIO_DEVICE", std::nullopt);
+    std::error_code ignored;
+    fs::remove(fHome.PreferencesFile(), ignored);
+    CScriptedKit kit;
+    CAudioCardManager manager(&kit);
+    CWavePlayer player(manager);
+    CQuillet application(fShell, manager, player, TestHelpAddresses());
+    application.AudioIdle();
+    application.Start();
+    ASSERT_TRUE(manager.IsOutputWorking());
+    application.AudioIdle();
+    EXPECT_TRUE(fAlerts.GetShown().empty());
+    kit.fStreamDied = true;
+    application.AudioIdle();
+    application.AudioIdle();
+    EXPECT_EQ(ShownHeadings(fAlerts), std::vector<std::string>{"Your audio driver has stopped working."});
+    EXPECT_FALSE(manager.IsOutputWorking());
+    application.Stop();
+}
+
 }  // namespace

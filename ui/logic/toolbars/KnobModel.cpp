@@ -1,5 +1,6 @@
 #include "ui/logic/toolbars/KnobModel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -49,6 +50,45 @@ int32_t CKnobModel::StepValue(int32_t value, int32_t steps, double rate) const {
     const int64_t position = int64_t(std::log((double(value) + fLogOffset) / lifted) * range / fLogRange);
     const int64_t stepped = RoundToGrid(position, rate) + steps;
     return Clamp(int64_t(lifted * std::exp(fLogRange * double(stepped) / range)) - fLogOffset);
+}
+
+int32_t CKnobModel::NudgedValue(int32_t value, int32_t notches, bool fine) const {
+    value = Clamp(value);
+    if (notches == 0) return value;
+    const int64_t range = int64_t(fSettings.fMaximum) - fSettings.fMinimum;
+    double rate = fine ? fSettings.fFineRate : fSettings.fCoarseRate;
+    int64_t perNotch = std::max<int64_t>(1, int64_t(rate));
+    if (fSettings.fScale == EKnobScale::kLogarithmic) {
+        rate = fine ? fSettings.fCoarseRate : 1.0;
+        perNotch = fine ? std::max<int64_t>(1, int64_t(rate)) : std::max<int64_t>(1, range / kLogNotchesPerTravel);
+    }
+
+    const int64_t direction = notches > 0 ? 1 : -1;
+    const int64_t wanted = int64_t(notches) * perNotch;
+    int32_t result = value;
+    // Steps that round back onto the same value (the grid, the logarithm's truncation near the
+    // bottom) are taken again until the value moves or the travel runs out.
+    for (int64_t multiple = 1; multiple * perNotch <= range + perNotch; ++multiple) {
+        const int64_t steps = std::clamp<int64_t>(wanted * multiple, -range, range);
+        const int32_t stepped = StepValue(value, int32_t(steps), rate);
+        if ((stepped - value) * direction > 0) {
+            result = stepped;
+            break;
+        }
+        if (std::abs(steps) >= range) break;
+    }
+    if (fSettings.fHasDefault) {
+        const int32_t sticky = fSettings.fDefault;
+        if ((value < sticky && result > sticky) || (value > sticky && result < sticky)) result = sticky;
+    }
+    return result;
+}
+
+std::optional<int32_t> CKnobModel::Nudge(int32_t notches, bool fine) {
+    const int32_t value = NudgedValue(fValue, notches, fine);
+    if (value == fValue) return std::nullopt;
+    fValue = value;
+    return value;
 }
 
 int32_t CKnobModel::GetFrameIndex(int32_t value, int32_t frameCount) const {

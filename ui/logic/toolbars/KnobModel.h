@@ -35,6 +35,17 @@ public:
     // `value` moved by `steps` at `rate` (the rate in use, which sets the grid: above 1 the
     // position is first rounded to a multiple of trunc(rate)), clamped into the range.
     int32_t StepValue(int32_t value, int32_t steps, double rate) const;
+    // `value` moved by `notches` wheel notches or arrow keys (negative: down). Linear knobs move
+    // max(1, trunc(rate)) per notch on the rate's grid, the rate being the coarse one or, when
+    // `fine`, the fine one. Logarithmic knobs, whose pixel steps are too small to see, move one
+    // filmstrip frame's factor (1/kLogNotchesPerTravel of the travel) per notch, or when `fine`
+    // one pixel at the coarse rate. A notch that would leave the value where it is while there
+    // is room takes as many more as it needs; one across the default stops on it.
+    int32_t NudgedValue(int32_t value, int32_t notches, bool fine) const;
+    // NudgedValue of the current value, taken: the new value to report, none when it stays.
+    std::optional<int32_t> Nudge(int32_t notches, bool fine);
+    static constexpr int32_t kLogNotchesPerTravel = 63;
+
     // The filmstrip frame, 0 at the minimum, `frameCount` − 1 at the maximum.
     int32_t GetFrameIndex(int32_t value, int32_t frameCount) const;
     int32_t GetFrameIndex(int32_t frameCount) const { return GetFrameIndex(fValue, frameCount); }

@@ -30,6 +30,17 @@ int32_t CPeakMeterModel::PositionOfLevel(double level) {
     return int32_t(std::clamp<int64_t>(position, 0, kTop));
 }
 
+int32_t CPeakMeterModel::LitSegments(int32_t position, int32_t segmentCount) {
+    const int64_t lit = (int64_t(std::clamp(position, 0, kTop)) * segmentCount + kTop - 1) / kTop;
+    return int32_t(lit);
+}
+
+int32_t CGainChangeMeterModel::LitSegments(double factor, int32_t segmentCount) {
+    if (!(factor > 0.0)) return segmentCount;
+    const double decibels = std::fabs(20.0 * std::log10(factor));
+    return int32_t(std::min(std::floor(decibels), double(segmentCount)));
+}
+
 void CGainChangeMeterModel::Tick(double smallest, double largest, double elapsedMilliseconds) {
     const double fall = Fall(0.995, elapsedMilliseconds);
     if (!IsInsideBand(fSmallest)) fSmallest = 1.0 + (fSmallest - 1.0) * fall;

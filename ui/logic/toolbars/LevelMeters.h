@@ -25,6 +25,9 @@ public:
 
     // 999 at 0 dB and above, 0 at −90 dB and below.
     static int32_t PositionOfLevel(double level);
+    // How many of a bar's `segmentCount` lamps a position lights from the bottom: a lamp is lit
+    // once the position passes its lower edge, so any level above −90 dB lights one and 0 dB all.
+    static int32_t LitSegments(int32_t position, int32_t segmentCount);
 
 private:
     std::array<double, 2> fHeld{};
@@ -47,6 +50,10 @@ public:
 
     double GetSmallest() const { return fSmallest; }
     double GetLargest() const { return fLargest; }
+
+    // The meter's lamps on either side of no change: one a dB of change away from 0 dB, the
+    // first lit at 1 dB, so a factor held inside the no-change band (±0.57 dB) lights none.
+    static int32_t LitSegments(double factor, int32_t segmentCount);
 
 private:
     double fSmallest = 1.0;

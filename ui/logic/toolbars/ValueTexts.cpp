@@ -22,9 +22,6 @@ std::string Fixed(double value, int32_t decimals) {
 std::string Text(int32_t entry, const std::string& argument) { return StringReference(entry).With(argument).GetText(); }
 std::string Text(int32_t entry) { return StringReference(entry).GetText(); }
 
-// The voices' time table in milliseconds for an index 0..1023 (0.1 ms at 0).
-double TimeOfIndex(int32_t index) { return std::pow(1.1, double(index) * 100.0 / 1024.0) * 4.0 - 3.9; }
-
 // Hundredths with two decimals, exact: −2400 is "-24.00".
 std::string Hundredths(int32_t value) {
     char text[32];
@@ -45,6 +42,8 @@ double RoundToSignificantDigits(double value, int32_t digits) {
     while (magnitude >= limit * step) step *= 10.0;
     return std::round(value / step) * step;
 }
+
+double GetKnobTimeOfIndex(int32_t index) { return std::pow(1.1, double(index) * 100.0 / 1024.0) * 4.0 - 3.9; }
 
 std::string FormatTimeText(double milliseconds) {
     std::string number;
@@ -97,12 +96,12 @@ std::string GetKnobValueText(EToolbarKnob knob, int32_t value) {
             return Fixed(value / 1000.0, 3) + Text(NSStringIds::kBPMSuffix);
         case EToolbarKnob::kEnvelopeAttack:
         case EToolbarKnob::kShaperAttack:
-            return FormatTimeText(TimeOfIndex(value));
+            return FormatTimeText(GetKnobTimeOfIndex(value));
         case EToolbarKnob::kEnvelopeDecay:
             if (value >= kDecayKnobTop) return Text(NSStringIds::kEndlessSeconds);
-            return FormatWholeMillisecondText(TimeOfIndex(value));
+            return FormatWholeMillisecondText(GetKnobTimeOfIndex(value));
         case EToolbarKnob::kShaperRelease:
-            return FormatWholeMillisecondText(TimeOfIndex(value));
+            return FormatWholeMillisecondText(GetKnobTimeOfIndex(value));
         case EToolbarKnob::kEnvelopeStretch:
             return Percent(value);
         case EToolbarKnob::kShaperThreshold:

@@ -11,6 +11,10 @@ namespace NSQuillet {
 // (1234 with 2 gives 1200); smaller values are returned unchanged.
 double RoundToSignificantDigits(double value, int32_t digits);
 
+// The voices' time table in milliseconds for an index 0..1023 (0.1 ms at 0), which the
+// attack, decay and release knobs step through.
+double GetKnobTimeOfIndex(int32_t index);
+
 // Attack-like times: from 100 ms down to a multiple of 10, from 10 ms whole, above 0 with one
 // decimal, else "0"; then " ms".
 std::string FormatTimeText(double milliseconds);

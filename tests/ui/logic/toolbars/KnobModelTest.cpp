@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "ui/logic/SkinPictures.h"
 #include "ui/logic/WindowKeys.h"
@@ -169,6 +170,47 @@ TEST(KnobModelTest, EqualTravelOnALogKnobMultipliesByEqualFactors) {
             EXPECT_NEAR(double(row.fValues[i]) / previous, row.fFactor, 0.01 + 2.0 / previous) << i;
             previous = row.fValues[i];
         }
+    }
+}
+
+TEST(KnobModelTest, WheelNotchesAndArrowKeysStepByAUsefulAmount) {
+    const struct {
+        EToolbarKnob fKnob;
+        int32_t fValue;
+        int32_t fNotches;
+        bool fFine;
+        int32_t fExpected;
+    } rows[] = {
+        {EToolbarKnob::kPitch, 0, 1, false, 25},             // trunc(25) cents a notch
+        {EToolbarKnob::kPitch, 130, 1, false, 150},          // offset 2530 → 2525 on the grid, + 25
+        {EToolbarKnob::kPitch, -10, 1, false, 0},            // 2390 → 2400 + 25 = +25 crosses 0: stops on it
+        {EToolbarKnob::kPitch, 0, 10, false, 250},           // a page: ten notches
+        {EToolbarKnob::kPitch, 0, -1, true, -1},             // fine 0.5: one cent
+        {EToolbarKnob::kPitch, 2400, 1, false, 2400},        // at the top
+        {EToolbarKnob::kGateSensitivity, 0, -1, false, 0},   // at the bottom
+        {EToolbarKnob::kPreviewTempo, 120000, 1, false, 121000},  // 1 BPM
+        {EToolbarKnob::kPreviewTempo, 120000, -1, true, 119900},  // 0.1 BPM
+        {EToolbarKnob::kEnvelopeStretch, 40, 1, false, 41},  // 0.6 a pixel: still one unit
+        {EToolbarKnob::kShaperThreshold, 77, 1, true, 78},
+        // Gain: 7943 / 63 = 126 positions a notch, one frame, × 1.112; p(1000) = 5488.
+        {EToolbarKnob::kProcessingGain, 1000, 1, false, 1112},  // trunc(10 × e^(6.67872 × 5614 / 7943)) − 10
+        {EToolbarKnob::kProcessingGain, 1000, -1, false, 897},  // 5362 → 897.9
+        {EToolbarKnob::kProcessingGain, 0, 1, false, 1},        // 126 → 1.12
+        {EToolbarKnob::kProcessingGain, 1000, 1, true, 1026},   // grid 40: 5480 + 40 → 1026.9
+        // Low cut, fine: 50 and 100 positions still give 15 (15.42, 15.86); 150 gives 16.31.
+        {EToolbarKnob::kLowCut, 15, 1, true, 16},
+        // 11985 / 63 = 190 positions; p(1000) = 7529 → 7719: trunc(15 × e^(6.68461 × 7719 / 11985)) = 1111.
+        {EToolbarKnob::kLowCut, 1000, 1, false, 1111},
+        // 2980 / 63 = 47 positions would give 102.7 from 95: across the default 100, stops on it.
+        {EToolbarKnob::kLowFrequency, 95, 1, false, 100},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::to_string(int(row.fKnob)) + " from " + std::to_string(row.fValue));
+        CKnobModel model = Knob(row.fKnob, row.fValue);
+        EXPECT_EQ(model.NudgedValue(row.fValue, row.fNotches, row.fFine), row.fExpected);
+        const std::optional<int32_t> taken = model.Nudge(row.fNotches, row.fFine);
+        EXPECT_EQ(taken, row.fExpected == row.fValue ? std::nullopt : std::optional<int32_t>(row.fExpected));
+        EXPECT_EQ(model.GetValue(), row.fExpected);
     }
 }
 

@@ -60,6 +60,42 @@ TEST(PeakMeterTest, LevelsBelowMinus90DecibelsStayAndMonoShowsOnBothBars) {
     EXPECT_NEAR(above.GetHeldLevel(0), 4e-5 * 8.99948758e-7, 1e-15);  // 0.98^689.0625
 }
 
+TEST(PeakMeterTest, PositionsLightLampsFromTheBottom) {
+    const struct {
+        int32_t fPosition;
+        int32_t fLit;
+    } rows[] = {
+        {0, 0},      // −90 dB and below: dark
+        {1, 1},      // just above −90 dB: the lowest lamp
+        {24, 1},     // below the second lamp's lower edge at 999 / 40 = 24.975
+        {25, 2},     // past it
+        {500, 21},   // 20.02
+        {998, 40},   // 39.96
+        {999, 40},   // 0 dB: every lamp
+    };
+    for (const auto& row : rows) EXPECT_EQ(CPeakMeterModel::LitSegments(row.fPosition, 40), row.fLit) << row.fPosition;
+}
+
+TEST(GainChangeMeterTest, LampsCountWholeDecibelsOfChangeEitherWay) {
+    const struct {
+        double fFactor;
+        int32_t fLit;
+    } rows[] = {
+        {1.0, 0},
+        {CGainChangeMeterModel::kBandHigh, 0},  // +0.53 dB: the band shows nothing
+        {CGainChangeMeterModel::kBandLow, 0},   // −0.57 dB
+        {1.13, 1},                              // +1.06 dB
+        {0.5, 6},                               // −6.02 dB
+        {2.0, 6},                               // +6.02 dB
+        {0.316, 10},                            // −10.0 dB
+        {47.6, 10},                             // +33.6 dB: every lamp
+        {0.0, 10},                              // silenced
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(CGainChangeMeterModel::LitSegments(row.fFactor, 10), row.fLit) << row.fFactor;
+    }
+}
+
 TEST(GainChangeMeterTest, FactorsFallBackTowardOneOutsideTheBand) {
     CGainChangeMeterModel meter;
     meter.Tick(0.5, 1.5, 0.0);
