@@ -397,7 +397,8 @@ void CAudioCardManager::ApplySettings(const SDriverSettings& settings) {
         }
         fOpening = false;
     });
-    if (!fNullOutputForced) fChosenBlock.clear();
+    // The Null Output standing in keeps the choice from before the failure.
+    if (!fNullOutputForced && !fStandingIn) fChosenBlock.clear();
     HandleRateChange();
 }
 

@@ -378,6 +378,10 @@ TEST(AudioCardManager, AFailureFallsBackToTheNullOutputWhichKeepsTheProblemAndTh
     EXPECT_THROW(manager.ChooseDevice("ALSA", "Busy"), NSMishap::XOpen);
     ASSERT_TRUE(manager.FallBackToNullOutput());
     EXPECT_EQ(manager.GetDeviceBlock(), Bytes("Server"));
+    // So does a setting of the Null Output standing in.
+    manager.SetBufferFrames(256);
+    EXPECT_TRUE(manager.IsStandingIn());
+    EXPECT_EQ(manager.GetDeviceBlock(), Bytes("Server"));
 
     manager.ChooseDevice("ALSA", "Card (hw:0,0)");
     EXPECT_FALSE(manager.IsStandingIn());
