@@ -200,14 +200,14 @@ protected:
         fApplication.fRecentFolder = fFolder.Path();
         OpenForExport(NSQuilletTest::MakeDemoLoopDocument(2));
     }
-    // A window over `document` whose save dialog answers "Funk.wav" in the folder, as WAVE.
+    // A window over `document` whose save dialog answers fTarget.
     void OpenForExport(std::shared_ptr<CQuilletDocument> document) {
         delete fWindow.data();
         Open(std::move(document));
         fWindow->SetAskExportTarget([this](QWidget*, const std::string& folder, const std::string& name,
                                            EExportFormat format) -> std::optional<SExportTarget> {
             fAsked.push_back({folder, name, format});
-            return SExportTarget{fFolder.PathOf("Funk.wav"), EExportFormat::kWave};
+            return fTarget;
         });
     }
     ~WindowExport() override { SetAlertPresenter(fAlerts); }
@@ -233,6 +233,7 @@ protected:
     IAlertPresenter* fAlerts;
     CAlertDialogPresenter fPresenter;
     std::vector<SAskedTarget> fAsked;
+    SExportTarget fTarget{fFolder.PathOf("Funk.wav"), EExportFormat::kWave};
 };
 
 FModalAction AnswerSettings(uint32_t rate, int32_t depth, bool midi, SExportSettings* shown = nullptr) {
@@ -246,7 +247,8 @@ FModalAction AnswerSettings(uint32_t rate, int32_t depth, bool midi, SExportSett
     };
 }
 
-FModalAction AnswerReplace(const QString& button, QString* question) {
+// Clicks `button` of the alert box shown, keeping its texts in `question`.
+FModalAction AnswerAlert(const QString& button, QString* question) {
     return [=](QWidget* modal) {
         auto& box = As<QMessageBox>(modal);
         *question = box.text() + " " + box.informativeText();
@@ -292,7 +294,7 @@ TEST_F(WindowExport, WritesTheSlicesAndAsksBeforeReplacingThemOnTheNextRun) {
     // Second run: WAVE and the last settings proposed; the first file asks, Replace All answers
     // for every slice and the MIDI file.
     QString question;
-    Export({AnswerSettings(44100, 16, true, &shown), AnswerReplace("Replace All", &question)});
+    Export({AnswerSettings(44100, 16, true, &shown), AnswerAlert("Replace All", &question)});
     ASSERT_EQ(fAsked.size(), 2u);
     EXPECT_EQ(fAsked[1].fName, "Untitled.wav");
     EXPECT_EQ(fAsked[1].fFormat, EExportFormat::kWave);
@@ -309,7 +311,7 @@ TEST_F(WindowExport, WritesTheSlicesAndAsksBeforeReplacingThemOnTheNextRun) {
     EXPECT_EQ(fPreferences.GetExportSampleRate(), 44100u);
 
     // Third run: Cancel at the question keeps the files and the preferences as they were.
-    Export({AnswerSettings(22050, 24, false), AnswerReplace("Cancel", &question)});
+    Export({AnswerSettings(22050, 24, false), AnswerAlert("Cancel", &question)});
     EXPECT_EQ(Slice(1).fFile.fSampleRate, 44100);
     EXPECT_EQ(fPreferences.GetExportSampleRate(), 44100u);
     EXPECT_EQ(fPreferences.GetExportBitDepth(), 16u);
@@ -342,6 +344,38 @@ TEST_F(WindowExport, ALoopWithoutLengthAsksForItWithTheLengthDialogFirst) {
     EXPECT_EQ(fDocument->GetDocumentParameters().fLoop.GetBars(), 2);
     EXPECT_EQ(Position(), position + 1);
     EXPECT_EQ(fDocument->GetUndoName(), "Change Loop Length");
+}
+
+// 100 locked slices of sound over a second: a MIDI file takes 92 of them from key 36 up to 127.
+TEST_F(WindowExport, TooManySlicesForTheFormatAskFirstAndOKExportsTheFirstOnes) {
+    constexpr int32_t kFrames = 44100;
+    auto sample = std::make_unique<C16BitWaveSample>(44100, kFrames, false);
+    for (int32_t i = 0; i < kFrames; ++i) sample->Set16(i, int16_t((i * 37) % 20000 - 10000), 1);
+    auto slices = std::make_unique<CSliceSequence>(sample.get());
+    for (int32_t i = 0; i < 100; ++i) slices->InsertSlice(CSlice(i * kFrames / 100, 20000, ESliceKind::kLocked));
+    slices->UpdateSliceLengths();
+    OpenForExport(std::make_shared<CQuilletDocument>(std::move(sample), false, SDocumentSettings{}, 0, std::move(slices)));
+    SDocumentParameters parameters = fDocument->GetDocumentParameters();
+    parameters.fLoop.SetBars(1);
+    fDocument->PerformParametersChange(parameters, "Change Loop Length");
+    fDocument->CloseUndoStep();
+    ASSERT_EQ(fDocument->GetExportSliceCount(), 100);
+    fTarget = SExportTarget{fFolder.PathOf("Funk.mid"), EExportFormat::kMIDI};
+    fPreferences.SetLastExportExtension(".wav");
+
+    QString question;
+    Export({AnswerAlert("Cancel", &question)});
+    EXPECT_TRUE(question.contains("Too many slices!")) << question.toStdString();
+    EXPECT_TRUE(question.contains("You’ve got 100 slices, but a file of this type can only use 92. Would you like to use "
+                                  "the first 92 slices?"))
+        << question.toStdString();
+    EXPECT_TRUE(std::filesystem::is_empty(fFolder.Path()));
+    EXPECT_EQ(fPreferences.GetLastExportExtension(), ".wav");
+
+    // MIDI has no settings to ask for: written right after the question.
+    Export({AnswerAlert("OK", &question)});
+    EXPECT_TRUE(std::filesystem::exists(fFolder.PathOf("Funk.mid")));
+    EXPECT_EQ(fPreferences.GetLastExportExtension(), ".mid");
 }
 
 // A short hit at the start and one at the very end sound; between the locators everything is
