@@ -89,8 +89,9 @@ std::vector<QString> ItemTexts(const QComboBox& popup) {
 TEST(ConvertSampleFormatDialog, OffersTheSevenRatesAndBothDepthsWithTheSamplesOwnSelected) {
     CConvertSampleFormatDialog dialog(SSampleFormat{48000, 24});
     EXPECT_EQ(dialog.windowTitle(), "Convert Sample Format");
-    EXPECT_EQ(ItemTexts(*dialog.GetSampleRatePopup()),
-              (std::vector<QString>{"11025 Hz", "22050 Hz", "32000 Hz", "44100 Hz", "48000 Hz", "88200 Hz", "96000 Hz"}));
+    EXPECT_EQ(
+        ItemTexts(*dialog.GetSampleRatePopup()),
+        (std::vector<QString>{"11025 Hz", "22050 Hz", "32000 Hz", "44100 Hz", "48000 Hz", "88200 Hz", "96000 Hz"}));
     EXPECT_EQ(ItemTexts(*dialog.GetBitDepthPopup()), (std::vector<QString>{"16-bit", "24-bit"}));
     EXPECT_EQ(dialog.GetSampleRatePopup()->currentText(), "48000 Hz");
     EXPECT_EQ(dialog.GetBitDepthPopup()->currentText(), "24-bit");

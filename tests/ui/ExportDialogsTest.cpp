@@ -84,8 +84,9 @@ TEST(ExportSaveDialog, ListsTheFiveTypesWithTheProposedOneAndNameInTheRecentFold
     NSQuilletTest::CTemporaryFolder folder;
     CExportSaveDialog dialog(folder.Path(), "Funk.mid", EExportFormat::kMIDI);
     EXPECT_EQ(dialog.windowTitle(), "Export Sound");
-    EXPECT_EQ(dialog.nameFilters(), (QStringList{"Wave File (*.wav)", "Audio IFF (*.aif *.aiff)", "Standard MIDI File (*.mid)",
-                                                 "SoundFont File (*.sf2)", "Sampler Program File (*.akp)"}));
+    EXPECT_EQ(dialog.nameFilters(),
+              (QStringList{"Wave File (*.wav)", "Audio IFF (*.aif *.aiff)", "Standard MIDI File (*.mid)",
+                           "SoundFont File (*.sf2)", "Sampler Program File (*.akp)"}));
     EXPECT_EQ(dialog.selectedNameFilter(), "Standard MIDI File (*.mid)");
     EXPECT_EQ(dialog.GetChosenFormat(), EExportFormat::kMIDI);
     EXPECT_EQ(QDir(dialog.directory()).absolutePath().toStdString(), folder.Path());
@@ -108,7 +109,8 @@ TEST(ExportSaveDialog, AnotherTypePutsItsExtensionOnTheName) {
     QTest::keyClick(types, Qt::Key_Up);
     EXPECT_EQ(dialog.GetChosenFormat(), EExportFormat::kWave);
     EXPECT_EQ(NameField(dialog)->text(), "Funk.wav");
-    EXPECT_EQ(dialog.GetTarget(), std::optional<SExportTarget>(SExportTarget{folder.PathOf("Funk.wav"), EExportFormat::kWave}));
+    EXPECT_EQ(dialog.GetTarget(),
+              std::optional<SExportTarget>(SExportTarget{folder.PathOf("Funk.wav"), EExportFormat::kWave}));
 }
 
 TEST(ExportSaveDialog, AskAnswersTheNamedFileWithTheTypesExtensionOrNone) {

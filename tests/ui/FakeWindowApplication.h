@@ -40,12 +40,15 @@ public:
     void RequestQuit() override {}
     bool IsQuitting() const override { return false; }
 
-    const std::set<int32_t> kApplicationCommands = {
-        NSQuillet::NSCommandIds::kAbout,       NSQuillet::NSCommandIds::kQuit,
-        NSQuillet::NSCommandIds::kOpen,        NSQuillet::NSCommandIds::kPaste,
-        NSQuillet::NSCommandIds::kPreferences, NSQuillet::NSCommandIds::kOnlineDocumentation,
-        NSQuillet::NSCommandIds::kHomePage,    NSQuillet::NSCommandIds::kLoopsPage,
-        NSQuillet::NSCommandIds::kTechInfoAndSupport};
+    const std::set<int32_t> kApplicationCommands = {NSQuillet::NSCommandIds::kAbout,
+                                                    NSQuillet::NSCommandIds::kQuit,
+                                                    NSQuillet::NSCommandIds::kOpen,
+                                                    NSQuillet::NSCommandIds::kPaste,
+                                                    NSQuillet::NSCommandIds::kPreferences,
+                                                    NSQuillet::NSCommandIds::kOnlineDocumentation,
+                                                    NSQuillet::NSCommandIds::kHomePage,
+                                                    NSQuillet::NSCommandIds::kLoopsPage,
+                                                    NSQuillet::NSCommandIds::kTechInfoAndSupport};
     std::vector<int32_t> fCommands;
     std::vector<std::string> fOpened;
     std::vector<NSQuillet::IDocumentWindow*> fWindows;

@@ -41,6 +41,8 @@
 #include "ui/dialogs/ExportSettingsDialog.h"
 #include "ui/dialogs/LoopInformationDialog.h"
 #include "ui/dialogs/NoLengthSpecifiedDialog.h"
+#include "ui/toolbars/Toolbar.h"
+#include "ui/toolbars/WinTopToolBar.h"
 #include "ui/window/QuilletWindow.h"
 
 namespace NSQuillet {
@@ -185,6 +187,38 @@ TEST_F(WindowDialogs, GetInfoShowsTheLoopAndChangesNothing) {
     EXPECT_EQ(Position(), position);
 }
 
+// Beats need a loop length: the top toolbar's units popup asks with the length dialog.
+TEST_F(WindowDialogs, TheBeatsRulerOfALoopWithoutLengthAsksForItWithTheLengthDialog) {
+    Open(NSQuilletTest::MakeDemoLoopDocument(0));
+    QApplication::processEvents();
+    ASSERT_NE(fWindow->GetToolbar(), nullptr);
+    QComboBox& units = fWindow->GetToolbar()->GetTopToolBar().GetRulerUnitsPopup();
+    units.setFocus();
+    // Time, Samples, Beats: two steps down choose Beats, the first answered Cancel.
+    {
+        NSQuilletTest::CModalScript script({[](QWidget* modal) {
+            QTest::mouseClick(As<CNoLengthSpecifiedDialog>(modal).GetCancelButton(), Qt::LeftButton);
+        }});
+        QTest::keyClick(&units, Qt::Key_Down);
+        QTest::keyClick(&units, Qt::Key_Down);
+        EXPECT_EQ(script.GetActionsLeft(), 0u);
+    }
+    EXPECT_EQ(fDocument->GetViewAndEditAttributes().fHorizontalRulerUnits, kRulerUnits_Samples);
+    EXPECT_EQ(units.currentIndex(), 1);
+    EXPECT_EQ(fDocument->GetDocumentParameters().fLoop.GetBars(), 0);
+    {
+        NSQuilletTest::CModalScript script({[](QWidget* modal) {
+            auto& dialog = As<CNoLengthSpecifiedDialog>(modal);
+            QTest::keyClicks(dialog.GetBarsField(), "3");
+            QTest::mouseClick(dialog.GetOKButton(), Qt::LeftButton);
+        }});
+        QTest::keyClick(&units, Qt::Key_Down);
+        EXPECT_EQ(script.GetActionsLeft(), 0u);
+    }
+    EXPECT_EQ(fDocument->GetViewAndEditAttributes().fHorizontalRulerUnits, kRulerUnits_Beats);
+    EXPECT_EQ(fDocument->GetDocumentParameters().fLoop.GetBars(), 3);
+}
+
 struct SAskedTarget {
     std::string fFolder;
     std::string fName;
@@ -216,7 +250,8 @@ protected:
     void Export(std::deque<FModalAction> actions) {
         const size_t expected = actions.size();
         actions.push_back([](QWidget* modal) {
-            ADD_FAILURE() << "unexpected " << modal->metaObject()->className() << " " << modal->windowTitle().toStdString();
+            ADD_FAILURE() << "unexpected " << modal->metaObject()->className() << " "
+                          << modal->windowTitle().toStdString();
             modal->close();
         });
         CModalScript script(std::move(actions));
@@ -319,7 +354,9 @@ TEST_F(WindowExport, WritesTheSlicesAndAsksBeforeReplacingThemOnTheNextRun) {
 }
 
 TEST_F(WindowExport, CancelledSettingsWriteNothingAndKeepThePreferences) {
-    Export({[](QWidget* modal) { QTest::mouseClick(As<CExportSettingsDialog>(modal).GetCancelButton(), Qt::LeftButton); }});
+    Export({[](QWidget* modal) {
+        QTest::mouseClick(As<CExportSettingsDialog>(modal).GetCancelButton(), Qt::LeftButton);
+    }});
     EXPECT_EQ(fAsked.size(), 1u);
     EXPECT_TRUE(std::filesystem::is_empty(fFolder.Path()));
     EXPECT_EQ(fPreferences.GetLastExportExtension(), ".mid");
@@ -330,7 +367,9 @@ TEST_F(WindowExport, ALoopWithoutLengthAsksForItWithTheLengthDialogFirst) {
     OpenForExport(NSQuilletTest::MakeDemoLoopDocument(0));
     const uint32_t position = Position();
     // Cancelled: the export ends there.
-    Export({[](QWidget* modal) { QTest::mouseClick(As<CNoLengthSpecifiedDialog>(modal).GetCancelButton(), Qt::LeftButton); }});
+    Export({[](QWidget* modal) {
+        QTest::mouseClick(As<CNoLengthSpecifiedDialog>(modal).GetCancelButton(), Qt::LeftButton);
+    }});
     EXPECT_TRUE(fAsked.empty());
     EXPECT_EQ(Position(), position);
 
@@ -339,7 +378,9 @@ TEST_F(WindowExport, ALoopWithoutLengthAsksForItWithTheLengthDialogFirst) {
                 QTest::keyClicks(dialog.GetBarsField(), "2");
                 QTest::mouseClick(dialog.GetOKButton(), Qt::LeftButton);
             },
-            [](QWidget* modal) { QTest::mouseClick(As<CExportSettingsDialog>(modal).GetCancelButton(), Qt::LeftButton); }});
+            [](QWidget* modal) {
+                QTest::mouseClick(As<CExportSettingsDialog>(modal).GetCancelButton(), Qt::LeftButton);
+            }});
     EXPECT_EQ(fAsked.size(), 1u);
     EXPECT_EQ(fDocument->GetDocumentParameters().fLoop.GetBars(), 2);
     EXPECT_EQ(Position(), position + 1);
@@ -354,7 +395,8 @@ TEST_F(WindowExport, TooManySlicesForTheFormatAskFirstAndOKExportsTheFirstOnes) 
     auto slices = std::make_unique<CSliceSequence>(sample.get());
     for (int32_t i = 0; i < 100; ++i) slices->InsertSlice(CSlice(i * kFrames / 100, 20000, ESliceKind::kLocked));
     slices->UpdateSliceLengths();
-    OpenForExport(std::make_shared<CQuilletDocument>(std::move(sample), false, SDocumentSettings{}, 0, std::move(slices)));
+    OpenForExport(
+        std::make_shared<CQuilletDocument>(std::move(sample), false, SDocumentSettings{}, 0, std::move(slices)));
     SDocumentParameters parameters = fDocument->GetDocumentParameters();
     parameters.fLoop.SetBars(1);
     fDocument->PerformParametersChange(parameters, "Change Loop Length");
@@ -366,8 +408,9 @@ TEST_F(WindowExport, TooManySlicesForTheFormatAskFirstAndOKExportsTheFirstOnes) 
     QString question;
     Export({AnswerAlert("Cancel", &question)});
     EXPECT_TRUE(question.contains("Too many slices!")) << question.toStdString();
-    EXPECT_TRUE(question.contains("You’ve got 100 slices, but a file of this type can only use 92. Would you like to use "
-                                  "the first 92 slices?"))
+    EXPECT_TRUE(
+        question.contains("You’ve got 100 slices, but a file of this type can only use 92. Would you like to use "
+                          "the first 92 slices?"))
         << question.toStdString();
     EXPECT_TRUE(std::filesystem::is_empty(fFolder.Path()));
     EXPECT_EQ(fPreferences.GetLastExportExtension(), ".wav");
@@ -390,7 +433,8 @@ TEST_F(WindowExport, ALoopOfMutedSilenceHasNothingToExport) {
     slices->InsertSlice(CSlice(kFrames - 1, 30000, ESliceKind::kLocked));
     slices->SetGateSensitivity(500);
     slices->UpdateSliceLengths();
-    OpenForExport(std::make_shared<CQuilletDocument>(std::move(sample), false, SDocumentSettings{}, 0, std::move(slices)));
+    OpenForExport(
+        std::make_shared<CQuilletDocument>(std::move(sample), false, SDocumentSettings{}, 0, std::move(slices)));
     SDocumentParameters parameters = fDocument->GetDocumentParameters();
     parameters.fLoop.SetBars(1);
     parameters.fLeftLocator = 11025;

@@ -16,7 +16,8 @@ namespace {
 template <typename TValue>
 void Fill(QComboBox& popup, const SChoiceList<TValue>& choices, const std::function<std::string(TValue)>& text) {
     popup.clear();
-    for (const TValue value : choices.fValues) popup.addItem(QString::fromStdString(text(value)), QVariant::fromValue(value));
+    for (const TValue value : choices.fValues)
+        popup.addItem(QString::fromStdString(text(value)), QVariant::fromValue(value));
     popup.setCurrentIndex(choices.fValues.empty() ? -1 : int(choices.fSelected));
 }
 
@@ -39,9 +40,9 @@ SOKCancelButtons AddOKCancelButtons(QDialog& dialog, QBoxLayout& layout) {
     SOKCancelButtons buttons;
     buttons.fOK = box->addButton(QString::fromStdString(FrameworkStringReference(NSFrameworkStringIds::kOK).GetText()),
                                  QDialogButtonBox::AcceptRole);
-    buttons.fCancel = box->addButton(
-        QString::fromStdString(FrameworkStringReference(NSFrameworkStringIds::kCancel).GetText()),
-        QDialogButtonBox::RejectRole);
+    buttons.fCancel =
+        box->addButton(QString::fromStdString(FrameworkStringReference(NSFrameworkStringIds::kCancel).GetText()),
+                       QDialogButtonBox::RejectRole);
     buttons.fOK->setDefault(true);
     QObject::connect(box, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(box, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);

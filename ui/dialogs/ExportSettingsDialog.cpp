@@ -13,7 +13,9 @@ namespace NSQuillet {
 
 CExportSettingsDialog::CExportSettingsDialog(const CABCExportFileFormat& format, const SExportSettings& proposed,
                                              QWidget* parent)
-    : QDialog(parent), fSampleRates(new QComboBox(this)), fBitDepths(new QComboBox(this)),
+    : QDialog(parent),
+      fSampleRates(new QComboBox(this)),
+      fBitDepths(new QComboBox(this)),
       fMIDIFile(new QCheckBox(DialogText(NSStringIds::kExportMIDIWithSameName), this)) {
     PrepareModalDialog(*this, DialogText(NSStringIds::kExportSettingsTitle));
     const SSampleFormatChoices choices = ExportSettingsChoices(format, proposed);

@@ -18,7 +18,8 @@ namespace NSQuillet {
 class CExportSettingsDialog final : public QDialog {
     Q_OBJECT
 public:
-    CExportSettingsDialog(const CABCExportFileFormat& format, const SExportSettings& proposed, QWidget* parent = nullptr);
+    CExportSettingsDialog(const CABCExportFileFormat& format, const SExportSettings& proposed,
+                          QWidget* parent = nullptr);
 
     // The settings the controls show.
     SExportSettings GetSettings() const;

@@ -23,8 +23,7 @@ QLabel* Line(const std::string& text, QWidget* parent) {
 
 }  // namespace
 
-CLoopInformationDialog::CLoopInformationDialog(const CQuilletDocument& document, QWidget* parent)
-    : QDialog(parent) {
+CLoopInformationDialog::CLoopInformationDialog(const CQuilletDocument& document, QWidget* parent) : QDialog(parent) {
     PrepareModalDialog(*this, DialogText(NSStringIds::kLoopInformationTitle));
     const SLoopInformationTexts texts = MakeLoopInformationTexts(CaptureLoopInformation(document));
     fTitle = Line(texts.fTitle, this);
@@ -38,8 +37,9 @@ CLoopInformationDialog::CLoopInformationDialog(const CQuilletDocument& document,
     fLoopLength = Line(texts.fLoopLength, this);
 
     auto* buttons = new QDialogButtonBox(this);
-    fOKButton = buttons->addButton(QString::fromStdString(FrameworkStringReference(NSFrameworkStringIds::kOK).GetText()),
-                                   QDialogButtonBox::AcceptRole);
+    fOKButton =
+        buttons->addButton(QString::fromStdString(FrameworkStringReference(NSFrameworkStringIds::kOK).GetText()),
+                           QDialogButtonBox::AcceptRole);
     fOKButton->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 

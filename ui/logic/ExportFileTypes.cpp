@@ -35,7 +35,8 @@ const std::vector<SExportFileType>& GetExportFileTypes() {
     using namespace NSStringIds;
     static const std::vector<SExportFileType> types = {
         MakeType(EExportFormat::kWave, kFileType_Wave, {MakeExportFileFormat(EExportFormat::kWave)->GetExtension()}),
-        MakeType(EExportFormat::kAiff, kFileType_AIFF, {MakeExportFileFormat(EExportFormat::kAiff)->GetExtension(), ".aiff"}),
+        MakeType(EExportFormat::kAiff, kFileType_AIFF,
+                 {MakeExportFileFormat(EExportFormat::kAiff)->GetExtension(), ".aiff"}),
         MakeType(EExportFormat::kMIDI, kFileType_MIDI, {MakeExportFileFormat(EExportFormat::kMIDI)->GetExtension()}),
         MakeType(EExportFormat::kSoundFont, kFileType_SoundFont,
                  {MakeExportFileFormat(EExportFormat::kSoundFont)->GetExtension()}),

@@ -33,9 +33,10 @@ SLoopInformation CaptureLoopInformation(const CQuilletDocument& document) {
     const int32_t right = parameters.fRightLocator;
     information.fLoopFrames = std::max<int64_t>(0, int64_t(right) - left);
     const CSliceSequence& slices = document.GetSliceSequence();
-    information.fSliceCount = int32_t(std::count_if(slices.GetSlices().begin(), slices.GetSlices().end(), [&](const CSlice& slice) {
-        return slice.GetPosition() >= left && slice.GetPosition() < right && slices.IsSliceActive(slice);
-    }));
+    information.fSliceCount =
+        int32_t(std::count_if(slices.GetSlices().begin(), slices.GetSlices().end(), [&](const CSlice& slice) {
+            return slice.GetPosition() >= left && slice.GetPosition() < right && slices.IsSliceActive(slice);
+        }));
     return information;
 }
 
@@ -43,17 +44,17 @@ SLoopInformationTexts MakeLoopInformationTexts(const SLoopInformation& informati
     using namespace NSStringIds;
     SLoopInformationTexts texts;
     texts.fTitle = StringReference(kInformationForPattern).With(information.fName).GetText();
-    texts.fSampleFormat = StringReference(kSampleFormatPattern)
-                              .With(Text(information.fStereo ? kStereo : kMono), SampleRateItemText(information.fSampleRate),
-                                    BitDepthItemText(information.fBitDepth))
-                              .GetText();
+    texts.fSampleFormat =
+        StringReference(kSampleFormatPattern)
+            .With(Text(information.fStereo ? kStereo : kMono), SampleRateItemText(information.fSampleRate),
+                  BitDepthItemText(information.fBitDepth))
+            .GetText();
     const std::string slices =
         std::to_string(information.fSliceCount) + Text(information.fSliceCount == 1 ? kSliceUnit : kSlicesUnit);
-    texts.fLoopLength =
-        StringReference(kLoopLengthPattern)
-            .With(FormatBarsText(information.fBars, information.fBeats, information.fBeatsPerBar),
-                  FormatLengthText(information.fLoopFrames, information.fSampleRate), slices)
-            .GetText();
+    texts.fLoopLength = StringReference(kLoopLengthPattern)
+                            .With(FormatBarsText(information.fBars, information.fBeats, information.fBeatsPerBar),
+                                  FormatLengthText(information.fLoopFrames, information.fSampleRate), slices)
+                            .GetText();
     return texts;
 }
 

@@ -24,7 +24,8 @@ SSampleFormatChoices ConvertSampleFormatChoices(const SSampleFormat& current) {
     SSampleFormatChoices choices;
     std::vector<uint32_t>& rates = choices.fSampleRates.fValues;
     rates.assign(kConvertSampleFormatRates.begin(), kConvertSampleFormatRates.end());
-    if (IsSampleRateInRange(current.fSampleRate) && std::find(rates.begin(), rates.end(), current.fSampleRate) == rates.end())
+    if (IsSampleRateInRange(current.fSampleRate) &&
+        std::find(rates.begin(), rates.end(), current.fSampleRate) == rates.end())
         rates.insert(std::lower_bound(rates.begin(), rates.end(), current.fSampleRate), current.fSampleRate);
     const auto rate = std::lower_bound(rates.begin(), rates.end(), current.fSampleRate);
     choices.fSampleRates.fSelected = rate == rates.end() ? rates.size() - 1 : size_t(rate - rates.begin());

@@ -26,8 +26,7 @@ struct SSampleFormatChoices {
 };
 
 // The rates Convert Sample Format offers, in hertz.
-inline constexpr std::array<uint32_t, 7> kConvertSampleFormatRates = {11025, 22050, 32000, 44100,
-                                                                      48000, 88200, 96000};
+inline constexpr std::array<uint32_t, 7> kConvertSampleFormatRates = {11025, 22050, 32000, 44100, 48000, 88200, 96000};
 
 // Convert Sample Format's popups, with the sample's own format selected: the seven rates, and
 // the sample's rate in its place among them when it is another one the program works in, so

@@ -419,7 +419,8 @@ void SaveDialogPictures(CScreenshots& shots, QWidget& widget) {
                     [] { ShowAlert(AlertReference(NSAlertIds::kTooManySlices).With("100", "92", "92")); });
     shots.SaveModal(window, "export-replace-question",
                     [] { ShowAlert(AlertReference(NSAlertIds::kSliceFileExists).With("demo-loop 001.wav")); });
-    shots.SaveModal(window, "export-nothing-to-export", [] { ShowAlert(AlertReference(NSAlertIds::kNothingToExport)); });
+    shots.SaveModal(window, "export-nothing-to-export",
+                    [] { ShowAlert(AlertReference(NSAlertIds::kNothingToExport)); });
 }
 
 int Run(const QString& folder, const QString& loopFile, bool doubleScale) {

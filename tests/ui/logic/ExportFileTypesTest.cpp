@@ -15,9 +15,9 @@ TEST(ExportFileTypes, ListTheFiveTypesInOrderEachNamingItsExtensionOnce) {
         filters.push_back(type.fFilter);
         formats.push_back(type.fFormat);
     }
-    EXPECT_EQ(filters, (std::vector<std::string>{"Wave File (*.wav)", "Audio IFF (*.aif *.aiff)",
-                                                 "Standard MIDI File (*.mid)", "SoundFont File (*.sf2)",
-                                                 "Sampler Program File (*.akp)"}));
+    EXPECT_EQ(filters,
+              (std::vector<std::string>{"Wave File (*.wav)", "Audio IFF (*.aif *.aiff)", "Standard MIDI File (*.mid)",
+                                        "SoundFont File (*.sf2)", "Sampler Program File (*.akp)"}));
     EXPECT_EQ(formats, (std::vector<EExportFormat>{EExportFormat::kWave, EExportFormat::kAiff, EExportFormat::kMIDI,
                                                    EExportFormat::kSoundFont, EExportFormat::kSamplerProgram}));
 }

@@ -18,14 +18,20 @@ struct STextCase {
 TEST(LoopInformationTexts, PutNameFormatLengthDurationAndSlicesInTheirPlaces) {
     const STextCase cases[] = {
         // 88200 frames at 44100 Hz: 2.00 s.
-        {{"Funk.lx2", true, 44100, 16, 2, 0, 4, 88200, 16}, "Information for Funk.lx2",
-         "Sample format: Stereo, 44100 Hz, 16-bit", "Loop length: 2 Bars, 2.00 s / 16 slices"},
+        {{"Funk.lx2", true, 44100, 16, 2, 0, 4, 88200, 16},
+         "Information for Funk.lx2",
+         "Sample format: Stereo, 44100 Hz, 16-bit",
+         "Loop length: 2 Bars, 2.00 s / 16 slices"},
         // 3 beats of 4/4 are 0.75 bars; 36000 frames at 48000 Hz: 0.75 s; one slice.
-        {{"Hat", false, 48000, 24, 0, 3, 4, 36000, 1}, "Information for Hat", "Sample format: Mono, 48000 Hz, 24-bit",
+        {{"Hat", false, 48000, 24, 0, 3, 4, 36000, 1},
+         "Information for Hat",
+         "Sample format: Mono, 48000 Hz, 24-bit",
          "Loop length: 0.75 Bars, 0.75 s / 1 slice"},
         // 90 s: minutes with one decimal, 1.5 m; 1 bar 1 beat of 3/8 is 4/3 bars, 1.33.
-        {{"Long ^1 take", true, 44100, 24, 1, 1, 3, 3969000, 0}, "Information for Long ^1 take",
-         "Sample format: Stereo, 44100 Hz, 24-bit", "Loop length: 1.33 Bars, 1.5 m / 0 slices"},
+        {{"Long ^1 take", true, 44100, 24, 1, 1, 3, 3969000, 0},
+         "Information for Long ^1 take",
+         "Sample format: Stereo, 44100 Hz, 24-bit",
+         "Loop length: 1.33 Bars, 1.5 m / 0 slices"},
     };
     for (const STextCase& row : cases) {
         SCOPED_TRACE(row.fTitle);
