@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QLabel>
 #include <QMessageBox>
@@ -185,6 +186,28 @@ TEST_F(WindowDialogs, GetInfoShowsTheLoopAndChangesNothing) {
                                                "Sample format: Stereo, 44100 Hz, 16-bit",
                                                "Loop length: 1 Bars, 1.00 s / 4 slices"}));
     EXPECT_EQ(Position(), position);
+}
+
+// A name longer than the dialog is wide wraps, every word of it shown.
+TEST_F(WindowDialogs, GetInfoWrapsALongName) {
+    const std::string name = "Breakbeat from the second take of the Saturday session, slowed down, with the snare "
+                             "doubled and the hats pushed forward a little.lx2";
+    auto document = NSQuilletTest::MakeLoopDocument(16, 2, 44100);
+    NSQuilletTest::SaveAs(*document, fFolder.PathOf(name));
+    SDocumentParameters parameters = document->GetDocumentParameters();
+    parameters.fLoop.SetBars(1);
+    document->PerformParametersChange(parameters, "Change Loop Length");
+    CLoopInformationDialog dialog(*document);
+    dialog.show();
+    QApplication::processEvents();
+    QLabel& title = *dialog.GetTitleLine();
+    EXPECT_EQ(title.text().toStdString(), "Information for " + name);
+    const QRect needed = QFontMetrics(title.font())
+                             .boundingRect(QRect(0, 0, title.contentsRect().width(), 100000), Qt::TextWordWrap,
+                                           title.text());
+    EXPECT_GT(needed.height(), QFontMetrics(title.font()).height());
+    EXPECT_LE(needed.height(), title.contentsRect().height());
+    EXPECT_LE(title.geometry().right(), dialog.contentsRect().right());
 }
 
 // Beats need a loop length: the top toolbar's units popup asks with the length dialog.
