@@ -16,6 +16,7 @@ inline constexpr int32_t kAboutMenuTitle = 102;
 inline constexpr int32_t kUntitled = 103;
 inline constexpr int32_t kDropSoundFilesHere = 104;
 inline constexpr int32_t kAboutLine = 105;
+inline constexpr int32_t kAboutLibrariesHeading = 106;
 inline constexpr int32_t kNeedsNewerSystem = 110;
 inline constexpr int32_t kCannotRun = 111;
 inline constexpr int32_t kPreferencesFileName = 112;
@@ -30,6 +31,7 @@ inline constexpr int32_t kFileType_MIDI = 205;
 inline constexpr int32_t kFileType_SoundFont = 206;
 inline constexpr int32_t kFileType_Program = 207;
 inline constexpr int32_t kOpenAudioFile = 210;
+inline constexpr int32_t kExportSound = 211;
 inline constexpr int32_t kSoundAndLoopFiles = 212;
 
 inline constexpr int32_t kOperation_Open = 300;
@@ -200,8 +202,15 @@ inline constexpr int32_t kHelp_HighGain = 736;
 inline constexpr int32_t kHelp_HighQ = 737;
 inline constexpr int32_t kHelp_Presets = 738;
 
+inline constexpr int32_t kLoopInformationTitle = 800;
+inline constexpr int32_t kInformationForPattern = 801;
+inline constexpr int32_t kLoopLengthPattern = 802;
+inline constexpr int32_t kSampleFormatPattern = 803;
 inline constexpr int32_t kConvertSampleFormatTitle = 804;
 inline constexpr int32_t kConvertToMonoTitle = 805;
+inline constexpr int32_t kExportSettingsTitle = 806;
+inline constexpr int32_t kExportMIDIWithSameName = 808;
+inline constexpr int32_t kUseChannel = 830;
 inline constexpr int32_t kSampleRateLabel = 822;
 inline constexpr int32_t kBitDepthLabel = 823;
 inline constexpr int32_t kMonoLeft = 827;
@@ -326,6 +335,8 @@ inline constexpr int32_t kSaveBeforeQuitting = 61;
 inline constexpr int32_t kYes = 62;
 inline constexpr int32_t kNo = 63;
 inline constexpr int32_t kCancel = 64;
+inline constexpr int32_t kOK = 65;
+inline constexpr int32_t kClose = 66;
 }  // namespace NSFrameworkStringIds
 
 // Entries of the framework's short texts (resources/strings-1997.txt).

@@ -5,6 +5,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QMessageBox>
 #include <QProxyStyle>
 #include <QStyleFactory>
@@ -178,6 +180,42 @@ INSTANTIATE_TEST_SUITE_P(Layouts, AlertButtonOrder,
                          testing::Values(int(QDialogButtonBox::WinLayout), int(QDialogButtonBox::MacLayout),
                                          int(QDialogButtonBox::KdeLayout), int(QDialogButtonBox::GnomeLayout),
                                          int(QDialogButtonBox::AndroidLayout)));
+
+// The whole text shows, on one line or wrapped into lines the label is high enough for: a
+// long body without a heading was cut at forty characters.
+TEST(AlertDialogPresenter, ShowsEveryWordOfALongBodyWithOrWithoutAHeading) {
+    const std::string longBody = "Do you wish to normalize the whole file, or each individual slice? "
+                                 "The sample is long and the question is longer still.";
+    const SAlert alerts[] = {{EAlertKind::kNote, "", longBody, {"Cancel", "Each Slice", "Whole File"}},
+                             {EAlertKind::kNote, "Heading", longBody, {"OK"}},
+                             {EAlertKind::kNote, "", "Short.", {"OK"}}};
+    for (const SAlert& alert : alerts) {
+        SCOPED_TRACE(alert.fHeading + "|" + alert.fBody);
+        bool checked = false;
+        WhenModalShows([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            ASSERT_NE(box, nullptr);
+            for (const char* name : {"qt_msgbox_label", "qt_msgbox_informativelabel"}) {
+                auto* label = box->findChild<QLabel*>(name);
+                if (!label || label->text().isEmpty()) continue;
+                const QFontMetrics metrics(label->font());
+                if (label->wordWrap()) {
+                    const QRect needed = metrics.boundingRect(QRect(0, 0, label->contentsRect().width(), 100000),
+                                                              Qt::TextWordWrap, label->text());
+                    EXPECT_LE(needed.height(), label->contentsRect().height()) << name;
+                    EXPECT_GT(needed.height(), metrics.height()) << name << " wraps a long text";
+                } else {
+                    EXPECT_LE(metrics.horizontalAdvance(label->text()), label->contentsRect().width()) << name;
+                }
+                EXPECT_LE(label->geometry().right(), box->contentsRect().right()) << name;
+            }
+            checked = true;
+            box->buttons().front()->click();
+        });
+        CAlertDialogPresenter().Present(alert);
+        EXPECT_TRUE(checked);
+    }
+}
 
 }  // namespace
 }  // namespace NSQuillet

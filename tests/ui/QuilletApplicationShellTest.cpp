@@ -10,6 +10,7 @@
 #include "app/preferences/PreferencesAccess.h"
 #include "foundation/Mishap.h"
 #include "foundation/Version.h"
+#include "ui/logic/BuildNumber.h"
 
 namespace NSQuillet {
 namespace {
@@ -23,7 +24,8 @@ TEST(QuilletApplicationShell, ShowsOneAboutBoxWithTheVersion) {
     EXPECT_FALSE(about->isModal());
     QStringList texts;
     for (QLabel* label : about->findChildren<QLabel*>()) texts << label->text();
-    EXPECT_TRUE(texts.contains(kProgramVersion));
+    EXPECT_TRUE(texts.contains(QString("%1 (build %2)").arg(kProgramVersion, kProgramBuild)))
+        << texts.join("|").toStdString();
     const QLabel* banner = about->findChild<QLabel*>("banner");
     ASSERT_NE(banner, nullptr);
     EXPECT_FALSE(banner->pixmap().isNull());

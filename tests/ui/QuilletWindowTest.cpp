@@ -38,6 +38,7 @@
 #include "tests/support/LoopDocumentFixture.h"
 #include "tests/support/ScriptedAlertPresenter.h"
 #include "tests/support/TemporaryFolder.h"
+#include "tests/ui/FakeWindowApplication.h"
 #include "ui/clipboard/LoopClipboard.h"
 #include "app/document/SliceEditing.h"
 #include "ui/dialogs/NoLengthSpecifiedDialog.h"
@@ -55,41 +56,7 @@ namespace {
 
 using namespace NSCommandIds;
 using EAnswer = CDelayedWindowCloser::EAnswer;
-
-// The application as the window sees it: records what it is told; failures of a command get
-// the alert the program's failure-to-alert choice gives.
-class CFakeApplication final : public IWindowApplication {
-public:
-    bool IsApplicationCommand(int32_t command) const override { return kApplicationCommands.count(command) == 1; }
-    bool IsApplicationCommandEnabled(int32_t) const override { return true; }
-    std::string GetRecentCommandLabel(int32_t) const override { return ""; }
-    void DoApplicationCommand(int32_t command) override { fCommands.push_back(command); }
-    void OpenPath(const std::string& path) override { fOpened.push_back(path); }
-    const std::vector<IDocumentWindow*>& GetWindows() const override { return fWindows; }
-    void WindowClosed(IDocumentWindow* window) override { fClosed.push_back(window); }
-    void DocumentSavedAs(const std::string& path, const std::string&) override { fSavedAs.push_back(path); }
-    std::string GetRecentFolder() const override { return fRecentFolder; }
-    bool RunCommand(const std::function<void()>& command) override {
-        try {
-            command();
-            return true;
-        } catch (const std::exception& failure) {
-            if (const std::optional<CResourceReference> alert = ChooseFailureAlert(failure)) ShowAlert(*alert);
-            return false;
-        }
-    }
-    void RequestQuit() override {}
-    bool IsQuitting() const override { return false; }
-
-    const std::set<int32_t> kApplicationCommands = {kAbout, kQuit, kOpen, kPaste, kPreferences,
-                                                    kOnlineDocumentation, kHomePage, kLoopsPage, kTechInfoAndSupport};
-    std::vector<int32_t> fCommands;
-    std::vector<std::string> fOpened;
-    std::vector<IDocumentWindow*> fWindows;
-    std::vector<IDocumentWindow*> fClosed;
-    std::vector<std::string> fSavedAs;
-    std::string fRecentFolder;
-};
+using NSQuilletTest::CFakeApplication;
 
 // The demo loop, analysed, as a pasted document without a file.
 std::shared_ptr<CQuilletDocument> DemoDocument() { return NSQuilletTest::MakeDemoLoopDocument(0); }
@@ -168,12 +135,23 @@ TEST_F(QuilletWindowTest, AWindowOwningItsDocumentAloneIsDestroyedCleanly) {
 
 TEST_F(QuilletWindowTest, ADisabledCommandsShortcutDoesNothing) {
     Open(DemoDocument());
-    // The loop has no length: Get Info is disabled, and its Ctrl+I neither reaches the dialog.
+    // The loop has no length: Get Info is disabled, and its Ctrl+I neither opens the dialog.
     int informationShown = 0;
-    fWindow->SetLoopInformationHook([&](QWidget*, CQuilletDocument&) { ++informationShown; });
+    const auto countDialog = [&] {
+        QTimer::singleShot(0, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                ++informationShown;
+                modal->close();
+            }
+        });
+    };
     fWindow->activateWindow();
+    countDialog();
     QTest::keyClick(fWindow.data(), Qt::Key_I, Qt::ControlModifier);
+    QApplication::processEvents();
+    countDialog();
     fWindow->DoCommand(kGetInfo);
+    QApplication::processEvents();
     EXPECT_EQ(informationShown, 0);
     EXPECT_FALSE(fWindow->FindAction(kGetInfo)->isEnabled());
 }

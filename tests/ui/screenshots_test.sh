@@ -14,6 +14,8 @@ for name in empty-window loop-window loop-window-changed loop-window@2x menu-fil
             open-dialog open-dialog-unsupported length-dialog progress-window waveform-whole waveform-loop waveform-single-frames \
             waveform-stereo-as-sum loop-window-toolbars toolbars-no-loop-length toolbars-preview-off \
             toolbars-effects-off \
+            convert-sample-format convert-to-mono normalize-question loop-information export-save-dialog \
+            export-settings export-too-many-slices export-replace-question export-nothing-to-export \
             $(for t in top second envelope transient equalizer; do
                 echo toolbar-$t toolbar-$t-disabled toolbar-$t@2x toolbar-$t-disabled@2x; done); do
   file="$folder/shots/$name.png"

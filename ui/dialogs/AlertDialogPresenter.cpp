@@ -53,10 +53,14 @@ int32_t CAlertDialogPresenter::Present(const SAlert& alert) {
             heading->setFont(font);
         }
     }
-    // The box is as narrow as its widest word allows; a sentence broken every three words reads
-    // badly, so its texts take at least forty characters' width.
-    for (QLabel* label : box.findChildren<QLabel*>())
-        if (!label->text().isEmpty()) label->setMinimumWidth(label->fontMetrics().averageCharWidth() * 40);
+    // Under a heading the body is as narrow as the heading allows; a sentence broken every
+    // three words reads badly, so it takes at least forty characters' width. The primary text
+    // keeps its own sizing: a minimum width there would stand for the whole text's width, and
+    // the box would then show a long body on one line, cut at that width.
+    if (!alert.fHeading.empty()) {
+        if (auto* body = box.findChild<QLabel*>("qt_msgbox_informativelabel"))
+            body->setMinimumWidth(body->fontMetrics().averageCharWidth() * 40);
+    }
 
     // One role for all: the button box orders buttons of different roles by the desktop's
     // convention, and within the action role it keeps the order they were added in.

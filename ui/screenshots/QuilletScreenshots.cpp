@@ -40,6 +40,12 @@
 #include "ui/application/EditorApplication.h"
 #include "ui/dialogs/AudioPreferencesPage.h"
 #include "engine/WavePlayer.h"
+#include "app/export/ExportFlow.h"
+#include "app/resources/AlertIds.h"
+#include "app/resources/MenuIds.h"
+#include "app/resources/ResourceReference.h"
+#include "formats/export/ExportFileFormats.h"
+#include "ui/dialogs/ExportSettingsDialog.h"
 #include "ui/dialogs/LengthyOperationWindow.h"
 #include "ui/dialogs/NoLengthSpecifiedDialog.h"
 #include "ui/dialogs/QuilletOpenDialog.h"
@@ -424,6 +430,35 @@ void SaveOpenDialog(CScreenshots& shots, QWidget& window, const QString& loopFol
     dialog.reject();
 }
 
+// The dialogs of the Process menu, Get Info and the export, each over the loaded window as its
+// command opens it and closed again (Cancel), then the export's settings and questions.
+void SaveDialogPictures(CScreenshots& shots, QWidget& widget) {
+    auto& window = dynamic_cast<CQuilletWindow&>(widget);
+    using namespace NSCommandIds;
+    const std::pair<int32_t, const char*> commands[] = {
+        {kConvertSampleFormat, "convert-sample-format"}, {kConvertToMono, "convert-to-mono"},
+        {kNormalize, "normalize-question"},              {kGetInfo, "loop-information"},
+        {kExport, "export-save-dialog"}};
+    for (const auto& [command, name] : commands)
+        shots.SaveModal(window, name, [&window, command = command] { window.DoCommand(command); });
+
+    const std::unique_ptr<CABCExportFileFormat> wave = MakeExportFileFormat(EExportFormat::kWave);
+    const CABCWaveSample& sample = window.GetDocument().GetWaveSample();
+    shots.SaveModal(window, "export-settings", [&] {
+        const SExportSettings proposed =
+            ProposeExportSettings(*wave, SExportSettings{}, sample.GetSampleRate(), sample.GetBitDepth());
+        CExportSettingsDialog dialog(*wave, proposed, &window);
+        dialog.exec();
+    });
+    // The questions as the export asks them: 100 slices for a format of 92, a slice file there.
+    shots.SaveModal(window, "export-too-many-slices",
+                    [] { ShowAlert(AlertReference(NSAlertIds::kTooManySlices).With("100", "92", "92")); });
+    shots.SaveModal(window, "export-replace-question",
+                    [] { ShowAlert(AlertReference(NSAlertIds::kSliceFileExists).With("demo-loop 001.wav")); });
+    shots.SaveModal(window, "export-nothing-to-export",
+                    [] { ShowAlert(AlertReference(NSAlertIds::kNothingToExport)); });
+}
+
 int Run(const QString& folder, const QString& loopFile, bool doubleScale) {
     CProgramResources::Get();
     QTemporaryDir home;
@@ -492,6 +527,7 @@ int Run(const QString& folder, const QString& loopFile, bool doubleScale) {
         QFile::copy(loopFile, loops + "/demo-loop.lx2");
         QFile::copy(loopFile, loops + "/Second Loop.lx2");
         SaveOpenDialog(shots, window, loops);
+        SaveDialogPictures(shots, window);
 
         CNoLengthSpecifiedDialog length(&window);
         length.show();

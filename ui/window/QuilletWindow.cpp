@@ -26,7 +26,10 @@
 #include "app/application/WindowApplication.h"
 #include "app/document/DocumentTexts.h"
 #include "app/document/QuilletDocument.h"
+#include "app/export/AlertReplaceQuestion.h"
+#include "app/export/ExportFlow.h"
 #include "app/operations/QuilletLengthyOperation.h"
+#include "app/preferences/ExportPreferencesMapping.h"
 #include "app/preferences/PreferencesAccess.h"
 #include "app/resources/MenuIds.h"
 #include "app/resources/ProgramResources.h"
@@ -37,10 +40,15 @@
 #include "engine/WaveSample.h"
 #include "platform/diskkit/FileSpec.h"
 #include "ui/clipboard/LoopClipboard.h"
+#include "ui/dialogs/ConvertSampleFormatDialog.h"
+#include "ui/dialogs/ConvertToMonoDialog.h"
+#include "ui/dialogs/ExportSaveDialog.h"
+#include "ui/dialogs/ExportSettingsDialog.h"
+#include "ui/dialogs/LoopInformationDialog.h"
 #include "ui/dialogs/NoLengthSpecifiedDialog.h"
+#include "ui/logic/DialogStartFolder.h"
 #include "ui/skin/SkinResources.h"
 #include "ui/toolbars/Toolbar.h"
-#include "ui/window/ConvertDialogs.h"
 #include "ui/waveform/WaveformDetailView.h"
 #include "ui/waveform/WaveformDisplayGroupView.h"
 #include "ui/window/KeyTranslation.h"
@@ -107,7 +115,7 @@ CDelayedWindowCloser::EAnswer AskWithBox(QWidget* parent, const std::string& que
 CQuilletWindow::CQuilletWindow(IWindowApplication& application, std::shared_ptr<CQuilletDocument> document,
                                QWidget* parent)
     : QMainWindow(parent), fApplication(application), fDocument(std::move(document)), fCommands(*fDocument, *this),
-      fAskSaveChanges(&AskWithBox) {
+      fAskSaveChanges(&AskWithBox), fAskExportTarget(&CExportSaveDialog::Ask) {
     setAttribute(Qt::WA_DeleteOnClose);
     setAcceptDrops(true);
 
@@ -430,11 +438,24 @@ void CQuilletWindow::dropEvent(QDropEvent* event) {
 // Dialogs and the clipboard ------------------------------------------------------------------
 
 void CQuilletWindow::ShowLoopInformation() {
-    if (fLoopInformationHook) fLoopInformationHook(this, *fDocument);
+    CLoopInformationDialog dialog(*fDocument, this);
+    dialog.exec();
 }
 
+// The remembered choices go back to the preferences only when the export is done: a cancel
+// anywhere leaves them as they were.
 void CQuilletWindow::Export() {
-    if (fExportHook) fExportHook(this, *fDocument);
+    CPreferences* preferences = GetPreferences();
+    SExportPreferences remembered = preferences ? GetExportPreferences(*preferences) : SExportPreferences{};
+    const std::string proposedName = BeginExport(*fDocument, *fLoopLengthRequest, remembered);
+    const std::optional<SExportTarget> target =
+        fAskExportTarget(this, GetStartFolder(), proposedName, remembered.fLastFormat);
+    if (!target) return;
+    CDialogExportDialogs settings(this);
+    CAlertReplaceQuestion replaceQuestion;
+    FinishExport(*fDocument, target->fFormat, NSDiskKit::CFileSpec::FromPath(target->fPath), settings, replaceQuestion,
+                 remembered);
+    if (preferences) StoreExportPreferences(*preferences, remembered);
 }
 
 void CQuilletWindow::CopyLoop() { CopyLoopToClipboard(); }
@@ -459,11 +480,11 @@ void CQuilletWindow::StartSlicesDragOut(const std::vector<int32_t>& slices) {
 }
 
 std::optional<EMonoChoice> CQuilletWindow::AskConvertToMono(EMonoChoice proposed) {
-    return RunConvertToMonoDialog(this, proposed);
+    return CConvertToMonoDialog::Ask(this, proposed);
 }
 
 std::optional<SSampleFormat> CQuilletWindow::AskConvertSampleFormat(const SSampleFormat& current) {
-    return RunConvertSampleFormatDialog(this, current);
+    return CConvertSampleFormatDialog::Ask(this, current);
 }
 
 // The toolbars -------------------------------------------------------------------------------
@@ -520,7 +541,7 @@ bool CQuilletWindow::SaveAs() {
     const size_t dot = name.rfind('.');
     if (fDocument->HasFile() && dot != std::string::npos && dot > 0) name.erase(dot);
     const std::optional<std::string> chosen =
-        fAskSavePath(this, fApplication.GetRecentFolder(), name + kDocumentText_LoopFileExtension);
+        fAskSavePath(this, GetStartFolder(), name + kDocumentText_LoopFileExtension);
     if (!chosen) return false;
     std::string path = *chosen;
     if (QFileInfo(QString::fromStdString(path)).suffix().isEmpty()) path += kDocumentText_LoopFileExtension;
@@ -529,6 +550,8 @@ bool CQuilletWindow::SaveAs() {
     fApplication.DocumentSavedAs(path, fDocument->GetDisplayName());
     return true;
 }
+
+std::string CQuilletWindow::GetStartFolder() const { return DialogStartFolder(fApplication.GetRecentFolder()); }
 
 void CQuilletWindow::BringToFront() {
     show();

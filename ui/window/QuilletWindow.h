@@ -14,6 +14,7 @@
 #include "app/application/DocumentWindow.h"
 #include "app/document/DocumentListener.h"
 #include "ui/logic/DelayedWindowCloser.h"
+#include "ui/logic/ExportFileTypes.h"
 #include "ui/logic/WindowCommandStates.h"
 #include "ui/logic/WindowCommands.h"
 #include "ui/toolbars/ToolbarHost.h"
@@ -47,8 +48,10 @@ public:
                                                                   const std::string& proposedName)>;
     // Asks the save-changes question.
     using FAskSaveChanges = std::function<CDelayedWindowCloser::EAnswer(QWidget* parent, const std::string& question)>;
-    // Work on the document done by the dialogs of other parts of the editor.
-    using FDocumentHook = std::function<void(QWidget* window, CQuilletDocument& document)>;
+    // Asks for the file an Export writes and its type, starting in `folder` with
+    // `proposedName` and `proposedFormat`'s type; none when cancelled.
+    using FAskExportTarget = std::function<std::optional<SExportTarget>(
+        QWidget* parent, const std::string& folder, const std::string& proposedName, EExportFormat proposedFormat)>;
 
     CQuilletWindow(IWindowApplication& application, std::shared_ptr<CQuilletDocument> document,
                    QWidget* parent = nullptr);
@@ -63,8 +66,7 @@ public:
 
     void SetAskSavePath(FAskSavePath ask) { fAskSavePath = std::move(ask); }
     void SetAskSaveChanges(FAskSaveChanges ask) { fAskSaveChanges = std::move(ask); }
-    void SetLoopInformationHook(FDocumentHook hook) { fLoopInformationHook = std::move(hook); }
-    void SetExportHook(FDocumentHook hook) { fExportHook = std::move(hook); }
+    void SetAskExportTarget(FAskExportTarget ask) { fAskExportTarget = std::move(ask); }
     // The view commands and zoom keys go to `waveform` (not owned; null: none); at the start
     // the window's own group view.
     void SetWaveform(IWaveformCommands* waveform) { fCommands.SetWaveform(waveform); }
@@ -80,7 +82,8 @@ public:
     void DoCommand(int32_t command);
 
     // The default questions: the Qt file dialog for "Loop files (*.lx2)", and the message box
-    // with "Yes", "No" and "Cancel", Cancel the escape button.
+    // with "Yes", "No" and "Cancel", Cancel the escape button. The export's is
+    // CExportSaveDialog::Ask.
     static std::optional<std::string> AskSavePathWithDialog(QWidget* parent, const std::string& folder,
                                                             const std::string& proposedName);
     static std::unique_ptr<QMessageBox> MakeSaveChangesBox(QWidget* parent, const std::string& question);
@@ -142,6 +145,8 @@ private:
     bool ConfirmClose(bool quitting);
     bool IsApplicationMenuCommand(int32_t command) const;
     void CloseNow();
+    // Where the file dialogs start: the folder of the newest recent entry, or what is left of it.
+    std::string GetStartFolder() const;
 
     IWindowApplication& fApplication;
     std::shared_ptr<CQuilletDocument> fDocument;
@@ -164,8 +169,7 @@ private:
     bool fClosed = false;
     FAskSavePath fAskSavePath = &CQuilletWindow::AskSavePathWithDialog;
     FAskSaveChanges fAskSaveChanges;
-    FDocumentHook fLoopInformationHook;
-    FDocumentHook fExportHook;
+    FAskExportTarget fAskExportTarget;
 };
 
 }  // namespace NSQuillet
