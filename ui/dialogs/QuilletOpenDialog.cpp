@@ -1,7 +1,6 @@
 #include "ui/dialogs/QuilletOpenDialog.h"
 
 #include <QAbstractItemView>
-#include <QDir>
 #include <QFile>
 #include <QFileSystemModel>
 #include <QGridLayout>
@@ -12,24 +11,10 @@
 
 #include "app/resources/ResourceReference.h"
 #include "app/resources/StringIds.h"
+#include "ui/logic/DialogStartFolder.h"
 #include "ui/logic/OpenDialogFilter.h"
 
 namespace NSQuillet {
-
-namespace {
-
-// The folder of the newest recent file may be gone since: its nearest folder that is left.
-QString NearestExistingFolder(const QString& folder) {
-    QString path = QDir(folder).absolutePath();
-    while (!QDir(path).exists()) {
-        const QString parent = QDir::cleanPath(path + "/..");
-        if (parent == path) return QString();
-        path = parent;
-    }
-    return path;
-}
-
-}  // namespace
 
 CQuilletOpenDialog::CQuilletOpenDialog(const QString& startFolder, CWavePlayer* player, QWidget* parent)
     : QFileDialog(parent), fPane(new CQuilletOpenPreviewPane(player)) {
@@ -40,7 +25,8 @@ CQuilletOpenDialog::CQuilletOpenDialog(const QString& startFolder, CWavePlayer* 
     QStringList filters;
     for (const std::string& filter : OpenDialogFilters()) filters << QString::fromStdString(filter);
     setNameFilters(filters);
-    if (!startFolder.isEmpty()) setDirectory(NearestExistingFolder(startFolder));
+    const std::string start = DialogStartFolder(startFolder.toStdString());
+    if (!start.empty()) setDirectory(QString::fromStdString(start));
 
     // Qt's dialog lays itself out in a grid: the pane takes a column of its own on the right.
     if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
