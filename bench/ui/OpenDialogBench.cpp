@@ -191,12 +191,3 @@ void BM_PlayToPlaybackOfTheFiveMinuteLoop(benchmark::State& state) {
 BENCHMARK(BM_PlayToPlaybackOfTheFiveMinuteLoop)->UseManualTime()->Iterations(4)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -96,12 +96,3 @@ void BM_EqualizerPresetWithToolbars(benchmark::State& state) {
 BENCHMARK(BM_EqualizerPresetWithToolbars)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -9,7 +9,6 @@
 #include <QMouseEvent>
 
 #include <algorithm>
-#include <clocale>
 #include <cmath>
 #include <memory>
 
@@ -106,15 +105,3 @@ void BM_SliceDragMoveAmongAThousandSlices(benchmark::State& state) {
 BENCHMARK(BM_SliceDragMoveAmongAThousandSlices)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    // Qt takes the user's locale for the C library too; the program's texts and files write
-    // numbers with a point.
-    std::setlocale(LC_NUMERIC, "C");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
