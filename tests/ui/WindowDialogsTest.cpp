@@ -32,6 +32,7 @@
 #include "engine/WaveSample.h"
 #include "tests/support/DemoLoopDocument.h"
 #include "tests/support/LoopDocumentFixture.h"
+#include "tests/support/MutedSilenceLoopDocument.h"
 #include "tests/support/ScriptedAlertPresenter.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tests/ui/FakeWindowApplication.h"
@@ -444,20 +445,9 @@ TEST_F(WindowExport, TooManySlicesForTheFormatAskFirstAndOKExportsTheFirstOnes) 
     EXPECT_EQ(fPreferences.GetLastExportExtension(), ".mid");
 }
 
-// A short hit at the start and one at the very end sound; between the locators everything is
-// silent and muted, so the gated loop plays nothing there.
+// Between the locators everything is silent and muted, so the gated loop plays nothing there.
 TEST_F(WindowExport, ALoopOfMutedSilenceHasNothingToExport) {
-    constexpr int32_t kFrames = 44100;
-    auto sample = std::make_unique<C16BitWaveSample>(44100, kFrames, false);
-    for (int32_t i = 0; i < 400; ++i) sample->Set16(i, int16_t(i % 2 ? 20000 : -20000), 1);
-    auto slices = std::make_unique<CSliceSequence>(sample.get());
-    slices->InsertSlice(CSlice(0, 30000, ESliceKind::kLocked));
-    for (int32_t position : {15000, 20000, 25000}) slices->InsertSlice(CSlice(position, 30000, ESliceKind::kMuted));
-    slices->InsertSlice(CSlice(kFrames - 1, 30000, ESliceKind::kLocked));
-    slices->SetGateSensitivity(500);
-    slices->UpdateSliceLengths();
-    OpenForExport(
-        std::make_shared<CQuilletDocument>(std::move(sample), false, SDocumentSettings{}, 0, std::move(slices)));
+    OpenForExport(NSQuilletTest::MakeMutedSilenceLoopDocument());
     SDocumentParameters parameters = fDocument->GetDocumentParameters();
     parameters.fLoop.SetBars(1);
     parameters.fLeftLocator = 11025;

@@ -19,6 +19,7 @@
 #include "formats/export/ExportFileNames.h"
 #include "tests/support/CaughtFailure.h"
 #include "tests/support/FailingDiskKit.h"
+#include "tests/support/MutedSilenceLoopDocument.h"
 #include "tests/support/ScriptedAlertPresenter.h"
 #include "tests/support/ScriptedLoopLengthRequest.h"
 #include "tests/support/TemporaryFolder.h"
@@ -119,18 +120,8 @@ TEST_F(CExportFlowFixture, MissingLoopLengthIsAskedForAndCommitted) {
 }
 
 TEST_F(CExportFlowFixture, MutedSlicesBetweenTheLocatorsLeaveNothingToExport) {
-    // A short hit at the start and one at the very end sound; everything between the locators is
-    // silent and muted, so the gated preview plays nothing there.
-    constexpr int32_t kFrames = 44100;
-    auto sample = std::make_unique<C16BitWaveSample>(44100, kFrames, false);
-    for (int32_t i = 0; i < 400; ++i) sample->Set16(i, int16_t(i % 2 ? 20000 : -20000), 1);
-    auto slices = std::make_unique<CSliceSequence>(sample.get());
-    slices->InsertSlice(CSlice(0, 30000, ESliceKind::kLocked));
-    for (int32_t position : {15000, 20000, 25000}) slices->InsertSlice(CSlice(position, 30000, ESliceKind::kMuted));
-    slices->InsertSlice(CSlice(kFrames - 1, 30000, ESliceKind::kLocked));
-    slices->SetGateSensitivity(500);
-    slices->UpdateSliceLengths();
-    auto document = std::make_unique<CQuilletDocument>(std::move(sample), false, SDocumentSettings{}, 0, std::move(slices));
+    // Everything between the locators is silent and muted, so the gated preview plays nothing.
+    auto document = NSQuilletTest::MakeMutedSilenceLoopDocument();
     SDocumentParameters p = document->GetDocumentParameters();
     p.fLoop.SetBars(1);
     p.fLeftLocator = 11025;

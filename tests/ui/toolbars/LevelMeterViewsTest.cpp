@@ -10,21 +10,12 @@
 #include "app/document/QuilletDocument.h"
 #include "engine/16BitWaveSample.h"
 #include "tests/support/DemoLoopDocument.h"
+#include "tests/ui/PaintCounter.h"
 #include "ui/toolbars/CompressorMeterView.h"
 #include "ui/toolbars/PeakMeterView.h"
 
 namespace NSQuillet {
 namespace {
-
-class CPaintCounter final : public QObject {
-public:
-    explicit CPaintCounter(QWidget& widget) { widget.installEventFilter(this); }
-    int fCount = 0;
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) ++fCount;
-        return false;
-    }
-};
 
 CLevelMeter::SReading Reading(float left, float right, bool clipped = false) { return {left, right, clipped}; }
 

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/ui/PaintCounter.h"
 #include "ui/logic/SkinPictures.h"
 #include "ui/logic/toolbars/KnobValueEntry.h"
 #include "ui/logic/toolbars/ToolbarKnobs.h"
@@ -46,17 +47,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override {
         fKeys.push_back(event->key());
         event->accept();
-    }
-};
-
-// Counts the paint events of one widget.
-class CPaintCounter final : public QObject {
-public:
-    explicit CPaintCounter(QWidget& widget) { widget.installEventFilter(this); }
-    int fCount = 0;
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) ++fCount;
-        return false;
     }
 };
 
