@@ -112,6 +112,10 @@ public:
         return WritePairs(start, count, in, [](float v) { return TDerived::From24AsFloat(v); });
     }
 
+    // A channel's values in place, for a reader that fills a new sample in bulk; it must keep
+    // each value in the class's range. Null for a channel the sample lacks.
+    TValue* GetChannelValues(int32_t channel) { return Data(channel); }
+
     int32_t FindZeroCrossing(int32_t frame) const override {
         if (GetFrameCount() == 0) return 0;
         const TValue* right = Data(2);
