@@ -6,6 +6,7 @@
 #include <memory>
 #include <new>
 
+#include "engine/SampleBuffer.h"
 #include "engine/WaveSample.h"
 #include "foundation/Mishap.h"
 
@@ -112,6 +113,10 @@ public:
         return WritePairs(start, count, in, [](float v) { return TDerived::From24AsFloat(v); });
     }
 
+    // A channel's values in place, for a reader that fills a new sample in bulk; it must keep
+    // each value in the class's range. Null for a channel the sample lacks.
+    TValue* GetChannelValues(int32_t channel) { return Data(channel); }
+
     int32_t FindZeroCrossing(int32_t frame) const override {
         if (GetFrameCount() == 0) return 0;
         const TValue* right = Data(2);
@@ -138,24 +143,20 @@ private:
         int32_t fFrames;
     };
 
-    static std::unique_ptr<TValue[]> AllocateZeroed(int32_t frames) {
-        CheckAllocation(frames);
-        try {
-            return std::unique_ptr<TValue[]>(new TValue[size_t(frames)]());
-        } catch (const std::bad_alloc&) {
-            NSMishap::ThrowOutOfMemory("no memory for the wave sample buffers");
-        }
-    }
+    using CBuffer = std::unique_ptr<TValue[], NSSampleBuffer::SFree>;
 
-    static std::unique_ptr<TValue[]> AllocateCopy(const TValue* source, int32_t frames) {
+    static CBuffer Allocate(int32_t frames, bool zero) {
         CheckAllocation(frames);
-        try {
-            std::unique_ptr<TValue[]> copy(new TValue[size_t(frames)]);
-            std::copy(source, source + frames, copy.get());
-            return copy;
-        } catch (const std::bad_alloc&) {
-            NSMishap::ThrowOutOfMemory("no memory for the wave sample buffers");
-        }
+        CBuffer buffer(static_cast<TValue*>(NSSampleBuffer::Allocate(size_t(frames) * sizeof(TValue), zero)));
+        if (!buffer) NSMishap::ThrowOutOfMemory("no memory for the wave sample buffers");
+        return buffer;
+    }
+    static CBuffer AllocateZeroed(int32_t frames) { return Allocate(frames, true); }
+
+    static CBuffer AllocateCopy(const TValue* source, int32_t frames) {
+        CBuffer copy = Allocate(frames, false);
+        std::copy(source, source + frames, copy.get());
+        return copy;
     }
 
     static void CheckAllocation(int32_t frames) {
@@ -275,9 +276,9 @@ private:
         }
     }
 
-    std::unique_ptr<TValue[]> fChannel1;
+    CBuffer fChannel1;
     // Null on a sample built mono that has not been given a second channel.
-    std::unique_ptr<TValue[]> fChannel2;
+    CBuffer fChannel2;
 };
 
 }  // namespace NSQuillet

@@ -1,5 +1,6 @@
 #include "formats/soundfile/SoundFileReader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -54,9 +55,87 @@ void Store(CABCWaveSample& sample, int32_t start, int32_t count, const int32_t* 
     }
 }
 
+// One stored value as a signed integer of its depth.
+template <int kWidth, bool kBigEndian>
+inline int32_t Decode(const uint8_t* b) {
+    if constexpr (kWidth == 2) {
+        return int16_t(uint16_t(kBigEndian ? (b[0] << 8) | b[1] : (b[1] << 8) | b[0]));
+    } else {
+        const uint32_t high = kBigEndian ? (uint32_t(b[0]) << 24) | (uint32_t(b[1]) << 16) | (uint32_t(b[2]) << 8)
+                                         : (uint32_t(b[2]) << 24) | (uint32_t(b[1]) << 16) | (uint32_t(b[0]) << 8);
+        return int32_t(high) >> 8;
+    }
+}
+
+template <class TValue, int kWidth, bool kBigEndian>
+void Deinterleave(const uint8_t* __restrict bytes, int32_t count, TValue* __restrict left, TValue* __restrict right) {
+    if (right) {
+        for (int32_t i = 0; i < count; ++i) {
+            left[i] = TValue(Decode<kWidth, kBigEndian>(bytes + size_t(i) * (2 * kWidth)));
+            right[i] = TValue(Decode<kWidth, kBigEndian>(bytes + size_t(i) * (2 * kWidth) + kWidth));
+        }
+    } else {
+        for (int32_t i = 0; i < count; ++i) left[i] = TValue(Decode<kWidth, kBigEndian>(bytes + size_t(i) * kWidth));
+    }
+}
+
+template <class TValue, int kWidth>
+void Deinterleave(bool bigEndian, const uint8_t* bytes, int32_t count, TValue* left, TValue* right) {
+    if (bigEndian) {
+        Deinterleave<TValue, kWidth, true>(bytes, count, left, right);
+    } else {
+        Deinterleave<TValue, kWidth, false>(bytes, count, left, right);
+    }
+}
+
 }  // namespace
 
-CSoundFileReader::CSoundFileReader(CMedia& media) : fMedia(media), fIsAiff(false) {
+template <class TValue>
+void CSoundFileReader::ReadDirect(NSMishap::IByteReader& reader, const NSSoundKits::SPcmLayout& layout,
+                                  int32_t depth, TValue* left, TValue* right, int32_t frames,
+                                  IProgressReporter* progress) {
+    const ESoundFileType type = GetType();
+    const int32_t width = depth / 8;
+    const int64_t frameBytes = int64_t(width) * (right ? 2 : 1);
+    const int32_t blockFrames = int32_t(kDirectBlockBytes / frameBytes);
+    const uint64_t size = fMedia.GetSize();
+    // Bytes of audio the media holds from frame 0 on.
+    const int64_t held = layout.fOffset >= 0 && uint64_t(layout.fOffset) <= size ? int64_t(size - uint64_t(layout.fOffset)) : 0;
+    std::vector<uint8_t> block;
+    try {
+        block.resize(size_t(std::min<int64_t>(blockFrames, frames) * frameBytes));
+    } catch (const std::bad_alloc&) {
+        NSMishap::ThrowOutOfMemory("no memory for reading sound file");
+    }
+
+    fPosition = 0;
+    while (fPosition < frames) {
+        // Progress comes per kFramesPerBlock frames, as on the library's path.
+        const int64_t stepEnd = std::min<int64_t>(fPosition + kFramesPerBlock, frames);
+        while (fPosition < stepEnd) {
+            const int32_t count = int32_t(std::min<int64_t>(stepEnd - fPosition, blockFrames));
+            const int64_t start = fPosition * frameBytes;
+            const int64_t bytes = count * frameBytes;
+            if (start + bytes > held) NSAudioKitAccess::CheckStatus(type, NSSoundKits::kSoundKitTruncated, "couldn't read sound file audio");
+            NSAudioKitAccess::CheckStatus(type, reader.Read(layout.fOffset + start, bytes, block.data()),
+                                          "couldn't read sound file audio");
+            TValue* const rightAt = right ? right + fPosition : nullptr;
+            if (width == 2) {
+                Deinterleave<TValue, 2>(layout.fBigEndian, block.data(), count, left + fPosition, rightAt);
+            } else {
+                Deinterleave<TValue, 3>(layout.fBigEndian, block.data(), count, left + fPosition, rightAt);
+            }
+            fPosition += count;
+        }
+        if (progress) {
+            progress->Progress(int32_t(fPosition * 1000 / frames));
+            ThrowIfStopRequested(*progress);
+        }
+    }
+}
+
+CSoundFileReader::CSoundFileReader(CMedia& media, EPcmReading pcmReading)
+    : fMedia(media), fPcmReading(pcmReading), fIsAiff(false) {
     if (fMedia.GetSize() < kMinimumMediaSize) throw NSMishap::XFormatViolation("sound file media too short");
     char magic[4];
     fMedia.ReadAt(0, sizeof magic, magic);
@@ -100,6 +179,19 @@ std::unique_ptr<CABCWaveSample> CSoundFileReader::ReadWaveSample(IProgressReport
         sample = std::make_unique<C24BitWaveSample>(uint32_t(format.fSampleRate), frames, stereo);
     } else {
         sample = std::make_unique<C16BitWaveSample>(uint32_t(format.fSampleRate), frames, stereo);
+    }
+
+    NSSoundKits::SPcmLayout layout;
+    if (fPcmReading == EPcmReading::kDirect && format.fBitDepth != 8 &&
+        file.fDecoder->GetPcmLayout(&layout) == NSSoundKits::kSoundKitSuccess) {
+        if (wide) {
+            auto& wave = static_cast<C24BitWaveSample&>(*sample);
+            ReadDirect(*file.fReader, layout, 24, wave.GetChannelValues(1), wave.GetChannelValues(2), frames, progress);
+        } else {
+            auto& wave = static_cast<C16BitWaveSample&>(*sample);
+            ReadDirect(*file.fReader, layout, 16, wave.GetChannelValues(1), wave.GetChannelValues(2), frames, progress);
+        }
+        return sample;
     }
 
     const int32_t blockFrames = frames < kFramesPerBlock ? frames : kFramesPerBlock;

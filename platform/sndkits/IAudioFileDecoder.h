@@ -15,6 +15,14 @@ struct SAudioFileFormat {
     bool fUnsigned = false;   // 8-bit samples stored with an offset of 128
 };
 
+// Where the values of a 16- or 24-bit PCM file lie: frame 0 starts at byte fOffset, then
+// frames follow packed (fBitDepth / 8 bytes a value, channels interleaved) in the byte order
+// fBigEndian says.
+struct SPcmLayout {
+    int64_t fOffset = 0;
+    bool fBigEndian = false;
+};
+
 // A file open for reading. Owned by whoever opened it until Close, which always destroys it.
 class IAudioFileDecoder {
 public:
@@ -26,6 +34,11 @@ public:
     // beyond the header's frame count reads what is left; audio that ends before the header's
     // frame count is kSoundKitTruncated.
     virtual uint32_t ReadFrames(int64_t frames, int32_t* interleaved, int64_t* framesRead) = 0;
+
+    // The layout of the values for a reader that converts the bytes itself;
+    // kSoundKitUnsupportedEncoding for anything but packed 16- or 24-bit PCM. Call it before
+    // ReadFrames.
+    virtual uint32_t GetPcmLayout(SPcmLayout* layout) = 0;
 
     virtual uint32_t Close() = 0;
 

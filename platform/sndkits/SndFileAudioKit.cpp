@@ -85,7 +85,7 @@ IAudioFileDecoder* CSndFileAudioKit::OpenForReading(NSMishap::IByteReader* reade
         }
         IAudioFileDecoder* decoder = nullptr;
         try {
-            decoder = new CSndFileDecoder(std::move(file), sound, format);
+            decoder = new CSndFileDecoder(std::move(file), sound, format, info.format);
         } catch (const std::bad_alloc&) {
             sf_close(sound);
             throw;

@@ -7,8 +7,8 @@
 namespace NSSoundKits::NSSoundKitsDetails {
 
 CSndFileDecoder::CSndFileDecoder(std::unique_ptr<CSndFileVirtualFile> file, SNDFILE* sound,
-                                 const SAudioFileFormat& format)
-    : fFile(std::move(file)), fSound(sound), fFormat(format) {}
+                                 const SAudioFileFormat& format, int sndFileFormat)
+    : fFile(std::move(file)), fSound(sound), fFormat(format), fSndFileFormat(sndFileFormat) {}
 
 CSndFileDecoder::~CSndFileDecoder() { sf_close(fSound); }
 
@@ -31,6 +31,23 @@ uint32_t CSndFileDecoder::ReadFrames(int64_t frames, int32_t* interleaved, int64
     }
     if (fFile->GetFailure() != kSoundKitSuccess) return fFile->GetFailure();
     if (got < wanted) return kSoundKitTruncated;
+    return kSoundKitSuccess;
+}
+
+uint32_t CSndFileDecoder::GetPcmLayout(SPcmLayout* layout) {
+    if (!layout) return kSoundKitBadArgument;
+    const int encoding = fSndFileFormat & SF_FORMAT_SUBMASK;
+    if (fFramesRead != 0 || (encoding != SF_FORMAT_PCM_16 && encoding != SF_FORMAT_PCM_24))
+        return kSoundKitUnsupportedEncoding;
+    // Seeking to frame 0 leaves the virtual file at the first byte of the audio.
+    if (sf_seek(fSound, 0, SF_SEEK_SET) != 0) return kSoundKitUnsupportedEncoding;
+    if (fFile->GetFailure() != kSoundKitSuccess) return fFile->GetFailure();
+    layout->fOffset = fFile->GetPosition();
+    // The raw bytes need swapping on this machine exactly when their order is not its own.
+    const bool swapped = sf_command(fSound, SFC_RAW_DATA_NEEDS_ENDSWAP, nullptr, 0) == SF_TRUE;
+    const uint16_t probe = 1;
+    const bool hostLittle = *reinterpret_cast<const uint8_t*>(&probe) == 1;
+    layout->fBigEndian = hostLittle == swapped;
     return kSoundKitSuccess;
 }
 

@@ -22,6 +22,7 @@ public:
 
     // For chunks written after libsndfile is done: the size so far, and a write at a place.
     int64_t GetSize() const { return fSize; }
+    int64_t GetPosition() const { return fPosition; }
     uint32_t WriteAt(int64_t position, const void* source, int64_t count);
 
 private:

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <string>
 #include <type_traits>
 #include <vector>
 
@@ -406,6 +407,48 @@ TEST(WaveSampleAddChannel, RefusesAnotherClassLengthOrChannel) {
     EXPECT_THROW(sample.AddChannelFrom(fine, 3), NSMishap::XStdInvalidArgument);
     EXPECT_FALSE(sample.IsStereo());
     EXPECT_EQ(sample.Get16(0, 1), 1);
+}
+
+// Buffers below and from 4 MiB are laid out differently (the large ones on 2 MiB boundaries):
+// each starts zeroed, keeps its first and last frame, and copies whole.
+TEST(WaveSampleBuffers, LargeAndSmallBuffersStartZeroedAndCopyWhole) {
+    struct SRow {
+        int32_t fDepth;
+        int32_t fFrames;
+    };
+    // 4 MiB is 2097152 16-bit values or 1048576 24-bit ones.
+    const SRow rows[] = {{16, 2097151}, {16, 2097152}, {16, 3000001}, {24, 1048575}, {24, 1048576}, {24, 1}};
+    for (const SRow& row : rows) {
+        SCOPED_TRACE(std::to_string(row.fDepth) + "-bit, " + std::to_string(row.fFrames) + " frames");
+        std::unique_ptr<CABCWaveSample> sample;
+        if (row.fDepth == 24) {
+            sample = std::make_unique<C24BitWaveSample>(44100, row.fFrames, true);
+        } else {
+            sample = std::make_unique<C16BitWaveSample>(44100, row.fFrames, true);
+        }
+        std::vector<int32_t> values(size_t(row.fFrames));
+        for (int32_t channel = 1; channel <= 2; ++channel) {
+            sample->Get24s(0, row.fFrames, values.data(), channel);
+            EXPECT_TRUE(std::all_of(values.begin(), values.end(), [](int32_t v) { return v == 0; }));
+        }
+        const int32_t last = row.fFrames - 1;
+        sample->Set24(0, -8388608, 1);
+        sample->Set24(last, 8388352, 2);  // 0x7fff00, exact at both depths
+        std::unique_ptr<CABCWaveSample> copy;
+        if (row.fDepth == 24) {
+            copy = std::make_unique<C24BitWaveSample>(static_cast<const C24BitWaveSample&>(*sample));
+        } else {
+            copy = std::make_unique<C16BitWaveSample>(static_cast<const C16BitWaveSample&>(*sample));
+        }
+        for (const CABCWaveSample* each : {sample.get(), copy.get()}) {
+            EXPECT_EQ(each->Get24(0, 1), -8388608);
+            EXPECT_EQ(each->Get24(last, 2), 8388352);
+            if (last > 0) {
+                EXPECT_EQ(each->Get24(last, 1), 0);
+                EXPECT_EQ(each->Get24(0, 2), 0);
+            }
+        }
+    }
 }
 
 }  // namespace
