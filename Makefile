@@ -11,7 +11,7 @@ define build_preset
 	cmake --build --preset $(1) -j $(JOBS)
 endef
 
-.PHONY: all deps run screenshots test test-asan test-tsan bench fuzz-smoke clean
+.PHONY: all deps run screenshots test test-asan test-tsan package bench fuzz-smoke clean
 all: test
 
 deps:
@@ -48,6 +48,12 @@ screenshots: deps
 test: deps
 	$(call build_preset,default)
 	ctest --preset default
+
+# The Debian package build/package/quillet_VERSION_ARCH.deb (CPack; resources/package/).
+package: deps
+	$(call build_preset,default)
+	cpack --config build/default/CPackConfig.cmake -B $(CURDIR)/build/package
+	@echo "Install it with: sudo apt install ./$$(ls build/package/quillet_*.deb | tail -n 1)"
 
 test-asan: deps
 	$(call build_preset,asan)
