@@ -10,17 +10,17 @@ set(CPACK_PACKAGE_CONTACT "Quillet developers <quillet@localhost>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for drum and music loops")
+# The extended description below the summary line; CPack indents it and marks the empty line.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "editor for drum and music loops
- Quillet opens a WAVE or AIFF file or a loop file, finds the transients and
- cuts the audio into slices. You correct the slices and state bars, beats and
- time signature; the loop then plays at any other tempo through a sequencer
- and sampler voices with pitch, envelope, stretch, transient shaper, gain and
- equalizer. Loops are saved as LUX2 loop files or exported as WAVE or AIFF
- slices, a MIDI file, a SoundFont or a sampler program.
- .
- The package holds the Qt editor quillet and quillet-cli, which does the same
- work without a window on whole sample libraries.")
+    "Quillet opens a WAVE or AIFF file or a loop file, finds the transients and
+cuts the audio into slices. You correct the slices and state bars, beats and
+time signature; the loop then plays at any other tempo through a sequencer
+and sampler voices with pitch, envelope, stretch, transient shaper, gain and
+equalizer. Loops are saved as LUX2 loop files or exported as WAVE or AIFF
+slices, a MIDI file, a SoundFont or a sampler program.
+
+The package holds the Qt editor quillet and quillet-cli, which does the same
+work without a window on whole sample libraries.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

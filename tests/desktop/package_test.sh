@@ -27,9 +27,11 @@ description=$(field Description)
 [ "$(printf '%s\n' "$description" | head -n 1)" = "editor for drum and music loops" ] ||
   fail "the synopsis is '$(printf '%s\n' "$description" | head -n 1)'"
 [ "$(printf '%s\n' "$description" | wc -l)" -ge 5 ] || fail "no extended description"
+[ "$(printf '%s\n' "$description" | sed -n 2p)" != " editor for drum and music loops" ] || fail "the synopsis twice"
 depends=$(field Depends)
 for library in libc6 libstdc++6 libsndfile1 libportaudio2 libasound2 libqt6core6 libqt6gui6 libqt6widgets6; do
-  printf '%s\n' "$depends" | grep -Eq "(^|, )$library( |,|$)" || fail "Depends lacks $library: $depends"
+  printf '%s\n' "$depends" | tr ',' '\n' | sed 's/^ *//' | grep -q "^$library\( \|$\)" ||
+    fail "Depends lacks $library: $depends"
 done
 # The registration is left to the triggers of the desktop and MIME packages.
 dpkg-deb --info "$deb" | grep -Eq '^ +[0-9]+ bytes, +[0-9]+ lines +\*? *(postinst|prerm|postrm|preinst)' &&
