@@ -16,6 +16,7 @@ cmake --install "$build" --prefix "$prefix" >"$work/install.log" || { cat "$work
 
 for file in bin/quillet-cli share/applications/quillet.desktop share/mime/packages/quillet.xml \
             share/doc/quillet/README.md share/icons/hicolor/scalable/apps/quillet.svg \
+            share/man/man1/quillet-cli.1.gz share/bash-completion/completions/quillet-cli \
             share/icons/hicolor/scalable/mimetypes/application-x-quillet-loop.svg; do
   [ -f "$prefix/$file" ] || fail "$file not installed"
 done
@@ -26,6 +27,7 @@ if [ -d "$prefix/share/icons/hicolor/16x16" ]; then
     done
   done
   [ -x "$prefix/bin/quillet" ] || fail "bin/quillet not installed"
+  [ -f "$prefix/share/man/man1/quillet.1.gz" ] || fail "share/man/man1/quillet.1.gz not installed"
 fi
 
 desktop-file-validate "$prefix/share/applications/quillet.desktop" || fail "desktop-file-validate"
