@@ -4,6 +4,7 @@
 Usage: documentation_test.py manual QUILLET_CLI MANUAL_PAGE...
        documentation_test.py completion QUILLET_CLI COMPLETION_SCRIPT
        documentation_test.py readme QUILLET_CLI README
+       documentation_test.py recipes QUILLET_CLI README DEMO_LOOP_WAV
 
 manual: every page renders with `man -l` without a warning; quillet-cli's page describes every
 option of the program's --help under OPTIONS and every command's options in that command's
@@ -11,9 +12,13 @@ subsection of COMMANDS.
 completion: the completion offers the commands, exactly each command's options, the values of
 the options that take a word, and files by their extension.
 readme: the README's table of commands names every command.
+recipes: each shell block of the README's recipes for quillet-cli runs without an error, in a
+folder "samples" of WAVE files (one with a tempo in its name) and a loop file of two bars, and
+writes files.
 """
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -210,6 +215,58 @@ def check_readme(cli, readme):
     print(f"readme: the command table names all {len(commands)} commands")
 
 
+def recipe_blocks(readme):
+    """The indented shell blocks of the README's "### Recipes for quillet-cli"."""
+    text = open(readme, encoding="utf-8").read()
+    start = text.find("### Recipes for quillet-cli")
+    if start < 0:
+        fail("the README has no recipes for quillet-cli")
+    end = text.find("\n#", start + 1)
+    blocks, block = [], []
+    for line in text[start:end if end > 0 else len(text)].splitlines():
+        if line.startswith("    "):
+            block.append(line[4:])
+        elif block and line.strip():
+            blocks.append("\n".join(block))
+            block = []
+    if block:
+        blocks.append("\n".join(block))
+    return blocks
+
+
+def files_under(folder):
+    return {os.path.join(root, name) for root, _, names in os.walk(folder) for name in names}
+
+
+def check_recipes(cli, readme, demo):
+    blocks = recipe_blocks(readme)
+    if not blocks:
+        fail("the README's recipes hold no shell block")
+    environment = dict(os.environ, PATH=os.path.dirname(cli) + os.pathsep + os.environ["PATH"],
+                       QUILLET_AUDIO_DEVICE="null")
+    problems = []
+    for index, block in enumerate(blocks, 1):
+        with tempfile.TemporaryDirectory() as folder:
+            samples = os.path.join(folder, "samples")
+            os.makedirs(os.path.join(samples, "more"))
+            for name in ("beat.wav", "funk 120bpm.wav", os.path.join("more", "fill.wav")):
+                shutil.copy(demo, os.path.join(samples, name))
+            made = subprocess.run([cli, "slice", demo, "-o", os.path.join(samples, "loop.lx2"), "--bars", "2",
+                                   "--sign", "4/4"], capture_output=True, text=True)
+            if made.returncode != 0:
+                fail("making the loop file: " + made.stderr)
+            before = files_under(folder)
+            result = subprocess.run(["sh", "-e", "-c", block], capture_output=True, text=True, cwd=folder,
+                                    env=environment)
+            if result.returncode != 0 or result.stderr.strip():
+                problems.append(f"recipe {index} exits with {result.returncode}:\n{block}\n{result.stderr}")
+            elif not files_under(folder) - before:
+                problems.append(f"recipe {index} writes no file:\n{block}")
+    if problems:
+        fail("the README's recipes:\n" + "\n".join(problems))
+    print(f"recipes: all {len(blocks)} recipes of the README run")
+
+
 def main():
     if len(sys.argv) < 4:
         fail(__doc__)
@@ -220,6 +277,8 @@ def main():
         check_completion(cli, files[0])
     elif mode == "readme":
         check_readme(cli, files[0])
+    elif mode == "recipes" and len(files) == 2:
+        check_recipes(cli, files[0], files[1])
     else:
         fail(__doc__)
 
