@@ -45,7 +45,21 @@ CExporter::CExporter(const CQuilletSequencer& sequencer, bool sliceMode, bool cu
     }
 }
 
+CExporter::CExporter(const CExporter& other)
+    : fSequencer(std::make_unique<CQuilletSequencer>(*other.fSequencer)),
+      fSliceMode(other.fSliceMode),
+      fCutAtLoopEnd(other.fCutAtLoopEnd),
+      fLeftLocator(other.fLeftLocator),
+      fLoopFrames(other.fLoopFrames),
+      fRate(other.fRate),
+      fPlanned(other.fPlanned),
+      fPlayLengths(other.fPlayLengths),
+      fScheduledStarts(other.fScheduledStarts),
+      fOneSampleLength(other.fOneSampleLength) {}
+
 CExporter::~CExporter() = default;
+
+std::unique_ptr<CExporter> CExporter::MakeCopy() const { return std::unique_ptr<CExporter>(new CExporter(*this)); }
 
 int32_t CExporter::GetSliceCount() const { return fSliceMode ? int32_t(fPlanned.size()) : 1; }
 

@@ -1,0 +1,117 @@
+#include "platform/diskkit/PosixFileBatch.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <new>
+#include <system_error>
+#include <thread>
+
+#include "foundation/DiskKitStatus.h"
+#include "platform/diskkit/ErrnoStatus.h"
+#include "platform/diskkit/PosixFile.h"
+
+namespace NSDiskKit::NSDiskKitDetails {
+
+namespace {
+
+// Below this many files a batch renames on the calling thread alone.
+constexpr size_t kFilesPerRenameThread = 32;
+constexpr size_t kMostRenameThreads = 8;
+
+std::string NameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
+}  // namespace
+
+CPosixFileBatch::CPosixFileBatch(int folderDescriptor, std::string folderPath)
+    : fFolder(folderDescriptor), fFolderPath(std::move(folderPath)) {}
+
+CPosixFileBatch::~CPosixFileBatch() {
+    if (fFolder >= 0) close(fFolder);
+}
+
+uint32_t CPosixFileBatch::Add(INewFile* file) {
+    if (!file) return FailWithText(kDiskKitBadArgument, "null file");
+    auto* posix = dynamic_cast<CPosixFile*>(file);
+    if (!posix) {
+        file->Discard();
+        return FailWithText(kDiskKitBadArgument, "a file of another library");
+    }
+    try {
+        fFiles.emplace_back();
+    } catch (const std::bad_alloc&) {
+        posix->Discard();
+        return FailWithText(kDiskKitOutOfMemory, "no memory for the batch");
+    }
+    CPosixFile::SCreated names;
+    const uint32_t status = posix->CloseUnflushed(names);
+    if (status == kDiskKitSuccess && names.fFolder != fFolderPath) {
+        unlink(names.fTemporaryPath.c_str());
+        fFiles.pop_back();
+        return FailWithText(kDiskKitBadArgument, "a file of another folder");
+    }
+    if (status != kDiskKitSuccess) {
+        fFiles.pop_back();
+        return status;
+    }
+    fFiles.back() = SFile{std::move(names.fTemporaryPath), std::move(names.fPath)};
+    return kDiskKitSuccess;
+}
+
+std::vector<int> CPosixFileBatch::RenameAll() const {
+    std::vector<int> errors(fFiles.size(), 0);
+    std::atomic<size_t> next{0};
+    const auto work = [&] {
+        for (size_t i = next++; i < fFiles.size(); i = next++) {
+            if (std::rename(fFiles[i].fTemporaryPath.c_str(), fFiles[i].fPath.c_str()) != 0) errors[i] = errno;
+        }
+    };
+    std::vector<std::thread> helpers;
+    const size_t wanted = std::min(kMostRenameThreads, fFiles.size() / kFilesPerRenameThread);
+    try {
+        while (helpers.size() + 1 < wanted) helpers.emplace_back(work);
+    } catch (const std::system_error&) {
+        // Fewer threads: the ones started and this one still rename every file.
+    }
+    work();
+    for (std::thread& helper : helpers) helper.join();
+    return errors;
+}
+
+void CPosixFileBatch::RemoveAll() const {
+    for (const SFile& file : fFiles) unlink(file.fTemporaryPath.c_str());
+}
+
+uint32_t CPosixFileBatch::Close() {
+    uint32_t status = kDiskKitSuccess;
+    if (!fFiles.empty()) {
+        if (syncfs(fFolder) != 0) status = FailWithErrno("syncfs", errno, EOperation::kClose);
+        if (status != kDiskKitSuccess) {
+            RemoveAll();
+        } else {
+            const std::vector<int> errors = RenameAll();
+            for (size_t i = 0; i < fFiles.size(); ++i) {
+                if (errors[i] == 0) continue;
+                unlink(fFiles[i].fTemporaryPath.c_str());
+                if (status == kDiskKitSuccess) {
+                    status = FailWithErrno(("rename " + NameOf(fFiles[i].fPath)).c_str(), errors[i], EOperation::kClose);
+                }
+            }
+            if (fsync(fFolder) != 0 && errno != EINVAL && status == kDiskKitSuccess) {
+                status = FailWithErrno("fsync folder", errno, EOperation::kClose);
+            }
+        }
+    }
+    delete this;
+    return status;
+}
+
+void CPosixFileBatch::Discard() {
+    RemoveAll();
+    delete this;
+}
+
+}  // namespace NSDiskKit::NSDiskKitDetails
