@@ -36,7 +36,8 @@ CExportSliceQueue::~CExportSliceQueue() {
 }
 
 void CExportSliceQueue::StartWorkers() {
-    const size_t wanted = std::min<size_t>(std::thread::hardware_concurrency(), size_t(fCount));
+    // The owner's thread is busy writing what the workers render.
+    const size_t wanted = std::min<size_t>(std::thread::hardware_concurrency() - 1, size_t(fCount));
     fItems.resize(size_t(fCount));
     // Without memory or threads for all of them, the ones made do the work; without any,
     // the owner's thread does.

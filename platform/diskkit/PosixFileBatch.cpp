@@ -1,11 +1,12 @@
 #include "platform/diskkit/PosixFileBatch.h"
 
+#include <fcntl.h>
+#include <stdio.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <cstdio>
 #include <new>
 #include <system_error>
 #include <thread>
@@ -20,9 +21,13 @@ namespace {
 
 // Below this many files a batch renames on the calling thread alone.
 constexpr size_t kFilesPerRenameThread = 32;
-constexpr size_t kMostRenameThreads = 8;
+constexpr size_t kMostRenameThreads = 4;
 
 std::string NameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
+int RenameWithin(int folder, const std::string& from, const std::string& to) {
+    return renameat(folder, from.c_str(), folder, to.c_str()) == 0 ? 0 : errno;
+}
 
 }  // namespace
 
@@ -57,7 +62,7 @@ uint32_t CPosixFileBatch::Add(INewFile* file) {
         fFiles.pop_back();
         return status;
     }
-    fFiles.back() = SFile{std::move(names.fTemporaryPath), std::move(names.fPath)};
+    fFiles.back() = SFile{NameOf(names.fTemporaryPath), NameOf(names.fPath)};
     return kDiskKitSuccess;
 }
 
@@ -66,7 +71,7 @@ std::vector<int> CPosixFileBatch::RenameAll() const {
     std::atomic<size_t> next{0};
     const auto work = [&] {
         for (size_t i = next++; i < fFiles.size(); i = next++) {
-            if (std::rename(fFiles[i].fTemporaryPath.c_str(), fFiles[i].fPath.c_str()) != 0) errors[i] = errno;
+            errors[i] = RenameWithin(fFolder, fFiles[i].fTemporaryName, fFiles[i].fName);
         }
     };
     std::vector<std::thread> helpers;
@@ -82,7 +87,7 @@ std::vector<int> CPosixFileBatch::RenameAll() const {
 }
 
 void CPosixFileBatch::RemoveAll() const {
-    for (const SFile& file : fFiles) unlink(file.fTemporaryPath.c_str());
+    for (const SFile& file : fFiles) unlinkat(fFolder, file.fTemporaryName.c_str(), 0);
 }
 
 uint32_t CPosixFileBatch::Close() {
@@ -95,9 +100,9 @@ uint32_t CPosixFileBatch::Close() {
             const std::vector<int> errors = RenameAll();
             for (size_t i = 0; i < fFiles.size(); ++i) {
                 if (errors[i] == 0) continue;
-                unlink(fFiles[i].fTemporaryPath.c_str());
+                unlinkat(fFolder, fFiles[i].fTemporaryName.c_str(), 0);
                 if (status == kDiskKitSuccess) {
-                    status = FailWithErrno(("rename " + NameOf(fFiles[i].fPath)).c_str(), errors[i], EOperation::kClose);
+                    status = FailWithErrno(("rename " + fFiles[i].fName).c_str(), errors[i], EOperation::kClose);
                 }
             }
             if (fsync(fFolder) != 0 && errno != EINVAL && status == kDiskKitSuccess) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -22,9 +23,10 @@ public:
     void Discard() override;
 
 private:
+    // Names within the folder, which the calls reach through its descriptor.
     struct SFile {
-        std::string fTemporaryPath;
-        std::string fPath;
+        std::string fTemporaryName;
+        std::string fName;
     };
 
     ~CPosixFileBatch();
@@ -37,7 +39,8 @@ private:
 
     int fFolder;
     std::string fFolderPath;
-    std::vector<SFile> fFiles;
+    // Grows without moving what it holds: thousands of files cost no copy of them all.
+    std::deque<SFile> fFiles;
 };
 
 }  // namespace NSDiskKit::NSDiskKitDetails
