@@ -71,7 +71,9 @@ TEST_F(CExportSliceQueueFixture, ItemsAreTheSamplesOfRenderingThemOneAfterAnothe
         CExporter reference(*fSequencer, true, false);
         ASSERT_EQ(exporter.GetSliceCount(), 40);
         CExportSliceQueue queue(exporter, 40, row.fRate, row.fDepth);
-        if (std::thread::hardware_concurrency() > 1) EXPECT_GT(queue.GetWorkerCount(), 0u);
+        if (std::thread::hardware_concurrency() > 1) {
+            EXPECT_GT(queue.GetWorkerCount(), 0u);
+        }
         for (int32_t i = 0; i < 40; ++i) {
             SCOPED_TRACE(i);
             const std::unique_ptr<CABCWaveSample> taken = queue.Take(i);
