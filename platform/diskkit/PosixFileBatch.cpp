@@ -62,7 +62,13 @@ uint32_t CPosixFileBatch::Add(INewFile* file) {
         fFiles.pop_back();
         return status;
     }
-    fFiles.back() = SFile{NameOf(names.fTemporaryPath), NameOf(names.fPath)};
+    try {
+        fFiles.back() = SFile{NameOf(names.fTemporaryPath), NameOf(names.fPath)};
+    } catch (const std::bad_alloc&) {
+        unlink(names.fTemporaryPath.c_str());
+        fFiles.pop_back();
+        return FailWithText(kDiskKitOutOfMemory, "no memory for the batch");
+    }
     return kDiskKitSuccess;
 }
 
@@ -92,25 +98,33 @@ void CPosixFileBatch::RemoveAll() const {
 
 uint32_t CPosixFileBatch::Close() {
     uint32_t status = kDiskKitSuccess;
-    if (!fFiles.empty()) {
-        if (syncfs(fFolder) != 0) status = FailWithErrno("syncfs", errno, EOperation::kClose);
-        if (status != kDiskKitSuccess) {
-            RemoveAll();
-        } else {
-            const std::vector<int> errors = RenameAll();
-            for (size_t i = 0; i < fFiles.size(); ++i) {
-                if (errors[i] == 0) continue;
-                unlinkat(fFolder, fFiles[i].fTemporaryName.c_str(), 0);
-                if (status == kDiskKitSuccess) {
-                    status = FailWithErrno(("rename " + fFiles[i].fName).c_str(), errors[i], EOperation::kClose);
-                }
-            }
-            if (fsync(fFolder) != 0 && errno != EINVAL && status == kDiskKitSuccess) {
-                status = FailWithErrno("fsync folder", errno, EOperation::kClose);
-            }
-        }
+    try {
+        status = CommitAll();
+    } catch (const std::bad_alloc&) {
+        RemoveAll();
+        status = FailWithText(kDiskKitOutOfMemory, "no memory to name the batch's files");
     }
     delete this;
+    return status;
+}
+
+uint32_t CPosixFileBatch::CommitAll() const {
+    if (fFiles.empty()) return kDiskKitSuccess;
+    if (syncfs(fFolder) != 0) {
+        const uint32_t status = FailWithErrno("syncfs", errno, EOperation::kClose);
+        RemoveAll();
+        return status;
+    }
+    uint32_t status = kDiskKitSuccess;
+    const std::vector<int> errors = RenameAll();
+    for (size_t i = 0; i < fFiles.size(); ++i) {
+        if (errors[i] == 0) continue;
+        unlinkat(fFolder, fFiles[i].fTemporaryName.c_str(), 0);
+        if (status == kDiskKitSuccess) status = FailWithErrno(("rename " + fFiles[i].fName).c_str(), errors[i], EOperation::kClose);
+    }
+    if (fsync(fFolder) != 0 && errno != EINVAL && status == kDiskKitSuccess) {
+        status = FailWithErrno("fsync folder", errno, EOperation::kClose);
+    }
     return status;
 }
 

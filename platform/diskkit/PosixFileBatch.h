@@ -35,6 +35,8 @@ private:
     // blocks, and a file system that discards freed blocks at once waits for each discard,
     // which then overlap. Answers each file's errno, 0 when renamed.
     std::vector<int> RenameAll() const;
+    // Close's work: a failure to allocate is thrown.
+    uint32_t CommitAll() const;
     void RemoveAll() const;
 
     int fFolder;
