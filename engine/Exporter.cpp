@@ -14,6 +14,13 @@
 
 namespace NSQuillet {
 
+namespace {
+
+// A multiple of the sequencer's block.
+constexpr int32_t kRenderChunkFrames = 64 * kBlockFrames;
+
+}  // namespace
+
 CExporter::CExporter(const CQuilletSequencer& sequencer, bool sliceMode, bool cutAtLoopEnd)
     : fSequencer(std::make_unique<CQuilletSequencer>(sequencer)), fSliceMode(sliceMode), fCutAtLoopEnd(cutAtLoopEnd) {
     const CABCWaveSample* sample = fSequencer->GetWaveSample();
@@ -45,7 +52,21 @@ CExporter::CExporter(const CQuilletSequencer& sequencer, bool sliceMode, bool cu
     }
 }
 
+CExporter::CExporter(const CExporter& other)
+    : fSequencer(std::make_unique<CQuilletSequencer>(*other.fSequencer)),
+      fSliceMode(other.fSliceMode),
+      fCutAtLoopEnd(other.fCutAtLoopEnd),
+      fLeftLocator(other.fLeftLocator),
+      fLoopFrames(other.fLoopFrames),
+      fRate(other.fRate),
+      fPlanned(other.fPlanned),
+      fPlayLengths(other.fPlayLengths),
+      fScheduledStarts(other.fScheduledStarts),
+      fOneSampleLength(other.fOneSampleLength) {}
+
 CExporter::~CExporter() = default;
+
+std::unique_ptr<CExporter> CExporter::MakeCopy() const { return std::unique_ptr<CExporter>(new CExporter(*this)); }
 
 int32_t CExporter::GetSliceCount() const { return fSliceMode ? int32_t(fPlanned.size()) : 1; }
 
@@ -92,36 +113,45 @@ std::unique_ptr<CABCWaveSample> CExporter::RenderSlice(int32_t index) {
     }
     result->SetLocators(2, 0, length);
 
-    const size_t frameCount = size_t(length);
-    std::vector<float> left(frameCount), right(frameCount);
+    // Rendered a chunk at a time straight into the result: the whole item as floats would need
+    // twice the result's memory again. Silence after P (slice mode) and the fade of the last 40
+    // frames (a cut one-sample export) are applied by frame index, as over the whole item.
+    const int64_t silentFrom = fSliceMode ? std::clamp<int64_t>(GetPlayLength(index), 0, length) : length;
+    const int64_t fadeFrom = !fSliceMode && fCutAtLoopEnd ? std::max<int64_t>(length - kFadeFrames, 0) : length;
+    std::vector<float> left(size_t(std::min(kRenderChunkFrames, std::max(length, 1))));
+    std::vector<float> right(left.size());
     float blockLeft[kBlockFrames];
     float blockRight[kBlockFrames];
     fSequencer->ResetPlayback();
     size_t next = 0;
-    for (int32_t frame = 0; frame < length; frame += kBlockFrames) {
-        if (fSliceMode) {
-            if (frame == 0) fSequencer->PlaySliceAt(fPlanned[size_t(index)].fStart);
-        } else if (next < fPlanned.size() && fScheduledStarts[next] <= frame) {
-            fSequencer->PlaySliceAt(fPlanned[next].fStart);
-            ++next;
+    for (int32_t chunk = 0; chunk < length; chunk += kRenderChunkFrames) {
+        const int32_t chunkFrames = std::min(kRenderChunkFrames, length - chunk);
+        for (int32_t offset = 0; offset < chunkFrames; offset += kBlockFrames) {
+            const int32_t frame = chunk + offset;
+            if (fSliceMode) {
+                if (frame == 0) fSequencer->PlaySliceAt(fPlanned[size_t(index)].fStart);
+            } else if (next < fPlanned.size() && fScheduledStarts[next] <= frame) {
+                fSequencer->PlaySliceAt(fPlanned[next].fStart);
+                ++next;
+            }
+            fSequencer->Render(blockLeft, blockRight, kBlockFrames);
+            const int32_t frames = std::min(kBlockFrames, chunkFrames - offset);
+            std::copy_n(blockLeft, frames, left.begin() + offset);
+            std::copy_n(blockRight, frames, right.begin() + offset);
         }
-        fSequencer->Render(blockLeft, blockRight, kBlockFrames);
-        const int32_t frames = std::min(kBlockFrames, length - frame);
-        std::copy_n(blockLeft, frames, left.begin() + frame);
-        std::copy_n(blockRight, frames, right.begin() + frame);
+        for (int64_t i = std::max<int64_t>(silentFrom, chunk); i < chunk + chunkFrames; ++i) {
+            left[size_t(i - chunk)] = 0.0f;
+            right[size_t(i - chunk)] = 0.0f;
+        }
+        for (int64_t i = std::max<int64_t>(fadeFrom, chunk); i < chunk + chunkFrames; ++i) {
+            const double factor = std::max(0.0, 1.0 - 0.025 * double(i - fadeFrom));
+            left[size_t(i - chunk)] = float(left[size_t(i - chunk)] * factor);
+            right[size_t(i - chunk)] = float(right[size_t(i - chunk)] * factor);
+        }
+        result->SetFloats(chunk, chunkFrames, left.data(), 1);
+        if (source.IsStereo()) result->SetFloats(chunk, chunkFrames, right.data(), 2);
     }
     fSequencer->ResetPlayback();
-
-    if (fSliceMode) {
-        const int64_t playLength = std::clamp<int64_t>(GetPlayLength(index), 0, length);
-        std::fill(left.begin() + playLength, left.end(), 0.0f);
-        std::fill(right.begin() + playLength, right.end(), 0.0f);
-    } else if (fCutAtLoopEnd) {
-        FadeOutEnd(left.data(), length);
-        FadeOutEnd(right.data(), length);
-    }
-    result->SetFloats(0, length, left.data(), 1);
-    if (source.IsStereo()) result->SetFloats(0, length, right.data(), 2);
     return result;
 }
 

@@ -28,7 +28,8 @@ struct SExportItemInfo {
 // end − start. In one-sample mode slice i starts at output frame sᵢ = round64 of its
 // converted offset from the left locator, at least 64 after the one before.
 //
-// User-interface thread only; the copy has no audio thread, so rendering runs here.
+// User-interface thread only; the copy has no audio thread, so rendering runs here. A copy made
+// by MakeCopy belongs to whichever one thread uses it.
 class CExporter {
 public:
     static constexpr int32_t kFadeFrames = 40;
@@ -38,8 +39,12 @@ public:
     // sample is an XStdInvalidArgument.
     CExporter(const CQuilletSequencer& sequencer, bool sliceMode, bool cutAtLoopEnd);
     ~CExporter();
-    CExporter(const CExporter&) = delete;
     CExporter& operator=(const CExporter&) = delete;
+
+    // The same plan with a sequencer of its own (copied under the state lock, as the
+    // constructor's), so that another thread may render items while this one renders others.
+    // Every item renders the same as here: RenderSlice starts each from a reset.
+    std::unique_ptr<CExporter> MakeCopy() const;
 
     // Slice mode: the planned slices; one-sample mode: 1.
     int32_t GetSliceCount() const;
@@ -68,6 +73,8 @@ public:
     static void FadeOutEnd(float* frames, int64_t count);
 
 private:
+    CExporter(const CExporter& other);
+
     int64_t GetPlayLength(int32_t index) const { return fPlayLengths[size_t(index)]; }
 
     std::unique_ptr<CQuilletSequencer> fSequencer;

@@ -44,6 +44,16 @@ void CABCFileMedia::Close() {
     CheckFileStatus(file.Close(), "close", fPath);
 }
 
+void CABCFileMedia::CloseInto(NSDiskKit::IFileBatch& batch) {
+    File("close");
+    NSDiskKit::INewFile* file = fNewFile;
+    if (!file) NSDiskKit::CheckDiskKitStatus(NSDiskKit::kDiskKitBadArgument, "close " + fPath + ": not a new file");
+    fFile = nullptr;
+    fNewFile = nullptr;
+    fKnownSize.reset();
+    CheckFileStatus(batch.Add(file), "close", fPath);
+}
+
 void CABCFileMedia::ReadBytesAt(uint64_t position, uint64_t count, void* destination) {
     NSDiskKit::IOpenFile& file = File("read");
     // No file reaches that far; the library would call the position a bad argument.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "formats/media/Media.h"
+#include "platform/diskkit/IFileBatch.h"
 #include "platform/diskkit/INewFile.h"
 #include "platform/diskkit/IOpenFile.h"
 
@@ -26,6 +27,10 @@ public:
     // Closes the file; the object is spent whatever happens. A failure to close is an XClose.
     // Using the media after Close is an XIllegalCallSequence.
     void Close();
+    // Hands a file being created over to `batch` instead of closing it (the batch names it
+    // later); the media is spent as after Close. A failure is an XClose like Close's; a file
+    // not being created, or one `batch` refuses, is an XStdInvalidArgument.
+    void CloseInto(NSDiskKit::IFileBatch& batch);
     bool IsOpen() const { return fFile != nullptr; }
     const std::string& GetPath() const { return fPath; }
 

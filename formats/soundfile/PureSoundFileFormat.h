@@ -21,16 +21,16 @@ public:
 
     // Writes every file of Export and returns their names in slice order, each kept within
     // `maximumStemLength` bytes before the extension (0: no limit). Asks the options' replace
-    // consent before each file. Progress runs 0..1000 over the slices.
+    // consent before each file. Progress runs 0..1000 over the slices. Each file (creator code
+    // 'Qlet', the type's SoundFileTypeCode) is written under a temporary name; when all are
+    // written they are flushed together and take their names, so a file of that name stays as
+    // it was until its new one is complete and on disk. On a failure or Stop the files finished
+    // before it take their names all the same, and the one being written is removed.
     std::vector<std::string> WriteSliceFiles(CExporter& exporter, const NSDiskKit::CFileSpec& target,
                                              const SExportOptions& options, size_t maximumStemLength = 0);
 
-    // Renders item `index`, converts it and writes it as `file` (created with the creator code
-    // 'Qlet' and the type's SoundFileTypeCode, replacing a file of that name only once complete).
-    virtual void WriteSlice(CExporter& exporter, int32_t index, const NSDiskKit::CFileSpec& file,
-                            const SExportOptions& options, IProgressReporter* progress);
-    // The bytes WriteSlice puts in the file, written from the start of `media` (the clipboard's
-    // copy of the loop).
+    // The bytes WriteSliceFiles puts in item `index`'s file, written from the start of `media`
+    // (the clipboard's copy of the loop).
     void WriteSliceTo(CExporter& exporter, int32_t index, CMedia& media, const SExportOptions& options,
                       IProgressReporter* progress);
 

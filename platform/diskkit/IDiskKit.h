@@ -5,6 +5,7 @@
 
 #include "platform/diskkit/FileSpec.h"
 #include "platform/diskkit/FolderSpec.h"
+#include "platform/diskkit/IFileBatch.h"
 #include "platform/diskkit/INewFile.h"
 #include "platform/diskkit/IOpenFile.h"
 
@@ -27,6 +28,10 @@ public:
     // kDiskKitReadOnly.
     virtual INewFile* CreateFile(const CFolderSpec& folder, const std::string& name, uint32_t creatorCode,
                                  uint32_t typeCode, ECreateMode mode, uint32_t* status) = 0;
+
+    // A batch for new files of `folder` that are to take their names together (IFileBatch).
+    // Holds the folder open until closed. A folder that does not exist is kDiskKitFolderNotFound.
+    virtual IFileBatch* CreateFileBatch(const CFolderSpec& folder, uint32_t* status) = 0;
 
     virtual IOpenFile* OpenForReading(const CFileSpec& file, uint32_t* status) = 0;
 

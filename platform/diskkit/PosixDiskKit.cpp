@@ -16,6 +16,7 @@
 #include "platform/diskkit/DiskKit.h"
 #include "platform/diskkit/ErrnoStatus.h"
 #include "platform/diskkit/PosixFile.h"
+#include "platform/diskkit/PosixFileBatch.h"
 #include "platform/diskkit/PreferencesFolder.h"
 
 namespace NSDiskKit::NSDiskKitDetails {
@@ -67,7 +68,7 @@ INewFile* CPosixDiskKit::CreateFile(const CFolderSpec& folder, const std::string
     }
     if (!S_ISDIR(info.st_mode)) return Refuse<INewFile>(status, FailWithText(kDiskKitFolderNotFound, "not a folder"));
 
-    CPosixFile::SCreated names{CFileSpec(folder, name).GetPath(), ""};
+    CPosixFile::SCreated names{CFileSpec(folder, name).GetPath(), "", folderPath};
     int descriptor = -1;
     if (mode == ECreateMode::kCreateNew) {
         descriptor = OpenRetryingInterrupts(names.fPath.c_str(), O_RDWR | O_CREAT | O_EXCL, 0666);
@@ -99,6 +100,25 @@ INewFile* CPosixDiskKit::CreateFile(const CFolderSpec& folder, const std::string
     }
     *status = kDiskKitSuccess;
     return file;
+}
+
+IFileBatch* CPosixDiskKit::CreateFileBatch(const CFolderSpec& folder, uint32_t* status) {
+    if (!status) return nullptr;
+    const std::string& path = folder.GetPath();
+    if (path.empty()) return Refuse<IFileBatch>(status, FailWithErrno("open folder", ENOENT, EOperation::kCreate));
+    const int descriptor = OpenRetryingInterrupts(path.c_str(), O_RDONLY | O_DIRECTORY);
+    if (descriptor < 0) {
+        const int error = errno;
+        if (error == ENOTDIR) return Refuse<IFileBatch>(status, FailWithText(kDiskKitFolderNotFound, "not a folder"));
+        return Refuse<IFileBatch>(status, FailWithErrno("open folder", error, EOperation::kCreate));
+    }
+    auto* batch = new (std::nothrow) CPosixFileBatch(descriptor, path);
+    if (!batch) {
+        close(descriptor);
+        return Refuse<IFileBatch>(status, FailWithText(kDiskKitOutOfMemory, "no memory for the batch"));
+    }
+    *status = kDiskKitSuccess;
+    return batch;
 }
 
 IOpenFile* CPosixDiskKit::OpenForReading(const CFileSpec& file, uint32_t* status) { return Open(file, false, status); }

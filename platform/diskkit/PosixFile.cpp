@@ -114,6 +114,18 @@ uint32_t CPosixFile::Close() {
     return status;
 }
 
+uint32_t CPosixFile::CloseUnflushed(SCreated& names) {
+    if (!fCreated || fNames.fTemporaryPath.empty()) {
+        Discard();
+        return FailWithText(kDiskKitBadArgument, "not a file created to replace");
+    }
+    const uint32_t status = CloseDescriptor();
+    if (status == kDiskKitSuccess) names = std::move(fNames);
+    else unlink(fNames.fTemporaryPath.c_str());
+    delete this;
+    return status;
+}
+
 void CPosixFile::Discard() {
     CloseDescriptor();
     if (fCreated) unlink((fNames.fTemporaryPath.empty() ? fNames.fPath : fNames.fTemporaryPath).c_str());

@@ -15,6 +15,7 @@ public:
     struct SCreated {
         std::string fPath;           // the name the file has once closed
         std::string fTemporaryPath;  // where the bytes are written when replacing, else empty
+        std::string fFolder;         // the folder's path as the creator gave it
     };
 
     // Takes ownership of `descriptor`.
@@ -27,6 +28,10 @@ public:
     bool IsWritable() const override { return fWritable; }
     uint32_t Close() override;
     void Discard() override;
+    // For a file batch: closes a file created to replace, without flushing it, and answers its
+    // names in `names`. A failure, or a file not created to replace (kDiskKitBadArgument),
+    // removes what was written. Destroys this object.
+    uint32_t CloseUnflushed(SCreated& names);
 
 private:
     ~CPosixFile();

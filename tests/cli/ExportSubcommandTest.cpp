@@ -4,12 +4,15 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "engine/16BitWaveSample.h"
 #include "tests/cli/DemoLoopFile.h"
+#include "tests/cli/RunCliProgram.h"
 #include "tests/cli/RunCli.h"
 #include "tests/support/SoundFileTestSupport.h"
 #include "tests/support/TemporaryFolder.h"
@@ -210,6 +213,88 @@ TEST_F(ExportSubcommandTest, ExistingFilesAreReplacedOnlyWhenAllowed) {
     ASSERT_EQ(RunCli({"export", Loop(), "--format", "wav", "-o", folder, "--force"}).fExitCode, 0);
     EXPECT_NE(Contents(folder + "/loop 002.wav"), "old");
     EXPECT_TRUE(std::filesystem::exists(folder + "/loop 003.wav"));
+}
+
+// A two-minute loop (the demo loop 30 times) sliced into some 500 slices, and its slice files
+// as a whole export writes them, for exports that a full disk or Ctrl-C interrupts.
+class InterruptedExportTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto demo = SDemoLoop::Render();
+        const int32_t frames = demo->GetFrameCount();
+        C16BitWaveSample sample(SDemoLoop::kSampleRate, frames * 30, demo->IsStereo());
+        std::vector<int16_t> values(static_cast<size_t>(frames));
+        for (int32_t c = 1; c <= demo->GetChannelCount(); ++c) {
+            demo->Get16s(0, frames, values.data(), c);
+            for (int32_t r = 0; r < 30; ++r) sample.Set16s(r * frames, frames, values.data(), c);
+        }
+        auto file = NSDiskKitSupport::CreateMediaForWriting(fFolder.PathOf("long.wav"), 0);
+        WriteSoundFile(sample, *file, ESoundFileType::kWave);
+        file->Close();
+        ASSERT_EQ(RunCli({"slice", fFolder.PathOf("long.wav"), "-o", Loop(), "--sensitivity", "50", "--bars", "60", "--sign", "4/4"})
+                      .fExitCode,
+                  0);
+        const auto whole = RunCli({"--yes", "export", Loop(), "--format", "wav", "-o", Reference(), "--quiet"});
+        ASSERT_EQ(whole.fExitCode, 0) << whole.fErr;
+        const size_t count = size_t(std::distance(std::filesystem::directory_iterator(Reference()), {}));
+        for (size_t i = 1; i <= count; ++i) {
+            char name[32];
+            std::snprintf(name, sizeof name, "loop %03zu.wav", i);
+            fNames.push_back(name);
+        }
+        ASSERT_GT(fNames.size(), 100u);
+        std::filesystem::create_directory(Out());
+        for (const std::string& name : fNames) fFolder.Make("out/" + name, "old");
+    }
+    std::string Loop() const { return fFolder.PathOf("loop.lx2"); }
+    std::string Reference() const { return fFolder.PathOf("reference"); }
+    std::string Out() const { return fFolder.PathOf("out"); }
+    NSQuilletTest::SProgramRun Export(const std::function<bool()>& interruptWhen, rlim_t fileSizeLimit = 0) const {
+        return NSQuilletTest::RunCliProgram({"--yes", "export", Loop(), "--format", "wav", "-o", Out(), "--quiet"},
+                                            {{"XDG_CONFIG_HOME", fFolder.PathOf("config")}}, interruptWhen, fileSizeLimit);
+    }
+    // Each name holds its whole new file up to `renewed`, its old one from there on, and the
+    // folder nothing else.
+    void ExpectRenewedUpTo(size_t renewed) const {
+        for (size_t i = 0; i < fNames.size(); ++i) {
+            const std::string contents = Contents(Out() + "/" + fNames[i]);
+            if (i < renewed) EXPECT_TRUE(contents == Contents(Reference() + "/" + fNames[i])) << fNames[i];
+            else EXPECT_EQ(contents, "old") << fNames[i];
+        }
+        EXPECT_EQ(size_t(std::distance(std::filesystem::directory_iterator(Out()), {})), fNames.size())
+            << "no temporary file left";
+    }
+
+    CTemporaryFolder fFolder;
+    std::vector<std::string> fNames;
+};
+
+TEST_F(InterruptedExportTest, CtrlCLeavesEachNameItsOldFileOrItsWholeNewOne) {
+    // Ctrl-C as soon as the first file is being written.
+    const auto run = Export([&] {
+        for (const auto& entry : std::filesystem::directory_iterator(Out()))
+            if (entry.path().filename().string().rfind(".quillet-", 0) == 0) return true;
+        return false;
+    });
+    EXPECT_EQ(run.fExitCode, 3) << run.fErr;
+    EXPECT_EQ(run.fErr, "quillet-cli: Stopped: user pressed stop\n");
+    size_t renewed = 0;
+    while (renewed < fNames.size() && Contents(Out() + "/" + fNames[renewed]) != "old") ++renewed;
+    EXPECT_LT(renewed, fNames.size()) << "stopped before the end";
+    ExpectRenewedUpTo(renewed);
+}
+
+TEST_F(InterruptedExportTest, AFullDiskKeepsTheOldFilesAndShowsTheDiskFullAlert) {
+    // Files may grow to the first slice file's size: the first that is larger fails like a
+    // write to a full disk.
+    const uintmax_t limit = std::filesystem::file_size(Reference() + "/" + fNames[0]);
+    size_t failing = 1;
+    while (failing < fNames.size() && std::filesystem::file_size(Reference() + "/" + fNames[failing]) <= limit) ++failing;
+    ASSERT_LT(failing, fNames.size()) << "every slice file is as small as the first";
+    const auto run = Export(nullptr, rlim_t(limit));
+    EXPECT_EQ(run.fExitCode, 1) << run.fErr;
+    EXPECT_NE(run.fErr.find("there is not enough space available on the disk"), std::string::npos) << run.fErr;
+    ExpectRenewedUpTo(failing);
 }
 
 // The tempo meta of a MIDI file: the three bytes after FF 51 03, or -1 without one.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -44,10 +45,12 @@ inline std::vector<std::string> ProgramEnvironment(std::map<std::string, std::st
 }
 
 // Runs QUILLET_CLI_PROGRAM with `arguments` in `changes`' environment. With `interruptWhen` the
-// process gets SIGINT (Ctrl-C) as soon as that answers true, polled every 10 ms.
+// process gets SIGINT (Ctrl-C) as soon as that answers true, polled every 10 ms. A
+// `fileSizeLimit` above 0 lets the process write no file beyond that many bytes: such a write
+// fails with EFBIG (SIGXFSZ ignored), as on a full disk.
 inline SProgramRun RunCliProgram(const std::vector<std::string>& arguments,
                                  const std::map<std::string, std::string>& changes,
-                                 const std::function<bool()>& interruptWhen = nullptr) {
+                                 const std::function<bool()>& interruptWhen = nullptr, rlim_t fileSizeLimit = 0) {
     CTemporaryFolder folder;
     const std::string outPath = folder.PathOf("out"), errPath = folder.PathOf("err");
     // Everything the child needs is made before fork: after it, only exec and plain system calls.
@@ -66,6 +69,10 @@ inline SProgramRun RunCliProgram(const std::vector<std::string>& arguments,
         const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         if (out < 0 || err < 0 || dup2(out, STDOUT_FILENO) < 0 || dup2(err, STDERR_FILENO) < 0) _exit(126);
+        if (fileSizeLimit > 0) {
+            const struct rlimit limit = {fileSizeLimit, fileSizeLimit};
+            if (signal(SIGXFSZ, SIG_IGN) == SIG_ERR || setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(126);
+        }
         execve(argv[0], argv.data(), envp.data());
         _exit(127);
     }

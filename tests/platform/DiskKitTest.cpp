@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <thread>
@@ -227,6 +228,104 @@ TEST_F(DiskKit, DiscardLeavesNoTraceAndKeepsAReplacedFile) {
 
     EXPECT_EQ(ReadWholeFile(kept), "old");
     EXPECT_EQ(fFolder.CountEntries(), 1u);
+}
+
+// A batch of `count` files "f<i>" holding "new <i>", each written and added; asserts on the way.
+IFileBatch* WriteBatch(const CTemporaryFolder& folder, int count) {
+    uint32_t status = 0;
+    IFileBatch* batch = Library().CreateFileBatch(CFolderSpec(folder.Path()), &status);
+    EXPECT_EQ(status, kDiskKitSuccess);
+    for (int i = 0; i < count && batch; ++i) {
+        INewFile* file = Library().CreateFile(CFolderSpec(folder.Path()), "f" + std::to_string(i), kQuilletCreatorCode,
+                                              kTypeCode, ECreateMode::kReplaceExisting, &status);
+        EXPECT_EQ(status, kDiskKitSuccess);
+        if (!file) break;
+        const std::string bytes = "new " + std::to_string(i);
+        EXPECT_EQ(file->GetWriter()->Write(0, bytes.size(), bytes.data()), kDiskKitSuccess);
+        EXPECT_EQ(batch->Add(file), kDiskKitSuccess);
+    }
+    return batch;
+}
+
+TEST_F(DiskKit, ABatchNamesItsFilesOnlyWhenItCloses) {
+    // 3 files rename on the calling thread, 100 on several.
+    for (int count : {3, 100}) {
+        SCOPED_TRACE(count);
+        CTemporaryFolder folder;
+        const std::string old = folder.Make("f1", "old");
+        ASSERT_EQ(chmod(old.c_str(), 0640), 0);
+        IFileBatch* batch = WriteBatch(folder, count);
+        ASSERT_NE(batch, nullptr);
+        EXPECT_EQ(batch->GetCount(), uint64_t(count));
+        EXPECT_EQ(ReadWholeFile(old), "old");
+        EXPECT_FALSE(std::filesystem::exists(folder.PathOf("f0")));
+        EXPECT_EQ(folder.CountEntries(), size_t(count) + 1) << "the old file and a temporary name for each";
+
+        EXPECT_EQ(batch->Close(), kDiskKitSuccess);
+        for (int i = 0; i < count; ++i) EXPECT_EQ(ReadWholeFile(folder.PathOf("f" + std::to_string(i))), "new " + std::to_string(i));
+        EXPECT_EQ(folder.CountEntries(), size_t(count)) << "no temporary name left";
+        struct stat info;
+        ASSERT_EQ(stat(old.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 0640u);
+    }
+}
+
+TEST_F(DiskKit, ADiscardedBatchLeavesTheOldFilesAndNoTrace) {
+    const std::string old = fFolder.Make("f0", "old");
+    IFileBatch* batch = WriteBatch(fFolder, 40);
+    ASSERT_NE(batch, nullptr);
+    batch->Discard();
+    EXPECT_EQ(ReadWholeFile(old), "old");
+    EXPECT_EQ(fFolder.CountEntries(), 1u);
+}
+
+TEST_F(DiskKit, ABatchRefusesFilesItCannotNameSafelyAndRemovesThem) {
+    CTemporaryFolder other;
+    uint32_t status = 0;
+    IFileBatch* batch = Library().CreateFileBatch(CFolderSpec(fFolder.Path()), &status);
+    ASSERT_EQ(status, kDiskKitSuccess);
+    struct SRow {
+        const char* fWhat;
+        const CTemporaryFolder& fFolder;
+        ECreateMode fMode;
+    };
+    // A file created new already has its name: a crash would leave it partial there.
+    const SRow rows[] = {{"created new", fFolder, ECreateMode::kCreateNew}, {"another folder", other, ECreateMode::kReplaceExisting}};
+    for (const SRow& row : rows) {
+        SCOPED_TRACE(row.fWhat);
+        INewFile* file = Library().CreateFile(CFolderSpec(row.fFolder.Path()), "x", kQuilletCreatorCode, kTypeCode, row.fMode, &status);
+        ASSERT_EQ(status, kDiskKitSuccess);
+        EXPECT_EQ(file->GetWriter()->Write(0, 4, "data"), kDiskKitSuccess);
+        EXPECT_EQ(batch->Add(file), kDiskKitBadArgument);
+        EXPECT_EQ(row.fFolder.CountEntries(), 0u);
+    }
+    EXPECT_EQ(batch->GetCount(), 0u);
+    EXPECT_EQ(batch->Close(), kDiskKitSuccess);
+
+    EXPECT_EQ(Library().CreateFileBatch(CFolderSpec(fFolder.PathOf("missing")), &status), nullptr);
+    EXPECT_EQ(status, kDiskKitFolderNotFound);
+    fFolder.Make("plain", "");
+    EXPECT_EQ(Library().CreateFileBatch(CFolderSpec(fFolder.PathOf("plain")), &status), nullptr);
+    EXPECT_EQ(status, kDiskKitFolderNotFound);
+}
+
+TEST_F(DiskKit, ANameABatchCannotGiveRemovesThatFileAndNamesTheOthers) {
+    for (int count : {3, 100}) {
+        SCOPED_TRACE(count);
+        CTemporaryFolder folder;
+        IFileBatch* batch = WriteBatch(folder, count);
+        ASSERT_NE(batch, nullptr);
+        // A folder that takes the name of file 1 after it was created: rename refuses to
+        // replace a folder by a file.
+        ASSERT_TRUE(std::filesystem::create_directory(folder.PathOf("f1")));
+        folder.Make("f1/inside", "");
+        EXPECT_EQ(batch->Close(), kDiskKitCloseFailure);
+        EXPECT_STREQ(Library().GetLastErrorText(), "rename f1: Is a directory");
+        EXPECT_TRUE(std::filesystem::is_directory(folder.PathOf("f1")));
+        for (int i = 0; i < count; ++i)
+            if (i != 1) EXPECT_EQ(ReadWholeFile(folder.PathOf("f" + std::to_string(i))), "new " + std::to_string(i));
+        EXPECT_EQ(folder.CountEntries(), size_t(count)) << "no temporary name left";
+    }
 }
 
 TEST_F(DiskKit, ReadOnlyFilesRefuseWritingEvenForTheSuperuser) {

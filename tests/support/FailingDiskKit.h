@@ -14,7 +14,8 @@ namespace NSQuilletTest {
 // A file-system library that hands everything to the real one, except that the files it
 // creates fail: a write that would pass `fBytesBeforeFailure` bytes in all writes the part
 // that fits and then reports the disk full, and with `fFailClose` Close reports a failure
-// (discarding what was written, as a failed Close does). Installed as the process's library
+// (discarding what was written, as a failed Close does), a file batch's Close as well (naming
+// none of its files). Installed as the process's library
 // for its lifetime. One thread.
 class CFailingDiskKit final : public NSDiskKit::IDiskKit {
 public:
@@ -34,6 +35,11 @@ public:
         fFailed = false;
         NSDiskKit::INewFile* file = fReal.CreateFile(folder, name, creatorCode, typeCode, mode, status);
         return file ? new CFailingFile(file, *this) : nullptr;
+    }
+    NSDiskKit::IFileBatch* CreateFileBatch(const NSDiskKit::CFolderSpec& folder, uint32_t* status) override {
+        fFailed = false;
+        NSDiskKit::IFileBatch* batch = fReal.CreateFileBatch(folder, status);
+        return batch ? new CFailingBatch(batch, *this) : nullptr;
     }
     NSDiskKit::IOpenFile* OpenForReading(const NSDiskKit::CFileSpec& file, uint32_t* status) override {
         fFailed = false;
@@ -79,6 +85,12 @@ private:
             fInner->Discard();
             delete this;
         }
+        // The real library's file, for the real library's batch; destroys this wrapper.
+        NSDiskKit::INewFile* Unwrap() {
+            NSDiskKit::INewFile* inner = fInner;
+            delete this;
+            return inner;
+        }
 
     private:
         ~CFailingFile() = default;
@@ -98,6 +110,39 @@ private:
         }
 
         NSDiskKit::INewFile* fInner;
+        CFailingDiskKit& fKit;
+    };
+
+    class CFailingBatch final : public NSDiskKit::IFileBatch {
+    public:
+        CFailingBatch(NSDiskKit::IFileBatch* inner, CFailingDiskKit& kit) : fInner(inner), fKit(kit) {}
+
+        uint32_t Add(NSDiskKit::INewFile* file) override {
+            fKit.fFailed = false;
+            return fInner->Add(file ? static_cast<CFailingFile*>(file)->Unwrap() : nullptr);
+        }
+        uint64_t GetCount() const override { return fInner->GetCount(); }
+        uint32_t Close() override {
+            uint32_t status;
+            if (fKit.fPlan.fFailClose) {
+                fInner->Discard();
+                status = fKit.Fail(NSDiskKit::kDiskKitCloseFailure, "syncfs: Input/output error");
+            } else {
+                fKit.fFailed = false;
+                status = fInner->Close();
+            }
+            delete this;
+            return status;
+        }
+        void Discard() override {
+            fInner->Discard();
+            delete this;
+        }
+
+    private:
+        ~CFailingBatch() = default;
+
+        NSDiskKit::IFileBatch* fInner;
         CFailingDiskKit& fKit;
     };
 

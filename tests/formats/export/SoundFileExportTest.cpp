@@ -18,6 +18,7 @@
 #include "formats/soundfile/AIFFFileFormat.h"
 #include "formats/soundfile/WAVFileFormat.h"
 #include "tests/support/CaughtFailure.h"
+#include "tests/support/FailingDiskKit.h"
 #include "tests/support/SoundFileTestSupport.h"
 #include "tests/support/TemporaryFolder.h"
 
@@ -52,25 +53,36 @@ public:
     std::vector<int32_t> fReports;
 };
 
+// Records the progress and asks to stop once it reaches `stopAt` thousandths.
+class CRecordingProgress final : public IProgressReporter {
+public:
+    explicit CRecordingProgress(int32_t stopAt = 1001) : fStopAt(stopAt) {}
+    void Progress(int32_t permille) override { fReports.push_back(permille); }
+    bool IsStopRequested() const override { return !fReports.empty() && fReports.back() >= fStopAt; }
+    int32_t fStopAt;
+    std::vector<int32_t> fReports;
+};
+
 // One bar of 4/4 in 44100 frames at 44100 Hz (preview at 240 BPM, the loop's own tempo) with a
-// slice on every beat: each slice renders 11025 frames.
+// slice on every beat: each slice renders 11025 frames. Ten bars (441000 frames) are enough
+// for the export to render on worker threads.
 class CSoundFileExportFixture : public ::testing::Test {
 protected:
-    void MakeLoop(bool stereo, bool withSlices = true) {
-        fSample = std::make_unique<C16BitWaveSample>(44100, 44100, stereo);
-        for (int32_t i = 0; i < 44100; ++i)
+    void MakeLoop(bool stereo, bool withSlices = true, int32_t bars = 1) {
+        fSample = std::make_unique<C16BitWaveSample>(44100, 44100 * bars, stereo);
+        for (int32_t i = 0; i < 44100 * bars; ++i)
             for (int32_t c = 1; c <= fSample->GetChannelCount(); ++c)
                 fSample->Set16(i, int16_t(9000.0 * std::sin(i * 0.03 * c) + (i % 7) * 13), c);
         fSlices = std::make_unique<CSliceSequence>(fSample.get());
         // Without slices to export: every slice selected and silenced.
-        for (int32_t position : {0, 11025, 22050, 33075}) {
+        for (int32_t position = 0; position < 44100 * bars; position += 11025) {
             CSlice slice(position, 100, ESliceKind::kLocked);
             slice.SetSelected(!withSlices);
             fSlices->InsertSlice(slice);
         }
         fSlices->UpdateSliceLengths();
         fSequencer = std::make_unique<CQuilletSequencer>(fSample.get(), fSlices.get(), 44100);
-        fSequencer->SetBars(1);
+        fSequencer->SetBars(bars);
         fSequencer->SetPreviewTempo(240000);
         fSequencer->SetSilenceSelected(!withSlices);
     }
@@ -255,6 +267,85 @@ TEST_F(CSoundFileExportFixture, StopKeepsTheFinishedSlicesAndLeavesNoPartialFile
     EXPECT_TRUE(std::filesystem::exists(fFolder.PathOf("Stop 002.wav")));
     EXPECT_EQ(fFolder.CountEntries(), 2u);
     EXPECT_EQ(progress.fReports, (std::vector<int32_t>{250, 500, 750}));
+}
+
+TEST_F(CSoundFileExportFixture, StopOnWorkersKeepsAPrefixOfCompleteSlices) {
+    MakeLoop(false, true, 10);
+    CTemporaryFolder reference;
+    CRecordingProgress whole;
+    SExportOptions options = Options();
+    options.fProgress = &whole;
+    CExporter referenceExporter(*fSequencer, true, false);
+    const std::vector<std::string> names = CWAVFileFormat().WriteSliceFiles(
+        referenceExporter, NSDiskKit::CFileSpec(NSDiskKit::CFolderSpec(reference.Path()), "Stop.wav"), options);
+    ASSERT_EQ(names.size(), 40u);
+    ASSERT_FALSE(whole.fReports.empty());
+    EXPECT_TRUE(std::is_sorted(whole.fReports.begin(), whole.fReports.end()));
+    EXPECT_EQ(whole.fReports.back(), 1000);
+
+    // Stop a quarter of the way: the slices finished by then are the reference's, byte for
+    // byte, under their names; nothing else is left.
+    CRecordingProgress progress(250);
+    options.fProgress = &progress;
+    CExporter exporter(*fSequencer, true, false);
+    EXPECT_FAILURE(CWAVFileFormat().Export(exporter, Target("Stop.wav"), options), XAbort, "user pressed stop");
+    EXPECT_TRUE(std::is_sorted(progress.fReports.begin(), progress.fReports.end()));
+    EXPECT_LT(progress.fReports.back(), 1000);
+    size_t kept = 0;
+    while (kept < names.size() && std::filesystem::exists(fFolder.PathOf(names[kept]))) ++kept;
+    EXPECT_GE(kept, 9u) << "a quarter of 40 slices, less the one being written";
+    EXPECT_LT(kept, 40u);
+    EXPECT_EQ(fFolder.CountEntries(), kept);
+    for (size_t i = 0; i < kept; ++i)
+        EXPECT_TRUE(Contents(fFolder.PathOf(names[i])) == Contents(reference.PathOf(names[i]))) << names[i];
+}
+
+TEST_F(CSoundFileExportFixture, AFailingDiskLeavesEachOldFileUntilItsNewOneIsOnDisk) {
+    using NSQuilletTest::CFailingDiskKit;
+    struct SRow {
+        const char* fWhat;
+        CFailingDiskKit::SPlan fPlan;
+        uint32_t fCode;
+        // Slices 1..4 afterwards: "new" audio, the "old" file, or "none".
+        std::vector<const char*> fAfter;
+    };
+    // A mono slice file holds 11025 × 2 bytes of sound and about 110 of chunks: two fit in
+    // 50000 bytes, the third does not.
+    const SRow rows[] = {
+        {"disk full in the third", {50000, false}, NSMishap::XOutOfSpace::kFailureCode, {"new", "new", "old", "none"}},
+        {"flush fails", {CFailingDiskKit::SPlan().fBytesBeforeFailure, true}, NSMishap::XClose::kFailureCode,
+         {"none", "old", "old", "none"}},
+    };
+    for (const SRow& row : rows) {
+        SCOPED_TRACE(row.fWhat);
+        CTemporaryFolder folder;
+        folder.Make("Loop 002.wav", "old");
+        folder.Make("Loop 003.wav", "old");
+        MakeLoop(false);
+        CScriptedReplaceQuestion question({EReplaceAnswer::kReplaceAll});
+        CReplaceConsent consent(question);
+        SExportOptions options = Options();
+        options.fReplaceConsent = &consent;
+        CExporter exporter(*fSequencer, true, false);
+        NSQuilletTest::SCaughtFailure caught;
+        {
+            CFailingDiskKit failing(row.fPlan);
+            caught = NSQuilletTest::CatchFailure([&] {
+                CWAVFileFormat().Export(exporter, NSDiskKit::CFileSpec(NSDiskKit::CFolderSpec(folder.Path()), "Loop.wav"), options);
+            });
+        }
+        EXPECT_EQ(caught.fCode, row.fCode) << caught.fMessage;
+        size_t present = 0;
+        for (int i = 0; i < 4; ++i) {
+            const std::string path = folder.PathOf(SliceFileName("Loop.wav", i, ".wav"));
+            const std::string expected = row.fAfter[size_t(i)];
+            if (expected != "none") ++present;
+            if (expected == "none") EXPECT_FALSE(std::filesystem::exists(path)) << path;
+            else if (expected == "old") EXPECT_EQ(Contents(path), "old") << path;
+            else EXPECT_EQ(ReadFile(path)->GetFrameCount(), 11025) << path;
+        }
+        EXPECT_EQ(folder.CountEntries(), present) << "no temporary file left";
+    }
 }
 
 TEST_F(CSoundFileExportFixture, OneSampleExportWritesTheChosenFile) {
