@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "engine/FloatBlockConversion.h"
 #include "engine/PlanarWaveSample.h"
 #include "engine/SampleConversion.h"
 
@@ -24,6 +25,9 @@ private:
     static int16_t FromFloat(float value) {
         return int16_t(NSSampleConversion::ScaleRoundClamp(value, 32767.0, NSSampleConversion::kMinimum16,
                                                            NSSampleConversion::kMaximum16));
+    }
+    static void FromFloats(const float* from, int16_t* to, int32_t count) {
+        NSSampleConversion::ScaleRoundClamp16(from, to, count);
     }
     static int16_t To16(int16_t v) { return v; }
     static int16_t From16(int16_t value) { return value; }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "engine/FloatBlockConversion.h"
 #include "engine/PlanarWaveSample.h"
 #include "engine/SampleConversion.h"
 
@@ -25,6 +26,9 @@ private:
     static int32_t FromFloat(float value) {
         return NSSampleConversion::ScaleRoundClamp(value, 8388607.0, NSSampleConversion::kMinimum24,
                                                    NSSampleConversion::kMaximum24);
+    }
+    static void FromFloats(const float* from, int32_t* to, int32_t count) {
+        NSSampleConversion::ScaleRoundClamp24(from, to, count);
     }
     // The low 16 bits of the arithmetic shift.
     static int16_t To16(int32_t v) { return int16_t(uint16_t(uint32_t(v >> 8) & 0xFFFFu)); }

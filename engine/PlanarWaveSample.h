@@ -14,7 +14,8 @@ namespace NSQuillet {
 
 // The storage and range handling shared by the concrete wave samples: one buffer of TValue
 // per channel. TDerived supplies the value conversions as static members (To16, From16,
-// To24, From24, ToFloat, FromFloat, To24AsFloat, From24AsFloat) and kQuietLevel.
+// To24, From24, ToFloat, FromFloat, To24AsFloat, From24AsFloat), FromFloats (FromFloat over
+// a block) and kQuietLevel.
 template <class TDerived, class TValue>
 class TPlanarWaveSample : public CABCWaveSample {
 public:
@@ -46,7 +47,10 @@ public:
         return Read(Data(channel), start, count, out, [](TValue v) { return TDerived::ToFloat(v); });
     }
     int32_t SetFloats(int32_t start, int32_t count, const float* in, int32_t channel) override {
-        return Write(Data(channel), start, count, in, [](float v) { return TDerived::FromFloat(v); });
+        TValue* data = Data(channel);
+        const SInside inside = data ? Clip(start, count) : SInside{0, 0};
+        if (inside.fFrames > 0) TDerived::FromFloats(in + inside.fSkip, data + (int64_t(start) + inside.fSkip), inside.fFrames);
+        return inside.fFrames;
     }
 
     int16_t Get16(int32_t frame, int32_t channel) const override {
