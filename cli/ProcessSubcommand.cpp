@@ -85,7 +85,9 @@ public:
         const bool replace = fForce || context.fAnswerYes;
         CheckTargetMayBeWritten(fOutput, replace);
 
-        auto document = OpenAnalyzedDocument(fInput, EStoppedAnalysis::kStopOpening);
+        auto document = toLoopFile || SlicesShapeTheAudio(format)
+                            ? OpenAnalyzedDocument(fInput, EStoppedAnalysis::kStopOpening)
+                            : OpenUnanalyzedDocument(fInput);
         if (const EExitCode refused = Process(context, *document, format); refused != kExitSuccess) return refused;
 
         CQuilletLengthyOperation saving = Operation(NSStringIds::kOperation_Save);
@@ -98,6 +100,13 @@ public:
     }
 
 private:
+    // Whether the chosen command's audio depends on the slices or the loop. When it does not
+    // and only the audio is written, a sound file's analysis would be thrown away.
+    bool SlicesShapeTheAudio(const std::optional<SSampleFormat>& format) const {
+        const bool wholeFile = fNormalize && *fNormalize == ENormalizeScope::kWholeFile;
+        return !(fRemoveDC || fMono || format || wholeFile);
+    }
+
     // Runs the chosen command. A command that finds nothing to do shows its note and leaves
     // the document as it was; the output is then written unchanged.
     EExitCode Process(SSubcommandContext& context, CQuilletDocument& document, const std::optional<SSampleFormat>& format) {
