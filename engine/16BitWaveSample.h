@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "engine/FloatBlockConversion.h"
 #include "engine/PlanarWaveSample.h"
@@ -15,9 +16,14 @@ public:
     C16BitWaveSample(uint32_t sampleRate, int32_t frameCount, bool stereo);
     C16BitWaveSample(const C16BitWaveSample& other);
     ~C16BitWaveSample() override;
+    // Buffers left unzeroed, for a writer that sets every frame of every channel before
+    // anything reads them; the out-of-memory failure when they cannot be had.
+    static std::unique_ptr<C16BitWaveSample> MakeUnfilled(uint32_t sampleRate, int32_t frameCount, bool stereo);
 
 private:
     friend class TPlanarWaveSample<C16BitWaveSample, int16_t>;
+
+    C16BitWaveSample(uint32_t sampleRate, int32_t frameCount, bool stereo, bool zeroed);
 
     static constexpr int32_t kQuietLevel = 1023;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "engine/FloatBlockConversion.h"
 #include "engine/PlanarWaveSample.h"
@@ -16,9 +17,14 @@ public:
     C24BitWaveSample(uint32_t sampleRate, int32_t frameCount, bool stereo);
     C24BitWaveSample(const C24BitWaveSample& other);
     ~C24BitWaveSample() override;
+    // Buffers left unzeroed, for a writer that sets every frame of every channel before
+    // anything reads them; the out-of-memory failure when they cannot be had.
+    static std::unique_ptr<C24BitWaveSample> MakeUnfilled(uint32_t sampleRate, int32_t frameCount, bool stereo);
 
 private:
     friend class TPlanarWaveSample<C24BitWaveSample, int32_t>;
+
+    C24BitWaveSample(uint32_t sampleRate, int32_t frameCount, bool stereo, bool zeroed);
 
     static constexpr int32_t kQuietLevel = 0x3FFFF;
 

@@ -128,10 +128,12 @@ public:
     }
 
 protected:
-    TPlanarWaveSample(uint32_t sampleRate, int32_t frameCount, bool stereo, int32_t bitDepth)
+    // Unzeroed buffers (`zeroed` false) hold undefined values until written: for a writer that
+    // sets every frame of every channel before anything reads them.
+    TPlanarWaveSample(uint32_t sampleRate, int32_t frameCount, bool stereo, int32_t bitDepth, bool zeroed = true)
         : CABCWaveSample(sampleRate, frameCount, stereo, bitDepth),
-          fChannel1(AllocateZeroed(frameCount)),
-          fChannel2(stereo ? AllocateZeroed(frameCount) : nullptr) {}
+          fChannel1(Allocate(frameCount, zeroed)),
+          fChannel2(stereo ? Allocate(frameCount, zeroed) : nullptr) {}
 
     TPlanarWaveSample(const TPlanarWaveSample& other)
         : CABCWaveSample(other),
@@ -155,7 +157,6 @@ private:
         if (!buffer) NSMishap::ThrowOutOfMemory("no memory for the wave sample buffers");
         return buffer;
     }
-    static CBuffer AllocateZeroed(int32_t frames) { return Allocate(frames, true); }
 
     static CBuffer AllocateCopy(const TValue* source, int32_t frames) {
         CBuffer copy = Allocate(frames, false);

@@ -68,6 +68,11 @@ std::vector<TValue> AllocateBlockBuffer(int32_t frames) {
 // out-of-memory failure when it cannot be had. The loop is not set.
 std::unique_ptr<CABCWaveSample> MakeEmptySampleLike(const CABCWaveSample& source, int32_t frames, bool stereo);
 
+// A sample of the same bit depth, sample rate, length and channels as `source` whose values
+// are undefined until written, for work that writes every frame of every channel; the
+// out-of-memory failure when it cannot be had. The loop is not set.
+std::unique_ptr<CABCWaveSample> MakeUnfilledSampleLike(const CABCWaveSample& source);
+
 // For a new sample of the same length: the loop kind and locators of `source`, when its loop
 // is set.
 void CarryLoopOver(const CABCWaveSample& source, CABCWaveSample& target);

@@ -109,7 +109,8 @@ float RemoveDCCoefficient(uint32_t sampleRate) {
 void RemoveDC(CQuilletDocument& document, CQuilletLengthyOperation& operation) {
     const CABCWaveSample& source = document.GetWaveSample();
     operation.SetText(StringReference(NSStringIds::kProgress_RemovingDC).GetText());
-    auto target = MakeEmptySampleLike(source, source.GetFrameCount(), source.IsStereo());
+    // Each channel's run writes every frame.
+    auto target = MakeUnfilledSampleLike(source);
     CarryLoopOver(source, *target);
     const int32_t channels = source.GetChannelCount();
     std::vector<std::unique_ptr<CDCRemover>> removers;
