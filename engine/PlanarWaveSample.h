@@ -49,7 +49,8 @@ public:
     int32_t SetFloats(int32_t start, int32_t count, const float* in, int32_t channel) override {
         TValue* data = Data(channel);
         const SInside inside = data ? Clip(start, count) : SInside{0, 0};
-        if (inside.fFrames > 0) TDerived::FromFloats(in + inside.fSkip, data + (int64_t(start) + inside.fSkip), inside.fFrames);
+        if (inside.fFrames > 0)
+            TDerived::FromFloats(in + inside.fSkip, data + (int64_t(start) + inside.fSkip), inside.fFrames);
         return inside.fFrames;
     }
 

@@ -30,8 +30,8 @@ private:
 // `work` must touch nothing the other channel writes. Every BlockDone of either channel
 // reaches `progress` on the calling thread, one call each, so the calls are as many as on one
 // thread and a stop takes effect at any of them. A stop or a failure on either side ends the
-// other side's work at its next block; the calling thread raises it once both have ended (a
-// failure of channel 1 first).
+// other side's work at its next block; the calling thread raises it once both have ended.
+// Calling thread: the user-interface thread, as for CBlockProgress.
 void RunChannelsInParallel(int32_t channelCount, int64_t framesPerChannel, CBlockProgress& progress,
                            const std::function<void(int32_t channel, CChannelProgress& progress)>& work);
 

@@ -14,8 +14,8 @@ float RemoveDCCoefficient(uint32_t sampleRate);
 // Subtracts each channel's 10 Hz low-pass from it and commits "Remove DC" as one undo step.
 // The filter starts from a backward run over the first 5 seconds (or the whole channel when
 // shorter), so a constant offset is gone from the first frame on. Works in blocks of 2^20
-// frames; Stop raises the abort "user pressed stop" and, as any failure, leaves the
-// document unchanged.
+// frames, the two channels of a stereo sample at once (RunChannelsInParallel); Stop raises
+// the abort "user pressed stop" and, as any failure, leaves the document unchanged.
 void RemoveDC(CQuilletDocument& document, CQuilletLengthyOperation& operation);
 
 }  // namespace NSQuillet
