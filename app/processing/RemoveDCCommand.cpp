@@ -100,6 +100,19 @@ private:
     std::vector<float> fBuffer;
 };
 
+// `target` may be `source` itself: each chunk is read before it is written, and the starting
+// state is found before the first write.
+void FilterChannels(const CABCWaveSample& source, CABCWaveSample& target, CQuilletLengthyOperation& operation) {
+    const int32_t channels = source.GetChannelCount();
+    std::vector<std::unique_ptr<CDCRemover>> removers;
+    for (int32_t channel = 1; channel <= channels; ++channel)
+        removers.push_back(std::make_unique<CDCRemover>(source, target, channel));
+    CBlockProgress progress(operation, (int64_t(removers[0]->GetStartFrames()) + source.GetFrameCount()) * channels);
+    RunChannelsInParallel(channels, source.GetFrameCount(), progress, [&](int32_t channel, CChannelProgress& part) {
+        removers[size_t(channel - 1)]->Run(part);
+    });
+}
+
 }  // namespace
 
 float RemoveDCCoefficient(uint32_t sampleRate) {
@@ -112,17 +125,15 @@ void RemoveDC(CQuilletDocument& document, CQuilletLengthyOperation& operation) {
     // Each channel's run writes every frame.
     auto target = MakeUnfilledSampleLike(source);
     CarryLoopOver(source, *target);
-    const int32_t channels = source.GetChannelCount();
-    std::vector<std::unique_ptr<CDCRemover>> removers;
-    for (int32_t channel = 1; channel <= channels; ++channel)
-        removers.push_back(std::make_unique<CDCRemover>(source, *target, channel));
-    CBlockProgress progress(operation, (int64_t(removers[0]->GetStartFrames()) + source.GetFrameCount()) * channels);
-    RunChannelsInParallel(channels, source.GetFrameCount(), progress, [&](int32_t channel, CChannelProgress& part) {
-        removers[size_t(channel - 1)]->Run(part);
-    });
+    FilterChannels(source, *target, operation);
     document.CloseUndoStep();
     document.PerformWaveSampleChange(std::move(target), UndoText(NSStringIds::kUndo_RemoveDC));
     document.CloseUndoStep();
+}
+
+void RemoveDCInPlace(CABCWaveSample& sample, CQuilletLengthyOperation& operation) {
+    operation.SetText(StringReference(NSStringIds::kProgress_RemovingDC).GetText());
+    FilterChannels(sample, sample, operation);
 }
 
 }  // namespace NSQuillet

@@ -4,6 +4,7 @@
 
 namespace NSQuillet {
 
+class CABCWaveSample;
 class CQuilletDocument;
 class CQuilletLengthyOperation;
 
@@ -17,5 +18,10 @@ float RemoveDCCoefficient(uint32_t sampleRate);
 // frames, the two channels of a stereo sample at once (RunChannelsInParallel); Stop raises
 // the abort "user pressed stop" and, as any failure, leaves the document unchanged.
 void RemoveDC(CQuilletDocument& document, CQuilletLengthyOperation& operation);
+
+// The same values written over `sample` itself, which no document holds, with the same text
+// and progress: for a result that is only written out, with no undo to keep the original for.
+// Stop raises the abort "user pressed stop" and leaves the sample part filtered.
+void RemoveDCInPlace(CABCWaveSample& sample, CQuilletLengthyOperation& operation);
 
 }  // namespace NSQuillet
