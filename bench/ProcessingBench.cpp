@@ -96,6 +96,17 @@ void BM_RemoveDC(benchmark::State& state) {
 }
 BENCHMARK(BM_RemoveDC)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// The same filter over a copy of the document's audio, where it lies: no new sample, no undo.
+void BM_RemoveDCInPlace(benchmark::State& state) {
+    C16BitWaveSample sample(static_cast<const C16BitWaveSample&>(GetDocument().GetWaveSample()));
+    for (auto _ : state) {
+        CQuilletLengthyOperation operation("Process", true, nullptr);
+        RemoveDCInPlace(sample, operation);
+    }
+    state.counters["frames/s"] = benchmark::Counter(double(kFrames) * double(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_RemoveDCInPlace)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 void BM_ReAnalyze(benchmark::State& state) {
     RunCommand(state, [](CQuilletDocument& d, CQuilletLengthyOperation& o) { ReAnalyze(d, o); });
 }

@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 
+#include "app/opening/DocumentOpening.h"
 #include "app/opening/OpeningAnalysis.h"
 #include "app/operations/QuilletLengthyOperation.h"
 #include "app/processing/AddSlicesAtSixteenthsCommand.h"
@@ -84,8 +85,14 @@ public:
         }
         const bool replace = fForce || context.fAnswerYes;
         CheckTargetMayBeWritten(fOutput, replace);
+        if (fRemoveDC && !toLoopFile && !IsLoopFile(fInput)) {
+            RemoveDCFromSoundFile(*soundType, replace);
+            return kExitSuccess;
+        }
 
-        auto document = OpenAnalyzedDocument(fInput, EStoppedAnalysis::kStopOpening);
+        auto document = toLoopFile || SlicesShapeTheAudio(format)
+                            ? OpenAnalyzedDocument(fInput, EStoppedAnalysis::kStopOpening)
+                            : OpenUnanalyzedDocument(fInput);
         if (const EExitCode refused = Process(context, *document, format); refused != kExitSuccess) return refused;
 
         CQuilletLengthyOperation saving = Operation(NSStringIds::kOperation_Save);
@@ -98,6 +105,29 @@ public:
     }
 
 private:
+    // Only the audio goes out, so no document is built and the audio is filtered where it
+    // lies: no second copy, no undo.
+    void RemoveDCFromSoundFile(ESoundFileType type, bool replace) const {
+        std::unique_ptr<CABCWaveSample> sample;
+        {
+            CQuilletLengthyOperation reading = Operation(NSStringIds::kOperation_Open);
+            sample = OpenAudio(fInput, reading);
+        }
+        {
+            CQuilletLengthyOperation operation = Operation(NSStringIds::kOperation_RemoveDC);
+            RemoveDCInPlace(*sample, operation);
+        }
+        CQuilletLengthyOperation saving = Operation(NSStringIds::kOperation_Save);
+        SaveSoundFile(fOutput, type, *sample, replace, &saving);
+    }
+
+    // Whether the chosen command's audio depends on the slices or the loop. When it does not
+    // and only the audio is written, a sound file's analysis would be thrown away.
+    bool SlicesShapeTheAudio(const std::optional<SSampleFormat>& format) const {
+        const bool wholeFile = fNormalize && *fNormalize == ENormalizeScope::kWholeFile;
+        return !(fRemoveDC || fMono || format || wholeFile);
+    }
+
     // Runs the chosen command. A command that finds nothing to do shows its note and leaves
     // the document as it was; the output is then written unchanged.
     EExitCode Process(SSubcommandContext& context, CQuilletDocument& document, const std::optional<SSampleFormat>& format) {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
+#include "engine/FloatBlockConversion.h"
 #include "engine/PlanarWaveSample.h"
 #include "engine/SampleConversion.h"
 
@@ -14,9 +16,14 @@ public:
     C16BitWaveSample(uint32_t sampleRate, int32_t frameCount, bool stereo);
     C16BitWaveSample(const C16BitWaveSample& other);
     ~C16BitWaveSample() override;
+    // Buffers left unzeroed, for a writer that sets every frame of every channel before
+    // anything reads them; the out-of-memory failure when they cannot be had.
+    static std::unique_ptr<C16BitWaveSample> MakeUnfilled(uint32_t sampleRate, int32_t frameCount, bool stereo);
 
 private:
     friend class TPlanarWaveSample<C16BitWaveSample, int16_t>;
+
+    C16BitWaveSample(uint32_t sampleRate, int32_t frameCount, bool stereo, bool zeroed);
 
     static constexpr int32_t kQuietLevel = 1023;
 
@@ -24,6 +31,9 @@ private:
     static int16_t FromFloat(float value) {
         return int16_t(NSSampleConversion::ScaleRoundClamp(value, 32767.0, NSSampleConversion::kMinimum16,
                                                            NSSampleConversion::kMaximum16));
+    }
+    static void FromFloats(const float* from, int16_t* to, int32_t count) {
+        NSSampleConversion::ScaleRoundClamp16(from, to, count);
     }
     static int16_t To16(int16_t v) { return v; }
     static int16_t From16(int16_t value) { return value; }

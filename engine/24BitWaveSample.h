@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
+#include "engine/FloatBlockConversion.h"
 #include "engine/PlanarWaveSample.h"
 #include "engine/SampleConversion.h"
 
@@ -15,9 +17,14 @@ public:
     C24BitWaveSample(uint32_t sampleRate, int32_t frameCount, bool stereo);
     C24BitWaveSample(const C24BitWaveSample& other);
     ~C24BitWaveSample() override;
+    // Buffers left unzeroed, for a writer that sets every frame of every channel before
+    // anything reads them; the out-of-memory failure when they cannot be had.
+    static std::unique_ptr<C24BitWaveSample> MakeUnfilled(uint32_t sampleRate, int32_t frameCount, bool stereo);
 
 private:
     friend class TPlanarWaveSample<C24BitWaveSample, int32_t>;
+
+    C24BitWaveSample(uint32_t sampleRate, int32_t frameCount, bool stereo, bool zeroed);
 
     static constexpr int32_t kQuietLevel = 0x3FFFF;
 
@@ -25,6 +32,9 @@ private:
     static int32_t FromFloat(float value) {
         return NSSampleConversion::ScaleRoundClamp(value, 8388607.0, NSSampleConversion::kMinimum24,
                                                    NSSampleConversion::kMaximum24);
+    }
+    static void FromFloats(const float* from, int32_t* to, int32_t count) {
+        NSSampleConversion::ScaleRoundClamp24(from, to, count);
     }
     // The low 16 bits of the arithmetic shift.
     static int16_t To16(int32_t v) { return int16_t(uint16_t(uint32_t(v >> 8) & 0xFFFFu)); }

@@ -14,7 +14,8 @@ namespace NSQuillet {
 
 // The storage and range handling shared by the concrete wave samples: one buffer of TValue
 // per channel. TDerived supplies the value conversions as static members (To16, From16,
-// To24, From24, ToFloat, FromFloat, To24AsFloat, From24AsFloat) and kQuietLevel.
+// To24, From24, ToFloat, FromFloat, To24AsFloat, From24AsFloat), FromFloats (FromFloat over
+// a block) and kQuietLevel.
 template <class TDerived, class TValue>
 class TPlanarWaveSample : public CABCWaveSample {
 public:
@@ -46,7 +47,11 @@ public:
         return Read(Data(channel), start, count, out, [](TValue v) { return TDerived::ToFloat(v); });
     }
     int32_t SetFloats(int32_t start, int32_t count, const float* in, int32_t channel) override {
-        return Write(Data(channel), start, count, in, [](float v) { return TDerived::FromFloat(v); });
+        TValue* data = Data(channel);
+        const SInside inside = data ? Clip(start, count) : SInside{0, 0};
+        if (inside.fFrames > 0)
+            TDerived::FromFloats(in + inside.fSkip, data + (int64_t(start) + inside.fSkip), inside.fFrames);
+        return inside.fFrames;
     }
 
     int16_t Get16(int32_t frame, int32_t channel) const override {
@@ -124,10 +129,12 @@ public:
     }
 
 protected:
-    TPlanarWaveSample(uint32_t sampleRate, int32_t frameCount, bool stereo, int32_t bitDepth)
+    // Unzeroed buffers (`zeroed` false) hold undefined values until written: for a writer that
+    // sets every frame of every channel before anything reads them.
+    TPlanarWaveSample(uint32_t sampleRate, int32_t frameCount, bool stereo, int32_t bitDepth, bool zeroed = true)
         : CABCWaveSample(sampleRate, frameCount, stereo, bitDepth),
-          fChannel1(AllocateZeroed(frameCount)),
-          fChannel2(stereo ? AllocateZeroed(frameCount) : nullptr) {}
+          fChannel1(Allocate(frameCount, zeroed)),
+          fChannel2(stereo ? Allocate(frameCount, zeroed) : nullptr) {}
 
     TPlanarWaveSample(const TPlanarWaveSample& other)
         : CABCWaveSample(other),
@@ -151,7 +158,6 @@ private:
         if (!buffer) NSMishap::ThrowOutOfMemory("no memory for the wave sample buffers");
         return buffer;
     }
-    static CBuffer AllocateZeroed(int32_t frames) { return Allocate(frames, true); }
 
     static CBuffer AllocateCopy(const TValue* source, int32_t frames) {
         CBuffer copy = Allocate(frames, false);

@@ -103,4 +103,9 @@ std::unique_ptr<CABCWaveSample> OpenAudio(const std::string& path, CQuilletLengt
     return ReadAudio(path, operation).fSample;
 }
 
+bool IsLoopFile(const std::string& path) {
+    const std::shared_ptr<CMedia> media = NSDiskKitSupport::OpenMediaForReading(path);
+    return CQuilletFile::Identify(*media) != ELoopFileKind::kNone;
+}
+
 }  // namespace NSQuillet

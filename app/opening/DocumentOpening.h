@@ -32,4 +32,8 @@ std::unique_ptr<CQuilletDocument> OpenDocument(const std::string& path, const SD
 // is built around it.
 std::unique_ptr<CABCWaveSample> OpenAudio(const std::string& path, CQuilletLengthyOperation& operation);
 
+// Whether the file at `path` is a loop file (LUX2, LUX, QLT) by its content, as OpenDocument
+// tells them from sound files.
+bool IsLoopFile(const std::string& path);
+
 }  // namespace NSQuillet

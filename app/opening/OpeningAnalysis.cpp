@@ -30,4 +30,9 @@ std::unique_ptr<CQuilletDocument> OpenAnalyzedDocument(const std::string& path, 
                         [stopped](CABCWaveSample& sample) { return AnalyzeOpenedSound(sample, stopped); });
 }
 
+std::unique_ptr<CQuilletDocument> OpenUnanalyzedDocument(const std::string& path, const SDocumentSettings& settings) {
+    CQuilletLengthyOperation reading(StringReference(NSStringIds::kOperation_Open).GetText());
+    return OpenDocument(path, settings, reading);
+}
+
 }  // namespace NSQuillet

@@ -25,4 +25,9 @@ std::unique_ptr<CSliceSequence> AnalyzeOpenedSound(CABCWaveSample& sample, EStop
 std::unique_ptr<CQuilletDocument> OpenAnalyzedDocument(const std::string& path, EStoppedAnalysis stopped,
                                                        const SDocumentSettings& settings = SDocumentSettings{});
 
+// OpenDocument under the lengthy operation "Open" without the analysis: a sound file keeps
+// the fresh slice sequence. For work whose result does not depend on the slices.
+std::unique_ptr<CQuilletDocument> OpenUnanalyzedDocument(const std::string& path,
+                                                         const SDocumentSettings& settings = SDocumentSettings{});
+
 }  // namespace NSQuillet

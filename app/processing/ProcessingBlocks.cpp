@@ -25,6 +25,16 @@ std::unique_ptr<CABCWaveSample> MakeEmptySampleLike(const CABCWaveSample& source
     }
 }
 
+std::unique_ptr<CABCWaveSample> MakeUnfilledSampleLike(const CABCWaveSample& source) {
+    try {
+        if (source.GetBitDepth() == 24)
+            return C24BitWaveSample::MakeUnfilled(source.GetSampleRate(), source.GetFrameCount(), source.IsStereo());
+        return C16BitWaveSample::MakeUnfilled(source.GetSampleRate(), source.GetFrameCount(), source.IsStereo());
+    } catch (const std::bad_alloc&) {
+        NSMishap::ThrowOutOfMemory("no memory for the processed wave sample");
+    }
+}
+
 void CarryLoopOver(const CABCWaveSample& source, CABCWaveSample& target) {
     if (source.IsLoopSet()) target.SetLocators(source.GetLoopKind(), source.GetLeftLocator(), source.GetRightLocator());
 }

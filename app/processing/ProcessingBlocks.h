@@ -37,9 +37,9 @@ private:
 // Calls work(start, count) over [first, first + frames) in consecutive blocks of at most
 // kProcessingBlockFrames, and progress.BlockDone(count) after each (BlockDone(0), a poll only,
 // when `countFrames` is false). A `work` that answers a bool ends the walk early by answering
-// false; the walk then answers false.
-template <class TWork>
-bool ForEachBlock(int32_t first, int32_t frames, CBlockProgress& progress, TWork&& work, bool countFrames = true) {
+// false; the walk then answers false. `progress` is a CBlockProgress or a CChannelProgress.
+template <class TProgress, class TWork>
+bool ForEachBlock(int32_t first, int32_t frames, TProgress& progress, TWork&& work, bool countFrames = true) {
     for (int32_t done = 0; done < frames;) {
         const int32_t count = std::min(frames - done, kProcessingBlockFrames);
         if constexpr (std::is_same_v<decltype(work(first, count)), bool>) {
@@ -67,6 +67,11 @@ std::vector<TValue> AllocateBlockBuffer(int32_t frames) {
 // A silent sample of the same bit depth and sample rate as `source`, `frames` long; the
 // out-of-memory failure when it cannot be had. The loop is not set.
 std::unique_ptr<CABCWaveSample> MakeEmptySampleLike(const CABCWaveSample& source, int32_t frames, bool stereo);
+
+// A sample of the same bit depth, sample rate, length and channels as `source` whose values
+// are undefined until written, for work that writes every frame of every channel; the
+// out-of-memory failure when it cannot be had. The loop is not set.
+std::unique_ptr<CABCWaveSample> MakeUnfilledSampleLike(const CABCWaveSample& source);
 
 // For a new sample of the same length: the loop kind and locators of `source`, when its loop
 // is set.

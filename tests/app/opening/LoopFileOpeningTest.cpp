@@ -209,6 +209,12 @@ TEST(DocumentOpening, ALoopFileIsKnownByItsContentAndNativeOnlyByItsName) {
 
     std::filesystem::copy_file(folder.PathOf("loop.lx2"), folder.PathOf("LOOP.LX2"));
     EXPECT_FALSE(Open(folder.PathOf("LOOP.LX2"))->IsModified());
+
+    // IsLoopFile goes by the content too: a loop file named .wav is one, a WAVE named .lx2 is not.
+    std::filesystem::copy_file(folder.PathOf("loop.lx2"), folder.PathOf("loop.wav"));
+    const std::string wave = folder.Make("wave.lx2", WriteToBytes(*MakeSample(16, 1, 500, 44100), ESoundFileType::kWave));
+    EXPECT_TRUE(IsLoopFile(folder.PathOf("loop.wav")));
+    EXPECT_FALSE(IsLoopFile(wave));
 }
 
 TEST(DocumentOpening, ASoundFileGetsTheSlicesTheFinderFinds) {

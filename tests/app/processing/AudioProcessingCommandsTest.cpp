@@ -291,6 +291,34 @@ TEST(RemoveDCCommand, FollowsTheOnePoleFilterAsWritten) {
     }
 }
 
+TEST(RemoveDCCommand, InPlaceGivesTheCommittedValuesAndItsStopsAreTheSame) {
+    // Long enough for the two channels to run on two threads; the right channel steps, so
+    // a mix-up of the channels or of the chunks shows.
+    for (int32_t depth : {16, 24}) {
+        SCOPED_TRACE(std::to_string(depth) + "-bit");
+        constexpr int32_t kFrames = 3 * 65536 + 77;
+        const double scale = depth == 24 ? 8388608.0 : 32768.0;
+        std::vector<int32_t> left(static_cast<size_t>(kFrames));
+        std::vector<int32_t> right(static_cast<size_t>(kFrames));
+        for (int32_t f = 0; f < kFrames; ++f) {
+            left[size_t(f)] = int32_t(scale * (0.1 + 0.6 * std::sin(f * 0.013)));
+            right[size_t(f)] = int32_t(scale * (f % 20000 < 9000 ? -0.45 : 0.35));
+        }
+        auto document = MakeDocumentOf(MakeSampleOf(depth, left, right, 22050));
+        CStoppingOperation committed;
+        RemoveDC(*document, committed);
+        auto sample = MakeSampleOf(depth, left, right, 22050);
+        CStoppingOperation inPlace;
+        RemoveDCInPlace(*sample, inPlace);
+        for (int32_t channel = 1; channel <= 2; ++channel)
+            EXPECT_EQ(Values(*sample, channel), Values(document->GetWaveSample(), channel)) << "channel " << channel;
+        EXPECT_EQ(inPlace.GetCalls(), committed.GetCalls());
+
+        CStoppingOperation stopping(2);
+        EXPECT_THROW(RemoveDCInPlace(*MakeSampleOf(depth, left, right, 22050), stopping), NSMishap::XAbort);
+    }
+}
+
 // ---- Crop Loop ----
 
 TEST(CropLoopCommand, KeepsTheLoopFramesAndMovesTheSlicesInside) {
