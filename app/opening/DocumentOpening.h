@@ -10,6 +10,7 @@
 namespace NSQuillet {
 
 class CABCWaveSample;
+class CLUX2DecompressCallback;
 class CSliceSequence;
 
 // Finds the slices of a freshly read sound (the analysis); null keeps the fresh sequence.
@@ -31,5 +32,15 @@ std::unique_ptr<CQuilletDocument> OpenDocument(const std::string& path, const SD
 // The audio alone, with the same checks, question and progress as OpenDocument: no document
 // is built around it.
 std::unique_ptr<CABCWaveSample> OpenAudio(const std::string& path, CQuilletLengthyOperation& operation);
+
+// OpenAudio with the sound of a LUX2 loop file left to decode: every check and the question
+// come first, then the sample is allocated and `fDecode`, when set, fills it (on any one
+// thread; it fails as OpenAudio would and answers its callback's stop with XAbort). Any other
+// file is read whole, as OpenAudio reads it, and `fDecode` is empty.
+struct SAudioToDecode {
+    std::unique_ptr<CABCWaveSample> fSample;
+    std::function<void(CLUX2DecompressCallback* callback)> fDecode;
+};
+SAudioToDecode OpenAudioToDecode(const std::string& path, CQuilletLengthyOperation& operation);
 
 }  // namespace NSQuillet
