@@ -39,12 +39,4 @@ COutputBitStream::CWriter PutNUPACode(COutputBitStream::CWriter writer, uint32_t
     return writer;
 }
 
-void PutRecordedNUPACodes(COutputBitStream& stream, const uint64_t* codes, size_t count) {
-    COutputBitStream::CWriter writer = stream.BeginWriting();
-    for (const uint64_t* const end = codes + count; codes != end; ++codes) {
-        PutNUPACodeQuickly(writer, uint32_t(*codes), uint32_t(*codes >> 32));
-    }
-    stream.EndWriting(writer);
-}
-
 }  // namespace NSQuillet

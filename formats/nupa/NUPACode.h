@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 
 #include "formats/nupa/NUPAChannelState.h"
@@ -32,8 +31,5 @@ __attribute__((always_inline)) inline void PutNUPACodeQuickly(COutputBitStream::
     const int bits = top - int32_t(isLong);
     writer.Put((uint32_t(1) << bits) | (remainder + (t & isLong)), int(quotient) + 1 + bits);
 }
-
-// Puts `count` codes recorded as (divisor << 32) | code, each as PutNUPACodeQuickly.
-void PutRecordedNUPACodes(COutputBitStream& stream, const uint64_t* codes, size_t count);
 
 }  // namespace NSQuillet

@@ -10,26 +10,27 @@ namespace NSNUPA {
 
 namespace {
 
-template <int kChannels, class TSample, class TSink>
-QUILLET_NUPA_VECTOR_TARGET TSink EncodeBlock(TSink sink, SNUPAChannelState* states, size_t frameCount,
+template <int kChannels, class TSample>
+QUILLET_NUPA_VECTOR_TARGET void EncodeBlock(COutputBitStream& stream, SNUPAChannelState* states, size_t frameCount,
                                             const TSample* left, const TSample* right) {
     SNextSample nextLeft, nextDifference;
     CVectorPredictor l(states[0], nextLeft);
     CVectorPredictor d(states[1], nextDifference);
+    COutputBitStream::CWriter writer = stream.BeginWriting();
     const TSample* const end = left + frameCount;
     for (; left != end; ++left) {
         const uint32_t sample = uint32_t(int32_t(*left));
-        EmitCode(sink, Zigzag(sample - nextLeft.fBase), Divisor(nextLeft.fLeast));
+        PutNUPACodeQuickly(writer, Zigzag(sample - nextLeft.fBase), Divisor(nextLeft.fLeast));
         nextLeft = l.UpdateWithoutGuessing(sample);
         if constexpr (kChannels == 2) {
             const uint32_t difference = uint32_t(int32_t(*right++)) - sample;
-            EmitCode(sink, Zigzag(difference - nextDifference.fBase), Divisor(nextDifference.fLeast));
+            PutNUPACodeQuickly(writer, Zigzag(difference - nextDifference.fBase), Divisor(nextDifference.fLeast));
             nextDifference = d.UpdateWithoutGuessing(difference);
         }
     }
+    stream.EndWriting(writer);
     l.Store(states[0]);
     if constexpr (kChannels == 2) d.Store(states[1]);
-    return sink;
 }
 
 }  // namespace
@@ -37,14 +38,7 @@ QUILLET_NUPA_VECTOR_TARGET TSink EncodeBlock(TSink sink, SNUPAChannelState* stat
 template <int kChannels, class TSample>
 void EncodeWithVectors(COutputBitStream& stream, SNUPAChannelState* states, size_t frameCount, const TSample* left,
                        const TSample* right) {
-    // The writer goes in and out by value, so that it stays in registers.
-    stream.EndWriting(EncodeBlock<kChannels>(stream.BeginWriting(), states, frameCount, left, right));
-}
-
-template <int kChannels, class TSample>
-void RecordWithVectors(uint64_t* codes, SNUPAChannelState* states, size_t frameCount, const TSample* left,
-                       const TSample* right) {
-    EncodeBlock<kChannels>(codes, states, frameCount, left, right);
+    EncodeBlock<kChannels>(stream, states, frameCount, left, right);
 }
 
 #else
@@ -53,12 +47,6 @@ template <int kChannels, class TSample>
 void EncodeWithVectors(COutputBitStream& stream, SNUPAChannelState* states, size_t frameCount, const TSample* left,
                        const TSample* right) {
     EncodePortably<kChannels>(stream, states, frameCount, left, right);
-}
-
-template <int kChannels, class TSample>
-void RecordWithVectors(uint64_t* codes, SNUPAChannelState* states, size_t frameCount, const TSample* left,
-                       const TSample* right) {
-    RecordPortably<kChannels>(codes, states, frameCount, left, right);
 }
 
 #endif
@@ -71,11 +59,6 @@ template void EncodeWithVectors<2, int16_t>(COutputBitStream&, SNUPAChannelState
                                             const int16_t*);
 template void EncodeWithVectors<2, int32_t>(COutputBitStream&, SNUPAChannelState*, size_t, const int32_t*,
                                             const int32_t*);
-
-template void RecordWithVectors<1, int16_t>(uint64_t*, SNUPAChannelState*, size_t, const int16_t*, const int16_t*);
-template void RecordWithVectors<1, int32_t>(uint64_t*, SNUPAChannelState*, size_t, const int32_t*, const int32_t*);
-template void RecordWithVectors<2, int16_t>(uint64_t*, SNUPAChannelState*, size_t, const int16_t*, const int16_t*);
-template void RecordWithVectors<2, int32_t>(uint64_t*, SNUPAChannelState*, size_t, const int32_t*, const int32_t*);
 
 }  // namespace NSNUPA
 

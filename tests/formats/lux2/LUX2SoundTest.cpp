@@ -82,8 +82,8 @@ private:
     size_t fStopAfter;
 };
 
-// Long sounds are predicted on a second thread and packed on the calling one; the stream, the
-// progress and the decoded sound stay those of one thread.
+// The sound is coded in pieces within blocks of 2^20 frames: the stream is that of one call, the
+// progress comes after each block, and the stream decodes back to the sound.
 TEST(LUX2Sound, CodesLongSoundsIntoTheOneStream) {
     struct SCase {
         const char* fName;
@@ -95,9 +95,9 @@ TEST(LUX2Sound, CodesLongSoundsIntoTheOneStream) {
     const SCase cases[] = {
         // 2^20 x 1000 / (2^20 + 5000) = 995.25, truncated.
         {"16-bit stereo, two blocks", 16, true, (1 << 20) + 5000, {995, 1000}},
-        // Five pieces of 2^15 and 3 frames: one block.
-        {"24-bit mono, pieces", 24, false, 5 * 32768 + 3, {1000}},
-        {"24-bit stereo, one thread", 24, true, 4 * 32768 - 1, {1000}},
+        // Two pieces of 2^16 and 3 frames: one block.
+        {"24-bit mono, pieces", 24, false, 2 * 65536 + 3, {1000}},
+        {"24-bit stereo, one piece", 24, true, 65536 - 1, {1000}},
         {"16-bit mono, one frame", 16, false, 1, {1000}},
     };
     for (const SCase& c : cases) {
@@ -141,8 +141,7 @@ private:
     uint64_t fSize = 0;
 };
 
-// A stop after a block and a media failure end the two-thread coding on the calling thread with
-// their own failures.
+// A stop after a block and a media failure end the coding with their own failures.
 TEST(LUX2Sound, StopsAndMediaFailuresEndTheCoding) {
     const auto sample = MakeSound(16, true, (1 << 21) + 7);
     COwnedMemoryMedia media;

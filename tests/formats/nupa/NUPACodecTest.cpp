@@ -9,7 +9,6 @@
 
 #include "formats/media/OwnedMemoryMedia.h"
 #include "formats/nupa/NUPACode.h"
-#include "formats/nupa/NUPACodeRecorder.h"
 #include "formats/nupa/NUPACompressor.h"
 #include "formats/nupa/NUPAVectorSupport.h"
 #include "formats/nupa/OptimizedNUPADecompressor.h"
@@ -703,80 +702,6 @@ TEST(NUPACodec, BothEncodersPutTheSameBits) {
         }
         EXPECT_EQ(vector, portable);
     }
-}
-
-// The prediction and the packing apart (as a loop file's sound is coded on two threads) give the
-// compressor's bits and states, in any block sizes, escapes included.
-TEST(NUPACodec, RecordedCodesPackIntoTheCompressorsBits) {
-    std::mt19937 random(29);
-    const int32_t k16 = 32767;
-    struct SCase {
-        const char* fName;
-        SSound fSound;
-    };
-    const SCase cases[] = {
-        {"16-bit mono drums", {1, true, Drums(random, 20000, k16), {}}},
-        {"16-bit stereo drums", {2, true, Drums(random, 20000, k16), Drums(random, 20000, k16)}},
-        {"16-bit stereo full scale", {2, true, Extremes(5000, k16), Extremes(5000, -k16 - 1)}},
-        {"32-bit stereo values", {2, false, Noise(random, 4000, INT32_MIN, INT32_MAX), Noise(random, 4000, INT32_MIN, INT32_MAX)}},
-    };
-    for (const bool vectors : {true, false}) {
-        const CDecoderChoice choice(vectors);
-        for (const SCase& c : cases) {
-            SCOPED_TRACE(std::string(c.fName) + (vectors ? ", vectors" : ", portable"));
-            const SSound& sound = c.fSound;
-            const bool stereo = sound.fChannels == 2;
-            const size_t blocks = 1 + random() % 3000;
-            COwnedMemoryMedia media;
-            CNUPACodeRecorder recorder(uint8_t(sound.fChannels));
-            {
-                COutputBitStream stream(media);
-                std::vector<int16_t> left16(sound.fLeft.begin(), sound.fLeft.end());
-                std::vector<int16_t> right16(sound.fRight.begin(), sound.fRight.end());
-                std::vector<uint64_t> codes(blocks * 2);
-                for (size_t done = 0; done < sound.Frames();) {
-                    const size_t n = std::min(blocks, sound.Frames() - done);
-                    if (sound.f16Bit) {
-                        recorder.Record16(n, left16.data() + done, stereo ? right16.data() + done : nullptr,
-                                          codes.data());
-                    } else {
-                        recorder.Record32(n, sound.fLeft.data() + done, stereo ? sound.fRight.data() + done : nullptr,
-                                          codes.data());
-                    }
-                    PutRecordedNUPACodes(stream, codes.data(), n * size_t(sound.fChannels));
-                    done += n;
-                }
-                stream.Finish();
-            }
-            EXPECT_EQ(BytesOf(media), Encode(sound, blocks));
-
-            COwnedMemoryMedia scratch;
-            COutputBitStream stream(scratch);
-            CNUPACompressor compressor(stream, uint8_t(sound.fChannels));
-            std::vector<int16_t> left16(sound.fLeft.begin(), sound.fLeft.end());
-            std::vector<int16_t> right16(sound.fRight.begin(), sound.fRight.end());
-            if (sound.f16Bit) {
-                compressor.Encode16(sound.Frames(), left16.data(), stereo ? right16.data() : nullptr);
-            } else {
-                compressor.Encode32(sound.Frames(), sound.fLeft.data(), stereo ? sound.fRight.data() : nullptr);
-            }
-            for (int slot = 0; slot < sound.fChannels; ++slot) {
-                for (int k = 0; k < 5; ++k) {
-                    EXPECT_EQ(recorder.GetState(slot).fValue[k], compressor.GetState(slot).fValue[k]);
-                    EXPECT_EQ(recorder.GetState(slot).fEnergy[k], compressor.GetState(slot).fEnergy[k]);
-                }
-            }
-        }
-    }
-}
-
-TEST(NUPACodec, TheRecorderRefusesBadArguments) {
-    EXPECT_FAILURE(CNUPACodeRecorder(3), XStdInvalidArgument, "channel count not 1 or 2");
-    CNUPACodeRecorder stereo(2);
-    const int16_t left[1] = {5};
-    uint64_t codes[2];
-    EXPECT_FAILURE(stereo.Record16(1, left, nullptr, codes), XStdInvalidArgument, "missing channel buffer");
-    EXPECT_FAILURE(stereo.Record16(1, left, left, nullptr), XStdInvalidArgument, "missing channel buffer");
 }
 
 }  // namespace
