@@ -10,6 +10,9 @@
 #include <random>
 #include <vector>
 
+#include "engine/16BitWaveSample.h"
+#include "formats/lux2/LUX2SoundDecoding.h"
+#include "formats/lux2/LUX2SoundEncoding.h"
 #include "formats/media/OwnedMemoryMedia.h"
 #include "formats/nupa/NUPACompressor.h"
 #include "formats/nupa/OptimizedNUPADecompressorFromMedia.h"
@@ -113,12 +116,50 @@ void BenchmarkDecode(benchmark::State& state, int channels, bool wide) {
     state.counters["ratio"] = double(kFrames * size_t(channels) * (wide ? 3 : 2)) / double(media.GetSize());
 }
 
+// A loop file's sound as a whole, 16-bit stereo, from and into a wave sample.
+std::unique_ptr<C16BitWaveSample> DrumSample() {
+    const SDrums& drums = Drums();
+    auto sample = std::make_unique<C16BitWaveSample>(44100, int32_t(kFrames), true);
+    sample->Set16s(0, int32_t(kFrames), drums.fLeft16.data(), 1);
+    sample->Set16s(0, int32_t(kFrames), drums.fRight16.data(), 2);
+    return sample;
+}
+
+void BM_LUX2SoundEncode16Stereo(benchmark::State& state) {
+    const auto sample = DrumSample();
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto media = std::make_unique<COwnedMemoryMedia>(kFrames * 4);
+        state.ResumeTiming();
+        EncodeLUX2Sound(*media, *sample, nullptr);
+        benchmark::DoNotOptimize(media->GetBytes());
+        state.PauseTiming();
+        media.reset();
+        state.ResumeTiming();
+    }
+    SetRate(state, 2);
+}
+
+void BM_LUX2SoundDecode16Stereo(benchmark::State& state) {
+    const auto sample = DrumSample();
+    COwnedMemoryMedia media;
+    EncodeLUX2Sound(media, *sample, nullptr);
+    C16BitWaveSample out(44100, int32_t(kFrames), true);
+    for (auto _ : state) {
+        media.SetPosition(0);
+        DecodeLUX2Sound(media, out, nullptr);
+    }
+    SetRate(state, 2);
+}
+
 void BM_NUPAEncode16Stereo(benchmark::State& state) { BenchmarkEncode(state, 2, false); }
 void BM_NUPAEncode24Stereo(benchmark::State& state) { BenchmarkEncode(state, 2, true); }
 void BM_NUPAEncode16Mono(benchmark::State& state) { BenchmarkEncode(state, 1, false); }
 void BM_NUPADecode16Stereo(benchmark::State& state) { BenchmarkDecode(state, 2, false); }
 void BM_NUPADecode24Stereo(benchmark::State& state) { BenchmarkDecode(state, 2, true); }
 void BM_NUPADecode16Mono(benchmark::State& state) { BenchmarkDecode(state, 1, false); }
+BENCHMARK(BM_LUX2SoundEncode16Stereo)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LUX2SoundDecode16Stereo)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NUPAEncode16Stereo)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NUPAEncode24Stereo)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NUPAEncode16Mono)->Unit(benchmark::kMillisecond);

@@ -6,6 +6,7 @@
 #include "app/operations/QuilletLengthyOperation.h"
 #include "app/resources/ResourceReference.h"
 #include "app/resources/StringIds.h"
+#include "app/saving/DecodingSoundFileSaving.h"
 #include "app/saving/SaveTarget.h"
 #include "app/saving/SoundFileSaving.h"
 #include "engine/WaveSample.h"
@@ -28,13 +29,18 @@ public:
         if (!type) return UsageError(context, "the output must end in .wav, .wave, .aif or .aiff");
         const bool replace = fForce || context.fAnswerYes;
         CheckTargetMayBeWritten(fOutput, replace);
-        std::unique_ptr<CABCWaveSample> sample;
+        SAudioToDecode audio;
         {
             CQuilletLengthyOperation reading(StringReference(NSStringIds::kOperation_Open).GetText());
-            sample = OpenAudio(fInput, reading);
+            audio = OpenAudioToDecode(fInput, reading);
         }
         CQuilletLengthyOperation writing(StringReference(NSStringIds::kOperation_Save).GetText());
-        SaveSoundFile(fOutput, *type, *sample, replace, &writing);
+        if (audio.fDecode) {
+            // A loop file's sound is written as it is decoded.
+            SaveSoundFileWhileDecoding(fOutput, *type, *audio.fSample, replace, &writing, audio.fDecode);
+        } else {
+            SaveSoundFile(fOutput, *type, *audio.fSample, replace, &writing);
+        }
         return kExitSuccess;
     }
 

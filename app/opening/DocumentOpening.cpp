@@ -42,6 +42,16 @@ SOpenedAudio ReadLoopFileAudio(std::shared_ptr<CMedia> media, CQuilletLengthyOpe
     return opened;
 }
 
+// The checks, question and settings of ReadLoopFileAudio, up to the sound.
+std::unique_ptr<CQuilletFile> OpenLoopFile(std::shared_ptr<CMedia> media) {
+    auto file = std::make_unique<CQuilletFile>(std::move(media));
+    const SLoopFileInfo& info = file->GetInfo();
+    CheckSoundFileInfo(info);
+    ConfirmOpeningLongFile(info.fFrameCount, info.fSampleRate);
+    file->ReadSettings();
+    return file;
+}
+
 SOpenedAudio ReadSoundFileAudio(const std::string& path, CQuilletLengthyOperation& operation) {
     CSoundFileOpening opening(path);
     opening.CheckInfo();
@@ -106,6 +116,21 @@ std::unique_ptr<CABCWaveSample> OpenAudio(const std::string& path, CQuilletLengt
 bool IsLoopFile(const std::string& path) {
     const std::shared_ptr<CMedia> media = NSDiskKitSupport::OpenMediaForReading(path);
     return CQuilletFile::Identify(*media) != ELoopFileKind::kNone;
+}
+
+SAudioToDecode OpenAudioToDecode(const std::string& path, CQuilletLengthyOperation& operation) {
+    std::shared_ptr<CMedia> media = NSDiskKitSupport::OpenMediaForReading(path);
+    SAudioToDecode audio;
+    if (CQuilletFile::Identify(*media) != ELoopFileKind::kLUX2) {
+        media.reset();
+        audio.fSample = ReadAudio(path, operation).fSample;
+        return audio;
+    }
+    std::shared_ptr<const CQuilletFile> file = OpenLoopFile(std::move(media));
+    audio.fSample = file->CreateSoundSample();
+    CABCWaveSample* sample = audio.fSample.get();
+    audio.fDecode = [file, sample](CLUX2DecompressCallback* callback) { file->DecodeSound(*sample, callback); };
+    return audio;
 }
 
 }  // namespace NSQuillet

@@ -10,6 +10,7 @@
 namespace NSQuillet {
 
 class CABCWaveSample;
+class CLUX2DecompressCallback;
 class CSliceSequence;
 
 // Finds the slices of a freshly read sound (the analysis); null keeps the fresh sequence.
@@ -35,5 +36,15 @@ std::unique_ptr<CABCWaveSample> OpenAudio(const std::string& path, CQuilletLengt
 // Whether the file at `path` is a loop file (LUX2, LUX, QLT) by its content, as OpenDocument
 // tells them from sound files.
 bool IsLoopFile(const std::string& path);
+
+// OpenAudio with the sound of a LUX2 loop file left to decode: every check and the question
+// come first, then the sample is allocated and `fDecode`, when set, fills it (on any one
+// thread; it fails as OpenAudio would and answers its callback's stop with XAbort). Any other
+// file is read whole, as OpenAudio reads it, and `fDecode` is empty.
+struct SAudioToDecode {
+    std::unique_ptr<CABCWaveSample> fSample;
+    std::function<void(CLUX2DecompressCallback* callback)> fDecode;
+};
+SAudioToDecode OpenAudioToDecode(const std::string& path, CQuilletLengthyOperation& operation);
 
 }  // namespace NSQuillet

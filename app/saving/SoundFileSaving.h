@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "engine/SampleFillGate.h"
 #include "engine/WaveSample.h"
 #include "formats/soundfile/SoundFileInfo.h"
 #include "foundation/ProgressReporter.h"
@@ -15,5 +16,9 @@ namespace NSQuillet {
 // User-interface thread; blocks on the file system.
 void SaveSoundFile(const std::string& path, ESoundFileType type, const CABCWaveSample& sample, bool replace,
                    IProgressReporter* progress);
+// The same while another thread still fills `sample` in frame order (WriteSoundFile with the
+// gate): a failure of the filler comes as itself and leaves an existing file as it was.
+void SaveSoundFile(const std::string& path, ESoundFileType type, const CABCWaveSample& sample, bool replace,
+                   IProgressReporter* progress, CSampleFillGate& gate);
 
 }  // namespace NSQuillet

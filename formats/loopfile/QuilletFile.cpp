@@ -251,6 +251,13 @@ std::vector<CSlice> CQuilletFile::ReadSlicePoints() const {
 
 std::unique_ptr<CABCWaveSample> CQuilletFile::ReadSound(CLUX2DecompressCallback* callback) const {
     if (IsLegacy(fKind)) return CLegacyLoopFile(*fMedia, fKind).ReadSound(callback);
+    std::unique_ptr<CABCWaveSample> sample = CreateSoundSample();
+    DecodeSound(*sample, callback);
+    return sample;
+}
+
+std::unique_ptr<CABCWaveSample> CQuilletFile::CreateSoundSample() const {
+    if (IsLegacy(fKind)) return nullptr;
     SLUX2Reader file(*fMedia);
     CIFFFileReader& reader = file.fReader;
     const SLUX2SampleInfo sinf = ReadChunk<CLUX2SampleInfoChunk>(reader, kLUX2SampleInfoId).GetInfo();
@@ -271,8 +278,14 @@ std::unique_ptr<CABCWaveSample> CQuilletFile::ReadSound(CLUX2DecompressCallback*
         sample = std::make_unique<C16BitWaveSample>(sinf.fSampleRate, frames, stereo);
     }
     sample->SetLocators(sample->GetLoopKind(), int32_t(sinf.fLoopStart), int32_t(sinf.fLoopEnd));
-    DecodeLUX2Sound(sound, *sample, callback);
     return sample;
+}
+
+void CQuilletFile::DecodeSound(CABCWaveSample& sample, CLUX2DecompressCallback* callback) const {
+    SLUX2Reader file(*fMedia);
+    CIFFFileReader& reader = file.fReader;
+    reader.FindChunk(kLUX2SoundDataId);
+    DecodeLUX2Sound(reader.GetMedia(), sample, callback);
 }
 
 }  // namespace NSQuillet

@@ -51,6 +51,11 @@ public:
     // XUnsupportedFormat "too many frames"; a sound chunk too small for the frames an
     // XFormatViolation, before anything is allocated.
     std::unique_ptr<CABCWaveSample> ReadSound(CLUX2DecompressCallback* callback) const;
+    // ReadSound in two steps, for a LUX2 file only (else null): the empty sample with every
+    // check made before decoding, then the decoding into it, which may run on another thread
+    // while nothing else uses this file.
+    std::unique_ptr<CABCWaveSample> CreateSoundSample() const;
+    void DecodeSound(CABCWaveSample& sample, CLUX2DecompressCallback* callback) const;
 
 private:
     std::shared_ptr<CMedia> fMedia;

@@ -51,17 +51,24 @@ void Encode(CNUPACompressor& compressor, const CABCWaveSample& sample, int32_t s
     compressor.Encode32(size_t(count), buffers.fLeft.data(), buffers.fRight.data());
 }
 
+// Frames taken from the sample at a time within a block: the channel buffers stay small and in
+// the cache while they are coded.
+constexpr int32_t kPieceFrames = 1 << 16;
+
 template <class TSample>
 void EncodeBlocks(CMedia& body, const CABCWaveSample& sample, IProgressReporter* progress) {
     const int32_t total = sample.GetFrameCount();
     const bool stereo = sample.GetChannelCount() == 2;
-    SChannelBuffers<TSample> buffers(size_t(std::min(total, kLUX2SoundBlockFrames)), stereo);
+    SChannelBuffers<TSample> buffers(size_t(std::min(total, kPieceFrames)), stereo);
     COutputBitStream stream(body);
     CNUPACompressor compressor(stream, stereo ? 2 : 1);
     for (int32_t done = 0; done < total;) {
-        const int32_t count = std::min(total - done, kLUX2SoundBlockFrames);
-        Encode(compressor, sample, done, count, buffers);
-        done += count;
+        const int32_t blockEnd = total - done < kLUX2SoundBlockFrames ? total : done + kLUX2SoundBlockFrames;
+        for (; done < blockEnd;) {
+            const int32_t count = std::min(blockEnd - done, kPieceFrames);
+            Encode(compressor, sample, done, count, buffers);
+            done += count;
+        }
         if (progress) {
             progress->Progress(int32_t(int64_t(done) * 1000 / total));
             if (progress->IsStopRequested()) throw NSMishap::XAbort("stopped by lop");

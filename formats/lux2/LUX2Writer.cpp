@@ -18,6 +18,7 @@
 #include "formats/lux2/LUX2SliceChunk.h"
 #include "formats/lux2/LUX2SoundEncoding.h"
 #include "formats/lux2/LUX2TransientShaperChunk.h"
+#include "formats/media/WriteBufferedMedia.h"
 #include "foundation/Mishap.h"
 
 namespace NSQuillet {
@@ -70,8 +71,10 @@ void WriteLUX2File(CMedia& media, const CABCWaveSample& sample, const CSliceSequ
     const CLUX2SampleInfoChunk sampleInfo(SampleInfoOf(sample, settings));
     const CVersion version = sample.GetBitDepth() == 24 ? CVersion(3, 0) : CVersion(2, 0);
 
-    media.SetPosition(0);
-    CIFFFileWriter writer(media);
+    // The chunk fields and the sizes patched behind them are many small writes: gathered, they
+    // reach the file as a few large ones.
+    CWriteBufferedMedia buffered(media);
+    CIFFFileWriter writer(buffered);
     writer.BeginCat(kLUX2FileType);
     WriteChunk(writer, kLUX2HeaderId, CLUX2HeaderChunk(version));
     WriteChunk(writer, kLUX2CreatorInfoId, CLUX2CreatorInfoChunk(MakersDetails()));
@@ -98,6 +101,8 @@ void WriteLUX2File(CMedia& media, const CABCWaveSample& sample, const CSliceSequ
     EncodeLUX2Sound(writer.GetMedia(), sample, progress);
     writer.EndChunk();
     writer.EndChunk();
+    buffered.Flush();
+    media.SetPosition(buffered.GetPosition());
 }
 
 }  // namespace NSQuillet

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/SampleFillGate.h"
 #include "engine/WaveSample.h"
 #include "formats/media/Media.h"
 #include "formats/soundfile/SoundFileInfo.h"
@@ -17,5 +18,9 @@ namespace NSQuillet {
 // null. User-interface thread; blocks on the media.
 void WriteSoundFile(const CABCWaveSample& sample, CMedia& media, ESoundFileType type,
                     IProgressReporter* progress = nullptr);
+// The same while another thread still fills `sample` in frame order: each block is written once
+// `gate` has its frames, and a failure of the filler comes as itself (the partial file stays).
+void WriteSoundFile(const CABCWaveSample& sample, CMedia& media, ESoundFileType type, IProgressReporter* progress,
+                    CSampleFillGate& gate);
 
 }  // namespace NSQuillet

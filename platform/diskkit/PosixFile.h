@@ -43,6 +43,8 @@ private:
     int fDescriptor;
     bool fWritable;
     bool fCreated;
+    // Bytes written to a created file since its write-back was last started.
+    uint64_t fUnflushed = 0;
     SCreated fNames;
     // A file opened for reading only is measured once for the range checks of its reads, so
     // that a small read costs one system call.

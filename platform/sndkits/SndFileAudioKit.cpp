@@ -159,7 +159,8 @@ IAudioFileEncoder* CSndFileAudioKit::CreateForWriting(NSMishap::IByteWriter* wri
         IAudioFileEncoder* encoder = nullptr;
         try {
             encoder = new CSndFileEncoder(std::move(file), sound, encoding.fFrames, aiffLoop,
-                                          uint32_t(encoding.fLoopStart), uint32_t(encoding.fLoopEnd));
+                                          uint32_t(encoding.fLoopStart), uint32_t(encoding.fLoopEnd),
+                                          encoding.fChannels * encoding.fBitDepth / 8);
         } catch (const std::bad_alloc&) {
             sf_close(sound);
             throw;

@@ -8,27 +8,44 @@
 namespace NSSoundKits::NSSoundKitsDetails {
 
 CSndFileEncoder::CSndFileEncoder(std::unique_ptr<CSndFileVirtualFile> file, SNDFILE* sound, int64_t frames,
-                                 bool aiffLoop, uint32_t loopStart, uint32_t loopEnd)
+                                 bool aiffLoop, uint32_t loopStart, uint32_t loopEnd, int32_t frameBytes)
     : fFile(std::move(file)),
       fSound(sound),
       fFrames(frames),
       fFailure(kSoundKitSuccess),
       fAiffLoop(aiffLoop),
       fLoopStart(loopStart),
-      fLoopEnd(loopEnd) {}
+      fLoopEnd(loopEnd),
+      fFrameBytes(frameBytes) {}
 
-uint32_t CSndFileEncoder::WriteFrames(int64_t frames, const int32_t* interleaved) {
-    if (frames < 0 || (frames > 0 && !interleaved)) return kSoundKitBadArgument;
+uint32_t CSndFileEncoder::CheckWrite(int64_t frames, const void* source) const {
+    if (frames < 0 || (frames > 0 && !source)) return kSoundKitBadArgument;
     if (frames > fFrames - fFramesWritten) return kSoundKitWrongState;
-    if (fFailure != kSoundKitSuccess) return fFailure;
-    if (frames == 0) return kSoundKitSuccess;
-    const sf_count_t written = sf_writef_int(fSound, interleaved, frames);
+    return fFailure;
+}
+
+uint32_t CSndFileEncoder::Account(int64_t frames, int64_t written) {
     if (written > 0) fFramesWritten += written;
     if (written != frames) {
         fFailure = fFile->GetFailure() != kSoundKitSuccess ? fFile->GetFailure() : kSoundKitWriteFailure;
         return fFailure;
     }
     return kSoundKitSuccess;
+}
+
+uint32_t CSndFileEncoder::WriteFrames(int64_t frames, const int32_t* interleaved) {
+    const uint32_t status = CheckWrite(frames, interleaved);
+    if (status != kSoundKitSuccess || frames == 0) return status;
+    return Account(frames, sf_writef_int(fSound, interleaved, frames));
+}
+
+// libsndfile counts raw bytes as data like converted ones, so the header it completes on close
+// is the same; the bytes go to the virtual file in one write.
+uint32_t CSndFileEncoder::WriteRawFrames(int64_t frames, const void* bytes) {
+    const uint32_t status = CheckWrite(frames, bytes);
+    if (status != kSoundKitSuccess || frames == 0) return status;
+    const sf_count_t written = sf_write_raw(fSound, bytes, frames * fFrameBytes);
+    return Account(frames, written > 0 ? written / fFrameBytes : written);
 }
 
 uint32_t CSndFileEncoder::Close() {

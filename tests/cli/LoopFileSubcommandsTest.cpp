@@ -1,14 +1,17 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
 #include "app/opening/SoundFileOpening.h"
+#include "app/saving/SoundFileSaving.h"
 #include "tests/cli/DemoLoopFile.h"
 #include "tests/cli/RunCli.h"
+#include "tests/support/SoundFileTestSupport.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tools/DemoLoop.h"
 
@@ -134,6 +137,30 @@ TEST_F(LoopFileSubcommandsTest, OutputsAreWrittenCompletelyOrNotAtAll) {
     EXPECT_EQ(bad.fExitCode, 1);
     EXPECT_EQ(bad.fErr.rfind("quillet-cli: Bad Format:", 0), 0u) << bad.fErr;
     EXPECT_FALSE(std::ifstream(fFolder.PathOf("f.wav")).good());
+}
+
+// A loop longer than one decoding block is written while it is decoded: the sound comes back
+// exact; a damaged stream fails as it always has and the old file stays.
+TEST_F(LoopFileSubcommandsTest, ALongLoopIsWrittenWhileItIsDecoded) {
+    const std::string wave = fFolder.PathOf("long.wav");
+    const auto sample = NSQuilletTest::MakeSample(16, 2, (1 << 20) + 5000);
+    SaveSoundFile(wave, ESoundFileType::kWave, *sample, false, nullptr);
+    const std::string loop = fFolder.PathOf("long.lx2");
+    ASSERT_EQ(RunCli({"--yes", "slice", wave, "-o", loop}).fExitCode, 0);
+    const std::string decoded = fFolder.PathOf("long-decoded.wav");
+    const auto decode = RunCli({"--yes", "decode", loop, "-o", decoded});
+    ASSERT_EQ(decode.fExitCode, 0) << decode.fErr;
+    NSQuilletTest::ExpectSameAudio(*OpenSoundFile(decoded), *sample);
+
+    // Zero words make a quotient run no 32-bit code has.
+    std::string bytes = ReadBytes(loop);
+    std::fill(bytes.begin() + std::string::difference_type(bytes.size() * 3 / 4), bytes.end(), '\0');
+    const std::string damaged = fFolder.Make("damaged-long.lx2", bytes);
+    const std::string kept = fFolder.Make("kept-long.wav", "an older sound");
+    const auto bad = RunCli({"--yes", "decode", damaged, "-o", kept, "--force"});
+    EXPECT_EQ(bad.fExitCode, 1);
+    EXPECT_EQ(bad.fErr, "quillet-cli: Internal error!: Please contact technical support for advice.\n");
+    EXPECT_EQ(ReadBytes(kept), "an older sound");
 }
 
 }  // namespace

@@ -3,12 +3,16 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "formats/media/MediaByteReader.h"
 #include "formats/media/MediaByteWriter.h"
 #include "formats/media/OwnedMemoryMedia.h"
+#include "engine/SampleFillGate.h"
+#include "formats/soundfile/AudioKitAccess.h"
 #include "formats/soundfile/SoundFileReader.h"
 #include "formats/soundfile/SoundFileWriter.h"
 #include "platform/sndkits/SoundKitStatus.h"
@@ -413,6 +417,109 @@ TEST(SoxFiles, ReadOurFilesAsWritten) {
         }
         const SRunResult stat = RunProgram({sox, "--i", file});
         EXPECT_NE(stat.fOutput.find("Sample Rate    : 48000"), std::string::npos) << stat.fOutput;
+    }
+}
+
+// What the library writes from samples it converts itself: each frame left-justified in 32 bits,
+// in blocks of `blockFrames`.
+std::string WriteThroughConversion(const CABCWaveSample& sample, ESoundFileType type, int32_t blockFrames) {
+    COwnedMemoryMedia media;
+    NSRiffAudioKitUtils::CCMediaByteWriter writer(&media);
+    NSSoundKits::SAudioEncoding encoding;
+    encoding.fChannels = sample.GetChannelCount();
+    encoding.fSampleRate = int32_t(sample.GetSampleRate());
+    encoding.fBitDepth = sample.GetBitDepth();
+    encoding.fFrames = sample.GetFrameCount();
+    if (sample.IsLoopSet()) {
+        encoding.fHasLoop = true;
+        encoding.fLoopStart = sample.GetLeftLocator();
+        encoding.fLoopEnd = sample.GetRightLocator();
+    }
+    uint32_t status = 0;
+    auto* encoder = NSAudioKitAccess::GetAudioKit(type).CreateForWriting(&writer, encoding, &status);
+    EXPECT_EQ(status, NSSoundKits::kSoundKitSuccess);
+    const int32_t channels = sample.GetChannelCount();
+    const int32_t shift = sample.GetBitDepth() == 24 ? 8 : 16;
+    std::vector<int32_t> plane(static_cast<size_t>(blockFrames));
+    std::vector<int32_t> interleaved(size_t(blockFrames) * size_t(channels));
+    for (int32_t at = 0; at < sample.GetFrameCount(); at += blockFrames) {
+        const int32_t n = std::min(blockFrames, sample.GetFrameCount() - at);
+        for (int32_t c = 0; c < channels; ++c) {
+            sample.Get24s(at, n, plane.data(), c + 1);
+            for (int32_t i = 0; i < n; ++i) {
+                const int32_t value = shift == 16 ? plane[size_t(i)] >> 8 : plane[size_t(i)];
+                interleaved[size_t(i) * size_t(channels) + size_t(c)] = int32_t(uint32_t(value) << shift);
+            }
+        }
+        EXPECT_EQ(encoder->WriteFrames(n, interleaved.data()), NSSoundKits::kSoundKitSuccess);
+    }
+    EXPECT_EQ(encoder->Close(), NSSoundKits::kSoundKitSuccess);
+    return std::string(reinterpret_cast<const char*>(media.GetBytes()), size_t(media.GetSize()));
+}
+
+// The writer lays the samples out itself; the files must stay those of the library's own
+// conversion, headers, loops and pad bytes included.
+TEST(SoundFileWriter, WritesTheBytesOfTheLibrarysOwnConversion) {
+    struct SCase {
+        ESoundFileType fType;
+        int32_t fDepth;
+        int32_t fChannels;
+        int32_t fFrames;
+        bool fLoop;
+    };
+    const SCase cases[] = {
+        {ESoundFileType::kWave, 16, 1, 1001, false},  {ESoundFileType::kWave, 16, 2, 70001, true},
+        {ESoundFileType::kWave, 24, 1, 1001, true},   {ESoundFileType::kWave, 24, 2, 70001, false},
+        {ESoundFileType::kAiff, 16, 1, 1001, true},   {ESoundFileType::kAiff, 16, 2, 70001, false},
+        {ESoundFileType::kAiff, 24, 1, 70001, false}, {ESoundFileType::kAiff, 24, 2, 1001, true},
+        {ESoundFileType::kWave, 16, 2, 0, false},     {ESoundFileType::kAiff, 24, 1, 0, false},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(std::string(Name(c.fType)) + " " + std::to_string(c.fDepth) + "-bit " +
+                     std::to_string(c.fChannels) + " ch " + std::to_string(c.fFrames) + (c.fLoop ? " loop" : ""));
+        const auto sample = MakeSample(c.fDepth, c.fChannels, c.fFrames);
+        if (c.fLoop) sample->SetLocators(1, 10, c.fFrames - 7);
+        ASSERT_EQ(sample->IsLoopSet(), c.fLoop);
+        EXPECT_EQ(WriteToBytes(*sample, c.fType), WriteThroughConversion(*sample, c.fType, 4096));
+    }
+}
+
+// A sample filled on another thread while it is written gives the file of the filled sample; the
+// filler's failure comes as itself.
+TEST(SoundFileWriter, WritesASampleAsItIsFilled) {
+    const auto full = MakeSample(16, 2, 300000);
+    const std::string expected = WriteToBytes(*full, ESoundFileType::kWave);
+    for (const bool failing : {false, true}) {
+        SCOPED_TRACE(failing ? "failing filler" : "filler");
+        const auto sample = MakeSample(16, 2, 300000);
+        std::vector<int16_t> silence(300000, 0);
+        sample->Set16s(0, 300000, silence.data(), 1);
+        sample->Set16s(0, 300000, silence.data(), 2);
+        CSampleFillGate gate;
+        std::thread filling([&] {
+            std::vector<int16_t> piece(100000);
+            for (int32_t at = 0; at < 300000; at += 100000) {
+                if (failing && at == 200000) {
+                    gate.Fail(std::make_exception_ptr(NSMishap::XStdDomainError("bad format")));
+                    return;
+                }
+                for (int32_t c = 1; c <= 2; ++c) {
+                    full->Get16s(at, 100000, piece.data(), c);
+                    sample->Set16s(at, 100000, piece.data(), c);
+                }
+                gate.Publish(at + 100000);
+            }
+            gate.Finish();
+        });
+        COwnedMemoryMedia media;
+        if (failing) {
+            EXPECT_FAILURE(WriteSoundFile(*sample, media, ESoundFileType::kWave, nullptr, gate), XStdDomainError,
+                           "bad format");
+        } else {
+            WriteSoundFile(*sample, media, ESoundFileType::kWave, nullptr, gate);
+            EXPECT_EQ(std::string(reinterpret_cast<const char*>(media.GetBytes()), size_t(media.GetSize())), expected);
+        }
+        filling.join();
     }
 }
 
