@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <type_traits>
 
 #include "engine/SampleBuffer.h"
 #include "engine/WaveSample.h"
@@ -62,6 +63,14 @@ public:
     }
     int32_t Set16s(int32_t start, int32_t count, const int16_t* in, int32_t channel) override {
         return Write(Data(channel), start, count, in, [](int16_t v) { return TDerived::From16(v); });
+    }
+    const int16_t* Get16Values(int32_t channel) const override {
+        if constexpr (std::is_same_v<TValue, int16_t>) {
+            return Data(channel);
+        } else {
+            (void)channel;
+            return nullptr;
+        }
     }
 
     float Get24AsFloat(int32_t frame, int32_t channel) const override {

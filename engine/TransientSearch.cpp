@@ -145,12 +145,18 @@ void CTransientSearch::MeasureTransient(SState& s, int16_t a) {
 bool CTransientSearch::Run(IProgressReporter* progress) {
     const int32_t frameCount = fSample.GetFrameCount();
     const bool stereo = fSample.IsStereo();
+    // 16-bit channels are scanned in place; others through block copies in 16-bit scale.
+    const int16_t* leftValues = fSample.Get16Values(1);
+    const int16_t* rightValues = stereo ? fSample.Get16Values(2) : nullptr;
+    const bool inPlace = leftValues && (!stereo || rightValues);
     std::vector<int16_t> left, right;
-    try {
-        left.resize(size_t(std::min(frameCount, kBlockFrames)));
-        if (stereo) right.resize(left.size());
-    } catch (const std::bad_alloc&) {
-        NSMishap::ThrowOutOfMemory("no memory for the analysis buffers");
+    if (!inPlace) {
+        try {
+            left.resize(size_t(std::min(frameCount, kBlockFrames)));
+            if (stereo) right.resize(left.size());
+        } catch (const std::bad_alloc&) {
+            NSMishap::ThrowOutOfMemory("no memory for the analysis buffers");
+        }
     }
 
     for (int32_t blockStart = 0; blockStart < frameCount; blockStart += kBlockFrames) {
@@ -159,13 +165,22 @@ bool CTransientSearch::Run(IProgressReporter* progress) {
             if (blockStart != 0 && progress->IsStopRequested()) return false;
         }
         const int32_t blockFrames = std::min(frameCount - blockStart, kBlockFrames);
-        fSample.Get16s(blockStart, blockFrames, left.data(), 1);
-        if (stereo) fSample.Get16s(blockStart, blockFrames, right.data(), 2);
+        const int16_t* blockLeft;
+        const int16_t* blockRight;
+        if (inPlace) {
+            blockLeft = leftValues + blockStart;
+            blockRight = stereo ? rightValues + blockStart : nullptr;
+        } else {
+            fSample.Get16s(blockStart, blockFrames, left.data(), 1);
+            if (stereo) fSample.Get16s(blockStart, blockFrames, right.data(), 2);
+            blockLeft = left.data();
+            blockRight = stereo ? right.data() : nullptr;
+        }
 
         if (stereo) {
-            ScanBlock<true>(left.data(), right.data(), blockStart, blockFrames);
+            ScanBlock<true>(blockLeft, blockRight, blockStart, blockFrames);
         } else {
-            ScanBlock<false>(left.data(), nullptr, blockStart, blockFrames);
+            ScanBlock<false>(blockLeft, nullptr, blockStart, blockFrames);
         }
     }
     InsertPendingSlice(fState);
