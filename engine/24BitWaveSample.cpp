@@ -2,8 +2,8 @@
 
 namespace NSQuillet {
 
-C24BitWaveSample::C24BitWaveSample(uint32_t sampleRate, int32_t frameCount, bool stereo)
-    : TPlanarWaveSample(sampleRate, frameCount, stereo, 24) {}
+C24BitWaveSample::C24BitWaveSample(uint32_t sampleRate, int32_t frameCount, bool stereo, EInitialValues initial)
+    : TPlanarWaveSample(sampleRate, frameCount, stereo, 24, initial) {}
 
 C24BitWaveSample::C24BitWaveSample(const C24BitWaveSample& other) = default;
 

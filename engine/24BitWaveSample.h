@@ -11,8 +11,10 @@ namespace NSQuillet {
 // -8388608..8388607 (not shifted); v stands for v/8388608. Every write keeps that range.
 class C24BitWaveSample final : public TPlanarWaveSample<C24BitWaveSample, int32_t> {
 public:
-    // Allocates zero-filled buffers; the out-of-memory failure when they cannot be had.
-    C24BitWaveSample(uint32_t sampleRate, int32_t frameCount, bool stereo);
+    // Allocates zero-filled buffers (unset ones for kUnset); the out-of-memory failure when
+    // they cannot be had.
+    C24BitWaveSample(uint32_t sampleRate, int32_t frameCount, bool stereo,
+                     EInitialValues initial = EInitialValues::kZero);
     C24BitWaveSample(const C24BitWaveSample& other);
     ~C24BitWaveSample() override;
 

@@ -13,6 +13,10 @@
 
 namespace NSQuillet {
 
+// How a new sample's buffers start: zero-filled, or unset for a reader that writes every value
+// before anything reads the sample and drops the sample when it cannot.
+enum class EInitialValues { kZero, kUnset };
+
 // The storage and range handling shared by the concrete wave samples: one buffer of TValue
 // per channel. TDerived supplies the value conversions as static members (To16, From16,
 // To24, From24, ToFloat, FromFloat, To24AsFloat, From24AsFloat) and kQuietLevel.
@@ -133,10 +137,10 @@ public:
     }
 
 protected:
-    TPlanarWaveSample(uint32_t sampleRate, int32_t frameCount, bool stereo, int32_t bitDepth)
+    TPlanarWaveSample(uint32_t sampleRate, int32_t frameCount, bool stereo, int32_t bitDepth, EInitialValues initial)
         : CABCWaveSample(sampleRate, frameCount, stereo, bitDepth),
-          fChannel1(AllocateZeroed(frameCount)),
-          fChannel2(stereo ? AllocateZeroed(frameCount) : nullptr) {}
+          fChannel1(Allocate(frameCount, initial == EInitialValues::kZero)),
+          fChannel2(stereo ? Allocate(frameCount, initial == EInitialValues::kZero) : nullptr) {}
 
     TPlanarWaveSample(const TPlanarWaveSample& other)
         : CABCWaveSample(other),
@@ -160,7 +164,6 @@ private:
         if (!buffer) NSMishap::ThrowOutOfMemory("no memory for the wave sample buffers");
         return buffer;
     }
-    static CBuffer AllocateZeroed(int32_t frames) { return Allocate(frames, true); }
 
     static CBuffer AllocateCopy(const TValue* source, int32_t frames) {
         CBuffer copy = Allocate(frames, false);

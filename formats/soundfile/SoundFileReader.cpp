@@ -174,11 +174,13 @@ std::unique_ptr<CABCWaveSample> CSoundFileReader::ReadWaveSample(IProgressReport
     const int32_t channels = format.fChannels;
     const bool stereo = channels == 2;
     const bool wide = format.fBitDepth == 24;
+    // Both paths below write every frame or throw, and a throw drops the sample: its buffers
+    // need no zero fill.
     std::unique_ptr<CABCWaveSample> sample;
     if (wide) {
-        sample = std::make_unique<C24BitWaveSample>(uint32_t(format.fSampleRate), frames, stereo);
+        sample = std::make_unique<C24BitWaveSample>(uint32_t(format.fSampleRate), frames, stereo, EInitialValues::kUnset);
     } else {
-        sample = std::make_unique<C16BitWaveSample>(uint32_t(format.fSampleRate), frames, stereo);
+        sample = std::make_unique<C16BitWaveSample>(uint32_t(format.fSampleRate), frames, stereo, EInitialValues::kUnset);
     }
 
     NSSoundKits::SPcmLayout layout;
