@@ -142,39 +142,35 @@ void CTransientSearch::MeasureTransient(SState& s, int16_t a) {
     }
 }
 
-bool CTransientSearch::Run(IProgressReporter* progress) {
-    const int32_t frameCount = fSample.GetFrameCount();
+void CTransientSearch::Scan(int32_t end) {
+    end = std::min(end, fSample.GetFrameCount());
     const bool stereo = fSample.IsStereo();
     // 16-bit channels are scanned in place; others through block copies in 16-bit scale.
     const int16_t* leftValues = fSample.Get16Values(1);
     const int16_t* rightValues = stereo ? fSample.Get16Values(2) : nullptr;
     const bool inPlace = leftValues && (!stereo || rightValues);
-    std::vector<int16_t> left, right;
-    if (!inPlace) {
+    if (!inPlace && fLeft.empty() && fScanned < end) {
         try {
-            left.resize(size_t(std::min(frameCount, kBlockFrames)));
-            if (stereo) right.resize(left.size());
+            fLeft.resize(size_t(std::min(fSample.GetFrameCount(), kBlockFrames)));
+            if (stereo) fRight.resize(fLeft.size());
         } catch (const std::bad_alloc&) {
             NSMishap::ThrowOutOfMemory("no memory for the analysis buffers");
         }
     }
 
-    for (int32_t blockStart = 0; blockStart < frameCount; blockStart += kBlockFrames) {
-        if (progress) {
-            progress->Progress(int32_t(MulDivTruncate(blockStart, 1000, frameCount)));
-            if (blockStart != 0 && progress->IsStopRequested()) return false;
-        }
-        const int32_t blockFrames = std::min(frameCount - blockStart, kBlockFrames);
+    while (fScanned < end) {
+        const int32_t blockStart = fScanned;
+        const int32_t blockFrames = std::min(end - blockStart, kBlockFrames);
         const int16_t* blockLeft;
         const int16_t* blockRight;
         if (inPlace) {
             blockLeft = leftValues + blockStart;
             blockRight = stereo ? rightValues + blockStart : nullptr;
         } else {
-            fSample.Get16s(blockStart, blockFrames, left.data(), 1);
-            if (stereo) fSample.Get16s(blockStart, blockFrames, right.data(), 2);
-            blockLeft = left.data();
-            blockRight = stereo ? right.data() : nullptr;
+            fSample.Get16s(blockStart, blockFrames, fLeft.data(), 1);
+            if (stereo) fSample.Get16s(blockStart, blockFrames, fRight.data(), 2);
+            blockLeft = fLeft.data();
+            blockRight = stereo ? fRight.data() : nullptr;
         }
 
         if (stereo) {
@@ -182,8 +178,22 @@ bool CTransientSearch::Run(IProgressReporter* progress) {
         } else {
             ScanBlock<false>(blockLeft, nullptr, blockStart, blockFrames);
         }
+        fScanned = blockStart + blockFrames;
     }
-    InsertPendingSlice(fState);
+}
+
+void CTransientSearch::Complete() { InsertPendingSlice(fState); }
+
+bool CTransientSearch::Run(IProgressReporter* progress) {
+    const int32_t frameCount = fSample.GetFrameCount();
+    for (int32_t blockStart = 0; blockStart < frameCount; blockStart += kBlockFrames) {
+        if (progress) {
+            progress->Progress(int32_t(MulDivTruncate(blockStart, 1000, frameCount)));
+            if (blockStart != 0 && progress->IsStopRequested()) return false;
+        }
+        Scan(blockStart + std::min(frameCount - blockStart, kBlockFrames));
+    }
+    Complete();
     return true;
 }
 
