@@ -152,9 +152,14 @@ TEST(FollowingAnalysis, AStopKeepsAnEarlierPartOfTheSlicesAndIsAskedOnTheCalling
         EXPECT_EQ(slices->GetSliceCount(), all.GetSliceCount());
     } else {
         ASSERT_LT(slices->GetSliceCount(), all.GetSliceCount());
+        // Frame 0 holds the level-16384 stand-in when the stop came before the first onset was
+        // measured.
         for (int32_t i = 0; i < slices->GetSliceCount(); ++i) {
-            EXPECT_EQ(slices->GetSlices()[size_t(i)].GetPosition(), all.GetSlices()[size_t(i)].GetPosition()) << i;
-            EXPECT_EQ(slices->GetSlices()[size_t(i)].GetLevel(), all.GetSlices()[size_t(i)].GetLevel()) << i;
+            const CSlice& slice = slices->GetSlices()[size_t(i)];
+            EXPECT_EQ(slice.GetPosition(), all.GetSlices()[size_t(i)].GetPosition()) << i;
+            if (slice.GetPosition() != 0) {
+                EXPECT_EQ(slice.GetLevel(), all.GetSlices()[size_t(i)].GetLevel()) << i;
+            }
         }
     }
 }
