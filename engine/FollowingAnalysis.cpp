@@ -52,7 +52,7 @@ void CFollowingAnalysis::FramesFilled(int32_t frames) {
     fChanged.notify_all();
 }
 
-void CFollowingAnalysis::SampleDropped() noexcept {
+void CFollowingAnalysis::ReleaseSample() noexcept {
     StopWorker();
     fSample = nullptr;
     fSearch.reset();

@@ -32,7 +32,7 @@ public:
 
     void FillStarted(const CABCWaveSample& sample) override;
     void FramesFilled(int32_t frames) override;
-    void SampleDropped() noexcept override;
+    void ReleaseSample() noexcept override;
 
     // Whether the reading of `sample` was followed.
     bool Follows(const CABCWaveSample& sample) const { return fSample == &sample; }

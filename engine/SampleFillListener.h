@@ -14,9 +14,9 @@ public:
     virtual void FillStarted(const CABCWaveSample& sample) = 0;
     // Frames [0, frames) hold their final values; the count only grows.
     virtual void FramesFilled(int32_t frames) = 0;
-    // After FillStarted, on a failure of the reading or of what follows it: the sample goes
-    // away once this returns.
-    virtual void SampleDropped() noexcept = 0;
+    // After FillStarted, when the sample is no longer to be read here (its reading or what
+    // follows it failed, or the work on it is done): it may go away once this returns.
+    virtual void ReleaseSample() noexcept = 0;
 
 protected:
     ~ISampleFillListener() = default;

@@ -85,11 +85,12 @@ std::unique_ptr<CQuilletDocument> OpenDocument(const std::string& path, const SD
                                                CQuilletLengthyOperation& operation, const FSliceFinder& findSlices,
                                                ISampleFillListener* filling) {
     SOpenedAudio opened = ReadAudio(path, operation, filling);
-    // Whatever still reads the sample lets go of it before a failure drops it.
-    struct SDropGuard {
+    // Whatever still reads the sample lets go of it before the document takes it or a
+    // failure drops it.
+    struct SReleaseGuard {
         ISampleFillListener* fFilling;
         ~SDropGuard() {
-            if (fFilling) fFilling->SampleDropped();
+            if (fFilling) fFilling->ReleaseSample();
         }
     } guard{filling && !opened.fLoopFile ? filling : nullptr};
     std::unique_ptr<CSliceSequence> slices;
@@ -102,9 +103,9 @@ std::unique_ptr<CQuilletDocument> OpenDocument(const std::string& path, const SD
     }
     const NSDiskKit::CFileSpec file = NSDiskKit::CFileSpec::FromPath(path);
     if (!opened.fLoopFile) {
-        auto document = std::make_unique<CQuilletDocument>(std::move(opened.fSample), file, settings, 0, std::move(slices));
+        if (guard.fFilling) guard.fFilling->ReleaseSample();
         guard.fFilling = nullptr;
-        return document;
+        return std::make_unique<CQuilletDocument>(std::move(opened.fSample), file, settings, 0, std::move(slices));
     }
     auto document = std::make_unique<CQuilletDocument>(std::move(opened.fSample), file, settings, std::move(slices),
                                                        opened.fLoopSettings);

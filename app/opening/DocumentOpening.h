@@ -26,7 +26,8 @@ using FSliceFinder = std::function<std::unique_ptr<CSliceSequence>(CABCWaveSampl
 // option on shows its note, and a LUX file the LUX note, each while its counter
 // (GetNoteCounters) allows.
 // `filling`, when given, hears of the reading of a single sound file (see
-// CSoundFileReader::ReadWaveSample) and, should opening fail after it, of the sample dropped.
+// CSoundFileReader::ReadWaveSample) and is told to release the sample before the document
+// takes it or a failure drops it.
 std::unique_ptr<CQuilletDocument> OpenDocument(const std::string& path, const SDocumentSettings& settings,
                                                CQuilletLengthyOperation& operation,
                                                const FSliceFinder& findSlices = nullptr,

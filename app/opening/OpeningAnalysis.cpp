@@ -31,8 +31,8 @@ std::unique_ptr<CSliceSequence> AnalyzeOpenedSound(CABCWaveSample& sample, EStop
 std::unique_ptr<CQuilletDocument> OpenAnalyzedDocument(const std::string& path, EStoppedAnalysis stopped,
                                                        const SDocumentSettings& settings) {
     CQuilletLengthyOperation reading(StringReference(NSStringIds::kOperation_Open).GetText());
-    // The analysis runs behind the reading; it outlives the opening, which lets go of the
-    // sample before dropping it.
+    // The analysis runs behind the reading; the opening has it release the sample before
+    // the document takes it or a failure drops it.
     CFollowingAnalysis following;
     return OpenDocument(
         path, settings, reading,

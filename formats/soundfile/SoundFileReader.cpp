@@ -188,7 +188,7 @@ std::unique_ptr<CABCWaveSample> CSoundFileReader::ReadWaveSample(IProgressReport
     struct SFillGuard {
         ISampleFillListener* fFilling;
         ~SFillGuard() {
-            if (fFilling) fFilling->SampleDropped();
+            if (fFilling) fFilling->ReleaseSample();
         }
     } guard{filling};
     if (filling) filling->FillStarted(*sample);

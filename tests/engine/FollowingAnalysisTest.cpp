@@ -175,7 +175,7 @@ TEST(FollowingAnalysis, ADroppedSampleStopsTheWorkerAndIsNoLongerFollowed) {
         Fill(*sample, 0, 500000, left, right);
         following.FramesFilled(500000);
         // A read failure: the worker lets go before the sample is freed.
-        following.SampleDropped();
+        following.ReleaseSample();
         EXPECT_FALSE(following.Follows(*sample));
     }
     // The same listener follows the next reading afresh.
