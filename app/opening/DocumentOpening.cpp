@@ -89,7 +89,7 @@ std::unique_ptr<CQuilletDocument> OpenDocument(const std::string& path, const SD
     // failure drops it.
     struct SReleaseGuard {
         ISampleFillListener* fFilling;
-        ~SDropGuard() {
+        ~SReleaseGuard() {
             if (fFilling) fFilling->ReleaseSample();
         }
     } guard{filling && !opened.fLoopFile ? filling : nullptr};
