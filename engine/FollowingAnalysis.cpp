@@ -28,7 +28,8 @@ void CFollowingAnalysis::FillStarted(const CABCWaveSample& sample) {
     StopWorker();
     fSample = &sample;
     fSlices = std::make_unique<CSliceSequence>(&sample);
-    fSearch = std::make_unique<CTransientSearch>(sample, *fSlices);
+    fFound.fSlices.clear();
+    fSearch.reset();
     fFilled = 0;
     fStop = false;
     fDone = false;
@@ -36,6 +37,9 @@ void CFollowingAnalysis::FillStarted(const CABCWaveSample& sample) {
     fFailure = nullptr;
     fScanned.store(0, std::memory_order_relaxed);
     if (sample.GetFrameCount() < fThreadFrom) return;
+    // Onsets lie at least 300 frames apart and seldom closer than 2048.
+    fFound.fSlices.reserve(size_t(sample.GetFrameCount() / 2048) + 16);
+    fSearch = std::make_unique<CTransientSearch>(sample, fFound);
     try {
         fWorker = std::thread([this] { Follow(); });
     } catch (const std::system_error&) {
@@ -57,6 +61,7 @@ void CFollowingAnalysis::ReleaseSample() noexcept {
     fSample = nullptr;
     fSearch.reset();
     fSlices.reset();
+    fFound.fSlices = std::vector<CSlice>();
 }
 
 void CFollowingAnalysis::StopWorker() noexcept {
@@ -143,6 +148,8 @@ bool CFollowingAnalysis::Finish(IProgressReporter* progress) {
     fWorker.join();
     if (failure) std::rethrow_exception(failure);
 
+    for (const CSlice& slice : fFound.fSlices) fSlices->InsertSlice(slice);
+    fFound.fSlices = std::vector<CSlice>();
     fSlices->EnsureFirstSlice(fSearch->GetZeroCount());
     fSlices->UpdateSliceLengths();
     return completed;

@@ -7,8 +7,11 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "engine/SampleFillListener.h"
+#include "engine/Slice.h"
+#include "engine/SliceInserter.h"
 
 namespace NSQuillet {
 
@@ -49,9 +52,18 @@ private:
     // Asks the worker to stop and waits for it; safe to repeat.
     void StopWorker() noexcept;
 
+    // What the worker finds, in the order found, in room taken on the calling thread: a worker
+    // that allocates gets a heap of its own, which stays in the process's memory.
+    class CFoundSlices final : public ISliceInserter {
+    public:
+        void InsertSlice(const CSlice& slice) override { fSlices.push_back(slice); }
+        std::vector<CSlice> fSlices;
+    };
+
     const int32_t fThreadFrom;
     const CABCWaveSample* fSample = nullptr;
     std::unique_ptr<CSliceSequence> fSlices;
+    CFoundSlices fFound;
     std::unique_ptr<CTransientSearch> fSearch;
     std::thread fWorker;
 
