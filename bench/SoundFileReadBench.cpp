@@ -1,5 +1,6 @@
 // Reading five minutes of stereo WAVE and AIFF from memory into a wave sample, 16-bit and
-// 24-bit, converted directly or through the library's 32-bit values, in frames per second.
+// 24-bit, converted directly or through the library's 32-bit values, in frames per second;
+// and reading with the analysis after it or running behind it on a worker thread.
 
 #include <benchmark/benchmark.h>
 
@@ -10,6 +11,8 @@
 
 #include "engine/16BitWaveSample.h"
 #include "engine/24BitWaveSample.h"
+#include "engine/FollowingAnalysis.h"
+#include "engine/SliceSequence.h"
 #include "formats/media/OwnedMemoryMedia.h"
 #include "formats/soundfile/SoundFileReader.h"
 #include "formats/soundfile/SoundFileWriter.h"
@@ -58,5 +61,29 @@ BENCHMARK(BM_ReadSoundFile)
     ->ArgNames({"aiff", "depth", "direct"})
     ->ArgsProduct({{0, 1}, {16, 24}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
+
+// Argument: the analysis follows the reading (1) or comes after it (0). Real time counts: the
+// worker's time is the point.
+void BM_ReadAndAnalyze(benchmark::State& state) {
+    const std::string& bytes = FileBytes(ESoundFileType::kWave, 16);
+    for (auto _ : state) {
+        COwnedMemoryMedia media(bytes.size(), bytes.data());
+        CFollowingAnalysis following;
+        std::unique_ptr<CABCWaveSample> sample;
+        std::unique_ptr<CSliceSequence> slices;
+        if (state.range(0)) {
+            sample = CSoundFileReader(media).ReadWaveSample(nullptr, &following);
+            following.Finish(nullptr);
+            slices = following.TakeSlices();
+        } else {
+            sample = CSoundFileReader(media).ReadWaveSample(nullptr);
+            slices = std::make_unique<CSliceSequence>(sample.get());
+            slices->Analyze(nullptr);
+        }
+        benchmark::DoNotOptimize(slices->GetSliceCount());
+    }
+    state.SetItemsProcessed(state.iterations() * kFrames);
+}
+BENCHMARK(BM_ReadAndAnalyze)->ArgName("following")->Arg(0)->Arg(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace

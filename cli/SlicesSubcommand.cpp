@@ -3,7 +3,9 @@
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
+#include <charconv>
 #include <cstdio>
+#include <string>
 
 #include "app/opening/OpeningAnalysis.h"
 #include "cli/LoopOptions.h"
@@ -22,6 +24,14 @@ const char* KindName(ESliceKind kind) {
     }
     return "normal";
 }
+
+void AppendInteger(std::string& text, int32_t value) {
+    char digits[16];
+    const auto written = std::to_chars(digits, digits + sizeof digits, value);
+    text.append(digits, written.ptr);
+}
+
+void AppendBool(std::string& text, bool value) { text += value ? "true" : "false"; }
 
 class CSlicesSubcommand final : public ISubcommand {
 public:
@@ -45,23 +55,40 @@ public:
     }
 
 private:
+    // The slice list is written as it is walked: a json tree of thousands of slices costs more
+    // to build and free than the analysis takes. The bytes are those of nlohmann's dump():
+    // keys in sorted order, no spaces.
     void PrintJson(SSubcommandContext& context, const CQuilletDocument& document) const {
         const CSliceSequence& slices = document.GetSliceSequence();
-        nlohmann::json list = nlohmann::json::array();
+        const nlohmann::json head = {{"frame_count", document.GetWaveSample().GetFrameCount()},
+                                     {"sensitivity", slices.GetSensitivity()},
+                                     {"gate_sensitivity", slices.GetGateSensitivity()}};
+        std::string text = head.dump();
+        text.pop_back();
+        text.reserve(text.size() + slices.GetSlices().size() * 112 + 16);
+        text += ",\"slices\":[";
+        bool first = true;
         for (const CSlice& slice : slices.GetSlices()) {
-            list.push_back({{"position", slice.GetPosition()},
-                            {"length", slice.GetLength()},
-                            {"level", slice.GetLevel()},
-                            {"kind", KindName(slice.GetKind())},
-                            {"selected", slice.IsSelected()},
-                            {"active", slices.IsSliceActive(slice)},
-                            {"shown", slices.IsSliceShown(slice)}});
+            if (!first) text += ',';
+            first = false;
+            text += "{\"active\":";
+            AppendBool(text, slices.IsSliceActive(slice));
+            text += ",\"kind\":\"";
+            text += KindName(slice.GetKind());
+            text += "\",\"length\":";
+            AppendInteger(text, slice.GetLength());
+            text += ",\"level\":";
+            AppendInteger(text, slice.GetLevel());
+            text += ",\"position\":";
+            AppendInteger(text, slice.GetPosition());
+            text += ",\"selected\":";
+            AppendBool(text, slice.IsSelected());
+            text += ",\"shown\":";
+            AppendBool(text, slices.IsSliceShown(slice));
+            text += '}';
         }
-        nlohmann::json json = {{"frame_count", document.GetWaveSample().GetFrameCount()},
-                               {"sensitivity", slices.GetSensitivity()},
-                               {"gate_sensitivity", slices.GetGateSensitivity()},
-                               {"slices", list}};
-        context.fOut << json.dump() << '\n';
+        text += "]}\n";
+        context.fOut << text;
     }
 
     void PrintTable(SSubcommandContext& context, const CQuilletDocument& document) const {

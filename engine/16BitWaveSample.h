@@ -12,18 +12,15 @@ namespace NSQuillet {
 // Each channel holds one 16-bit signed value per frame; v stands for v/32768.
 class C16BitWaveSample final : public TPlanarWaveSample<C16BitWaveSample, int16_t> {
 public:
-    // Allocates zero-filled buffers; the out-of-memory failure when they cannot be had.
-    C16BitWaveSample(uint32_t sampleRate, int32_t frameCount, bool stereo);
+    // Allocates zero-filled buffers (unset ones for kUnset); the out-of-memory failure when
+    // they cannot be had.
+    C16BitWaveSample(uint32_t sampleRate, int32_t frameCount, bool stereo,
+                     EInitialValues initial = EInitialValues::kZero);
     C16BitWaveSample(const C16BitWaveSample& other);
     ~C16BitWaveSample() override;
-    // Buffers left unzeroed, for a writer that sets every frame of every channel before
-    // anything reads them; the out-of-memory failure when they cannot be had.
-    static std::unique_ptr<C16BitWaveSample> MakeUnfilled(uint32_t sampleRate, int32_t frameCount, bool stereo);
 
 private:
     friend class TPlanarWaveSample<C16BitWaveSample, int16_t>;
-
-    C16BitWaveSample(uint32_t sampleRate, int32_t frameCount, bool stereo, bool zeroed);
 
     static constexpr int32_t kQuietLevel = 1023;
 

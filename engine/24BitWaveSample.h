@@ -13,18 +13,15 @@ namespace NSQuillet {
 // -8388608..8388607 (not shifted); v stands for v/8388608. Every write keeps that range.
 class C24BitWaveSample final : public TPlanarWaveSample<C24BitWaveSample, int32_t> {
 public:
-    // Allocates zero-filled buffers; the out-of-memory failure when they cannot be had.
-    C24BitWaveSample(uint32_t sampleRate, int32_t frameCount, bool stereo);
+    // Allocates zero-filled buffers (unset ones for kUnset); the out-of-memory failure when
+    // they cannot be had.
+    C24BitWaveSample(uint32_t sampleRate, int32_t frameCount, bool stereo,
+                     EInitialValues initial = EInitialValues::kZero);
     C24BitWaveSample(const C24BitWaveSample& other);
     ~C24BitWaveSample() override;
-    // Buffers left unzeroed, for a writer that sets every frame of every channel before
-    // anything reads them; the out-of-memory failure when they cannot be had.
-    static std::unique_ptr<C24BitWaveSample> MakeUnfilled(uint32_t sampleRate, int32_t frameCount, bool stereo);
 
 private:
     friend class TPlanarWaveSample<C24BitWaveSample, int32_t>;
-
-    C24BitWaveSample(uint32_t sampleRate, int32_t frameCount, bool stereo, bool zeroed);
 
     static constexpr int32_t kQuietLevel = 0x3FFFF;
 

@@ -5,12 +5,17 @@
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <type_traits>
 
 #include "engine/SampleBuffer.h"
 #include "engine/WaveSample.h"
 #include "foundation/Mishap.h"
 
 namespace NSQuillet {
+
+// How a new sample's buffers start: zero-filled, or unset for a reader that writes every value
+// before anything reads the sample and drops the sample when it cannot.
+enum class EInitialValues { kZero, kUnset };
 
 // The storage and range handling shared by the concrete wave samples: one buffer of TValue
 // per channel. TDerived supplies the value conversions as static members (To16, From16,
@@ -67,6 +72,14 @@ public:
     }
     int32_t Set16s(int32_t start, int32_t count, const int16_t* in, int32_t channel) override {
         return Write(Data(channel), start, count, in, [](int16_t v) { return TDerived::From16(v); });
+    }
+    const int16_t* Get16Values(int32_t channel) const override {
+        if constexpr (std::is_same_v<TValue, int16_t>) {
+            return Data(channel);
+        } else {
+            (void)channel;
+            return nullptr;
+        }
     }
 
     float Get24AsFloat(int32_t frame, int32_t channel) const override {
@@ -129,12 +142,10 @@ public:
     }
 
 protected:
-    // Unzeroed buffers (`zeroed` false) hold undefined values until written: for a writer that
-    // sets every frame of every channel before anything reads them.
-    TPlanarWaveSample(uint32_t sampleRate, int32_t frameCount, bool stereo, int32_t bitDepth, bool zeroed = true)
+    TPlanarWaveSample(uint32_t sampleRate, int32_t frameCount, bool stereo, int32_t bitDepth, EInitialValues initial)
         : CABCWaveSample(sampleRate, frameCount, stereo, bitDepth),
-          fChannel1(Allocate(frameCount, zeroed)),
-          fChannel2(stereo ? Allocate(frameCount, zeroed) : nullptr) {}
+          fChannel1(Allocate(frameCount, initial == EInitialValues::kZero)),
+          fChannel2(stereo ? Allocate(frameCount, initial == EInitialValues::kZero) : nullptr) {}
 
     TPlanarWaveSample(const TPlanarWaveSample& other)
         : CABCWaveSample(other),

@@ -142,33 +142,58 @@ void CTransientSearch::MeasureTransient(SState& s, int16_t a) {
     }
 }
 
-bool CTransientSearch::Run(IProgressReporter* progress) {
-    const int32_t frameCount = fSample.GetFrameCount();
+void CTransientSearch::Scan(int32_t end) {
+    end = std::min(end, fSample.GetFrameCount());
     const bool stereo = fSample.IsStereo();
-    std::vector<int16_t> left, right;
-    try {
-        left.resize(size_t(std::min(frameCount, kBlockFrames)));
-        if (stereo) right.resize(left.size());
-    } catch (const std::bad_alloc&) {
-        NSMishap::ThrowOutOfMemory("no memory for the analysis buffers");
+    // 16-bit channels are scanned in place; others through block copies in 16-bit scale.
+    const int16_t* leftValues = fSample.Get16Values(1);
+    const int16_t* rightValues = stereo ? fSample.Get16Values(2) : nullptr;
+    const bool inPlace = leftValues && (!stereo || rightValues);
+    if (!inPlace && fLeft.empty() && fScanned < end) {
+        try {
+            fLeft.resize(size_t(std::min(fSample.GetFrameCount(), kBlockFrames)));
+            if (stereo) fRight.resize(fLeft.size());
+        } catch (const std::bad_alloc&) {
+            NSMishap::ThrowOutOfMemory("no memory for the analysis buffers");
+        }
     }
 
+    while (fScanned < end) {
+        const int32_t blockStart = fScanned;
+        const int32_t blockFrames = std::min(end - blockStart, kBlockFrames);
+        const int16_t* blockLeft;
+        const int16_t* blockRight;
+        if (inPlace) {
+            blockLeft = leftValues + blockStart;
+            blockRight = stereo ? rightValues + blockStart : nullptr;
+        } else {
+            fSample.Get16s(blockStart, blockFrames, fLeft.data(), 1);
+            if (stereo) fSample.Get16s(blockStart, blockFrames, fRight.data(), 2);
+            blockLeft = fLeft.data();
+            blockRight = stereo ? fRight.data() : nullptr;
+        }
+
+        if (stereo) {
+            ScanBlock<true>(blockLeft, blockRight, blockStart, blockFrames);
+        } else {
+            ScanBlock<false>(blockLeft, nullptr, blockStart, blockFrames);
+        }
+        fScanned = blockStart + blockFrames;
+    }
+}
+
+void CTransientSearch::Complete() { InsertPendingSlice(fState); }
+
+bool CTransientSearch::Run(IProgressReporter* progress) {
+    const int32_t frameCount = fSample.GetFrameCount();
     for (int32_t blockStart = 0; blockStart < frameCount; blockStart += kBlockFrames) {
         if (progress) {
             progress->Progress(int32_t(MulDivTruncate(blockStart, 1000, frameCount)));
             if (blockStart != 0 && progress->IsStopRequested()) return false;
         }
-        const int32_t blockFrames = std::min(frameCount - blockStart, kBlockFrames);
-        fSample.Get16s(blockStart, blockFrames, left.data(), 1);
-        if (stereo) fSample.Get16s(blockStart, blockFrames, right.data(), 2);
-
-        if (stereo) {
-            ScanBlock<true>(left.data(), right.data(), blockStart, blockFrames);
-        } else {
-            ScanBlock<false>(left.data(), nullptr, blockStart, blockFrames);
-        }
+        Scan(blockStart + std::min(frameCount - blockStart, kBlockFrames));
     }
-    InsertPendingSlice(fState);
+    Complete();
     return true;
 }
 

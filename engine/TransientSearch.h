@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace NSQuillet {
 
@@ -23,6 +24,14 @@ public:
     // is dropped. Returns false when stopped. The caller runs EnsureFirstSlice with
     // GetZeroCount() and then the length update.
     bool Run(IProgressReporter* progress);
+
+    // The same search in steps, for audio that is still being filled: Scan goes on to frame
+    // `end` (cut to the sample), reading only frames before it; Complete inserts the pending
+    // slice after the last frame. Scans split anywhere find what Run finds.
+    void Scan(int32_t end);
+    void Complete();
+    // Frames scanned so far.
+    int32_t GetScannedFrames() const { return fScanned; }
 
     // How many slices were inserted at frame 0.
     int32_t GetZeroCount() const { return fZeroCount; }
@@ -69,6 +78,10 @@ private:
     SState fState;
     int32_t fPendingPosition = 0;
     int32_t fZeroCount = 0;
+    int32_t fScanned = 0;
+    // Block copies for audio not stored in 16 bits.
+    std::vector<int16_t> fLeft;
+    std::vector<int16_t> fRight;
 };
 
 }  // namespace NSQuillet

@@ -31,24 +31,31 @@ void Summarise(const ISixteenBitFrameReader& sample, int32_t frameCount, int32_t
     constexpr int32_t kBlock = CWaveSamplePreview::kFramesPerBlock;
     entries.assign(size_t(blockCount) * 2, 0);
     if (blockCount == 0) return;
+    // 16-bit audio is read in place, other audio through copies in 16-bit scale.
+    const int16_t* values = sample.Get16Values(channel);
     int16_t chunk[kChunkFrames];
+    auto framesAt = [&](int64_t first, int32_t frames) -> const int16_t* {
+        if (values) return values + first;
+        sample.Get16s(int32_t(first), frames, chunk, channel);
+        return chunk;
+    };
 
     // First the minimum and maximum of each whole block alone ...
     const int64_t wholeFrames = int64_t(blockCount) * kBlock;
     for (int64_t first = 0; first < wholeFrames; first += kChunkFrames) {
         const int32_t frames = int32_t(std::min<int64_t>(kChunkFrames, wholeFrames - first));
-        sample.Get16s(int32_t(first), frames, chunk, channel);
+        const int16_t* at = framesAt(first, frames);
         int16_t* out = entries.data() + first / kBlock * 2;
-        for (int32_t k = 0; k < frames / kBlock; ++k) MinMaxOfBlock(chunk + k * kBlock, out[2 * k], out[2 * k + 1]);
+        for (int32_t k = 0; k < frames / kBlock; ++k) MinMaxOfBlock(at + k * kBlock, out[2 * k], out[2 * k + 1]);
     }
     // ... and of the frames after the last whole block, which only later windows see.
     const int32_t tailFrames = int32_t(frameCount - wholeFrames);
     int16_t tailMin = 0;
     int16_t tailMax = 0;
     if (tailFrames > 0) {
-        sample.Get16s(int32_t(wholeFrames), tailFrames, chunk, channel);
-        tailMin = *std::min_element(chunk, chunk + tailFrames);
-        tailMax = *std::max_element(chunk, chunk + tailFrames);
+        const int16_t* at = framesAt(wholeFrames, tailFrames);
+        tailMin = *std::min_element(at, at + tailFrames);
+        tailMax = *std::max_element(at, at + tailFrames);
     }
 
     // Then each window joins its block with the next two. Entries b + 1 and b + 2 are still

@@ -16,7 +16,8 @@ public:
     static constexpr int32_t kWindowFrames = 192;
 
     // Summarises `frameCount` frames of `frames` (both channels when `stereo`) in 16-bit
-    // scale, so 24-bit audio is summarised as 16-bit. Allocates; may throw std::bad_alloc.
+    // scale, so 24-bit audio is summarised as 16-bit. Values that `frames` gives in place must
+    // cover `frameCount` frames. Allocates; may throw std::bad_alloc.
     CWaveSamplePreview(const ISixteenBitFrameReader& frames, int32_t frameCount, bool stereo);
     CWaveSamplePreview(const CWaveSamplePreview&) = default;
     CWaveSamplePreview& operator=(const CWaveSamplePreview&) = default;

@@ -52,17 +52,19 @@ std::unique_ptr<CQuilletFile> OpenLoopFile(std::shared_ptr<CMedia> media) {
     return file;
 }
 
-SOpenedAudio ReadSoundFileAudio(const std::string& path, CQuilletLengthyOperation& operation) {
+SOpenedAudio ReadSoundFileAudio(const std::string& path, CQuilletLengthyOperation& operation,
+                                ISampleFillListener* filling) {
     CSoundFileOpening opening(path);
     opening.CheckInfo();
     ConfirmOpeningLongFile(opening.GetInfo().fFrames, opening.GetInfo().fSampleRate);
     SOpenedAudio opened;
     opened.fSample =
-        opening.ReadWaveSample(&operation, [&operation](const std::string& text) { operation.SetText(text); });
+        opening.ReadWaveSample(&operation, [&operation](const std::string& text) { operation.SetText(text); }, filling);
     return opened;
 }
 
-SOpenedAudio ReadAudio(const std::string& path, CQuilletLengthyOperation& operation) {
+SOpenedAudio ReadAudio(const std::string& path, CQuilletLengthyOperation& operation,
+                       ISampleFillListener* filling = nullptr) {
     std::shared_ptr<CMedia> media = NSDiskKitSupport::OpenMediaForReading(path);
     switch (CQuilletFile::Identify(*media)) {
         case ELoopFileKind::kLUX2:
@@ -73,7 +75,7 @@ SOpenedAudio ReadAudio(const std::string& path, CQuilletLengthyOperation& operat
             break;
     }
     media.reset();
-    return ReadSoundFileAudio(path, operation);
+    return ReadSoundFileAudio(path, operation, filling);
 }
 
 // The notes a legacy file earns once its document is built, each while its counter allows.
@@ -90,8 +92,17 @@ void ShowLegacyFileNotes(const CQuilletFile& file) {
 }  // namespace
 
 std::unique_ptr<CQuilletDocument> OpenDocument(const std::string& path, const SDocumentSettings& settings,
-                                               CQuilletLengthyOperation& operation, const FSliceFinder& findSlices) {
-    SOpenedAudio opened = ReadAudio(path, operation);
+                                               CQuilletLengthyOperation& operation, const FSliceFinder& findSlices,
+                                               ISampleFillListener* filling) {
+    SOpenedAudio opened = ReadAudio(path, operation, filling);
+    // Whatever still reads the sample lets go of it before the document takes it or a
+    // failure drops it.
+    struct SReleaseGuard {
+        ISampleFillListener* fFilling;
+        ~SReleaseGuard() {
+            if (fFilling) fFilling->ReleaseSample();
+        }
+    } guard{filling && !opened.fLoopFile ? filling : nullptr};
     std::unique_ptr<CSliceSequence> slices;
     if (opened.fLoopFile) {
         slices = std::make_unique<CSliceSequence>(opened.fSample.get());
@@ -101,8 +112,11 @@ std::unique_ptr<CQuilletDocument> OpenDocument(const std::string& path, const SD
         slices = findSlices(*opened.fSample);
     }
     const NSDiskKit::CFileSpec file = NSDiskKit::CFileSpec::FromPath(path);
-    if (!opened.fLoopFile)
+    if (!opened.fLoopFile) {
+        if (guard.fFilling) guard.fFilling->ReleaseSample();
+        guard.fFilling = nullptr;
         return std::make_unique<CQuilletDocument>(std::move(opened.fSample), file, settings, 0, std::move(slices));
+    }
     auto document = std::make_unique<CQuilletDocument>(std::move(opened.fSample), file, settings, std::move(slices),
                                                        opened.fLoopSettings);
     ShowLegacyFileNotes(*opened.fLoopFile);

@@ -12,6 +12,7 @@ namespace NSQuillet {
 class CABCWaveSample;
 class CLUX2DecompressCallback;
 class CSliceSequence;
+class ISampleFillListener;
 
 // Finds the slices of a freshly read sound (the analysis); null keeps the fresh sequence.
 using FSliceFinder = std::function<std::unique_ptr<CSliceSequence>(CABCWaveSample& sample)>;
@@ -25,9 +26,13 @@ using FSliceFinder = std::function<std::unique_ptr<CSliceSequence>(CABCWaveSampl
 // file's slices come from `findSlices` when given. Then a QLT file with the old Normalize
 // option on shows its note, and a LUX file the LUX note, each while its counter
 // (GetNoteCounters) allows.
+// `filling`, when given, hears of the reading of a single sound file (see
+// CSoundFileReader::ReadWaveSample) and is told to release the sample before the document
+// takes it or a failure drops it.
 std::unique_ptr<CQuilletDocument> OpenDocument(const std::string& path, const SDocumentSettings& settings,
                                                CQuilletLengthyOperation& operation,
-                                               const FSliceFinder& findSlices = nullptr);
+                                               const FSliceFinder& findSlices = nullptr,
+                                               ISampleFillListener* filling = nullptr);
 
 // The audio alone, with the same checks, question and progress as OpenDocument: no document
 // is built around it.

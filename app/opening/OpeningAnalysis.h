@@ -8,6 +8,7 @@
 namespace NSQuillet {
 
 class CABCWaveSample;
+class CFollowingAnalysis;
 class CSliceSequence;
 
 // What follows a stopped analysis: the editor keeps the slices found so far (Re-Analyze finds
@@ -17,8 +18,10 @@ enum class EStoppedAnalysis { kKeepSlicesFound, kStopOpening };
 // The slices of a freshly read sound, found under the lengthy operation "Analyze" with the
 // progress text "Finding slices…". When the user stops it the note "Analyze was interrupted!"
 // is shown; then the slices found until then are returned, or under kStopOpening the abort
-// "user pressed stop" follows. User-interface thread.
-std::unique_ptr<CSliceSequence> AnalyzeOpenedSound(CABCWaveSample& sample, EStoppedAnalysis stopped);
+// "user pressed stop" follows. When `following` watched the reading of `sample`, its search,
+// which ran behind the reading, is finished instead of a new one. User-interface thread.
+std::unique_ptr<CSliceSequence> AnalyzeOpenedSound(CABCWaveSample& sample, EStoppedAnalysis stopped,
+                                                   CFollowingAnalysis* following = nullptr);
 
 // OpenDocument under the lengthy operation "Open", a sound file's slices found by
 // AnalyzeOpenedSound.

@@ -68,10 +68,11 @@ void CSoundFileOpening::CheckInfo() {
 }
 
 std::unique_ptr<CABCWaveSample> CSoundFileOpening::ReadWaveSample(IProgressReporter* progress,
-                                                                  const FProgressText& showText) {
+                                                                  const FProgressText& showText,
+                                                                  ISampleFillListener* filling) {
     Show(showText, kProgressText_ReadingLoopSamples.GetText());
+    if (fPartnerPath.empty()) return fReader->ReadWaveSample(progress, filling);
     auto left = fReader->ReadWaveSample(progress);
-    if (fPartnerPath.empty()) return left;
 
     Show(showText, kProgressText_ReadingSecondChannel.GetText());
     const auto partnerMedia = NSDiskKitSupport::OpenMediaForReading(fPartnerPath);

@@ -49,8 +49,10 @@ public:
     // kProgressText_ReadingLoopSamples, and for a pair the partner as channel 2 with
     // kProgressText_ReadingSecondChannel. A pair whose files differ in length gives the longer
     // length, the shorter channel padded with silence at its end. Call CheckInfo first.
-    // `progress` and `showText` may be null.
-    std::unique_ptr<CABCWaveSample> ReadWaveSample(IProgressReporter* progress, const FProgressText& showText);
+    // `progress` and `showText` may be null. `filling` hears of the reading of a single file
+    // (not of a pair, whose sample is put together afterwards).
+    std::unique_ptr<CABCWaveSample> ReadWaveSample(IProgressReporter* progress, const FProgressText& showText,
+                                                   ISampleFillListener* filling = nullptr);
 
 private:
     void FindMonoPartner(const std::string& path);

@@ -28,8 +28,10 @@ std::unique_ptr<CABCWaveSample> MakeEmptySampleLike(const CABCWaveSample& source
 std::unique_ptr<CABCWaveSample> MakeUnfilledSampleLike(const CABCWaveSample& source) {
     try {
         if (source.GetBitDepth() == 24)
-            return C24BitWaveSample::MakeUnfilled(source.GetSampleRate(), source.GetFrameCount(), source.IsStereo());
-        return C16BitWaveSample::MakeUnfilled(source.GetSampleRate(), source.GetFrameCount(), source.IsStereo());
+            return std::make_unique<C24BitWaveSample>(source.GetSampleRate(), source.GetFrameCount(), source.IsStereo(),
+                                                      EInitialValues::kUnset);
+        return std::make_unique<C16BitWaveSample>(source.GetSampleRate(), source.GetFrameCount(), source.IsStereo(),
+                                                  EInitialValues::kUnset);
     } catch (const std::bad_alloc&) {
         NSMishap::ThrowOutOfMemory("no memory for the processed wave sample");
     }

@@ -93,7 +93,7 @@ void Deinterleave(bool bigEndian, const uint8_t* bytes, int32_t count, TValue* l
 template <class TValue>
 void CSoundFileReader::ReadDirect(NSMishap::IByteReader& reader, const NSSoundKits::SPcmLayout& layout,
                                   int32_t depth, TValue* left, TValue* right, int32_t frames,
-                                  IProgressReporter* progress) {
+                                  IProgressReporter* progress, ISampleFillListener* filling) {
     const ESoundFileType type = GetType();
     const int32_t width = depth / 8;
     const int64_t frameBytes = int64_t(width) * (right ? 2 : 1);
@@ -126,6 +126,7 @@ void CSoundFileReader::ReadDirect(NSMishap::IByteReader& reader, const NSSoundKi
                 Deinterleave<TValue, 3>(layout.fBigEndian, block.data(), count, left + fPosition, rightAt);
             }
             fPosition += count;
+            if (filling) filling->FramesFilled(int32_t(fPosition));
         }
         if (progress) {
             progress->Progress(int32_t(fPosition * 1000 / frames));
@@ -158,7 +159,8 @@ SSoundFileInfo CSoundFileReader::ReadInfo() {
     return info;
 }
 
-std::unique_ptr<CABCWaveSample> CSoundFileReader::ReadWaveSample(IProgressReporter* progress) {
+std::unique_ptr<CABCWaveSample> CSoundFileReader::ReadWaveSample(IProgressReporter* progress,
+                                                                 ISampleFillListener* filling) {
     const ESoundFileType type = GetType();
     SOpenFile file = Open(fMedia, type);
     const NSSoundKits::SAudioFileFormat& format = file.fFormat;
@@ -174,23 +176,36 @@ std::unique_ptr<CABCWaveSample> CSoundFileReader::ReadWaveSample(IProgressReport
     const int32_t channels = format.fChannels;
     const bool stereo = channels == 2;
     const bool wide = format.fBitDepth == 24;
+    // Both paths below write every frame or throw, and a throw drops the sample: its buffers
+    // need no zero fill.
     std::unique_ptr<CABCWaveSample> sample;
     if (wide) {
-        sample = std::make_unique<C24BitWaveSample>(uint32_t(format.fSampleRate), frames, stereo);
+        sample = std::make_unique<C24BitWaveSample>(uint32_t(format.fSampleRate), frames, stereo, EInitialValues::kUnset);
     } else {
-        sample = std::make_unique<C16BitWaveSample>(uint32_t(format.fSampleRate), frames, stereo);
+        sample = std::make_unique<C16BitWaveSample>(uint32_t(format.fSampleRate), frames, stereo, EInitialValues::kUnset);
     }
+    // The listener is told of a failure while the sample still exists.
+    struct SFillGuard {
+        ISampleFillListener* fFilling;
+        ~SFillGuard() {
+            if (fFilling) fFilling->ReleaseSample();
+        }
+    } guard{filling};
+    if (filling) filling->FillStarted(*sample);
 
     NSSoundKits::SPcmLayout layout;
     if (fPcmReading == EPcmReading::kDirect && format.fBitDepth != 8 &&
         file.fDecoder->GetPcmLayout(&layout) == NSSoundKits::kSoundKitSuccess) {
         if (wide) {
             auto& wave = static_cast<C24BitWaveSample&>(*sample);
-            ReadDirect(*file.fReader, layout, 24, wave.GetChannelValues(1), wave.GetChannelValues(2), frames, progress);
+            ReadDirect(*file.fReader, layout, 24, wave.GetChannelValues(1), wave.GetChannelValues(2), frames, progress,
+                       filling);
         } else {
             auto& wave = static_cast<C16BitWaveSample&>(*sample);
-            ReadDirect(*file.fReader, layout, 16, wave.GetChannelValues(1), wave.GetChannelValues(2), frames, progress);
+            ReadDirect(*file.fReader, layout, 16, wave.GetChannelValues(1), wave.GetChannelValues(2), frames, progress,
+                       filling);
         }
+        guard.fFilling = nullptr;
         return sample;
     }
 
@@ -224,11 +239,13 @@ std::unique_ptr<CABCWaveSample> CSoundFileReader::ReadWaveSample(IProgressReport
             Store(*sample, int32_t(fPosition), wanted, interleaved.data(), channels, 16, planar16);
         }
         fPosition += wanted;
+        if (filling) filling->FramesFilled(int32_t(fPosition));
         if (progress) {
             progress->Progress(int32_t(fPosition * 1000 / frames));
             ThrowIfStopRequested(*progress);
         }
     }
+    guard.fFilling = nullptr;
     return sample;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "engine/SampleFillListener.h"
 #include "engine/WaveSample.h"
 #include "formats/media/Media.h"
 #include "formats/soundfile/SoundFileInfo.h"
@@ -47,8 +48,10 @@ public:
     // frames"), none ("# of frames <= 0"), a rate of 0 ("sample rate <= 0"); other than 1 or 2
     // channels (XUnsupportedFormat "unsupported # of channels"), float or a depth other than
     // 8/16/24 ("unsupported bit depth"), more than 2^31 - 1 frames ("too many frames"). Memory
-    // running out is the out-of-memory failure. `progress` may be null.
-    std::unique_ptr<CABCWaveSample> ReadWaveSample(IProgressReporter* progress);
+    // running out is the out-of-memory failure. `progress` may be null. `filling`, when given,
+    // hears of the new sample and of each block of frames stored, and of a failure before the
+    // sample is dropped.
+    std::unique_ptr<CABCWaveSample> ReadWaveSample(IProgressReporter* progress, ISampleFillListener* filling = nullptr);
 
     // Frames stored into the sample so far; -1 before reading.
     int64_t GetPosition() const { return fPosition; }
@@ -56,7 +59,8 @@ public:
 private:
     template <class TValue>
     void ReadDirect(NSMishap::IByteReader& reader, const NSSoundKits::SPcmLayout& layout, int32_t depth,
-                    TValue* left, TValue* right, int32_t frames, IProgressReporter* progress);
+                    TValue* left, TValue* right, int32_t frames, IProgressReporter* progress,
+                    ISampleFillListener* filling);
 
     CMedia& fMedia;
     EPcmReading fPcmReading;

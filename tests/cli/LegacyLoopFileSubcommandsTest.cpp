@@ -100,6 +100,8 @@ TEST_F(LegacyLoopFileSubcommandsTest, SlicesListsTheFileSlicesAndShowsTheLUXNote
     EXPECT_EQ(qlt["slices"][1]["kind"], "locked");
     EXPECT_EQ(qlt["slices"][2]["kind"], "muted");
     EXPECT_EQ(qlt["slices"][2]["selected"], true);
+    // The list is written by hand: its bytes are those of a compact dump, keys sorted.
+    EXPECT_EQ(qltRun.fOut, qlt.dump() + "\n");
 }
 
 TEST_F(LegacyLoopFileSubcommandsTest, DecodeAndSliceCarryTheLoopOver) {

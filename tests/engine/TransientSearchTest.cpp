@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "engine/16BitWaveSample.h"
@@ -212,5 +213,43 @@ TEST(TransientSearch, ReAnalyzeMergesWithin65FramesAndKeepsUserKinds) {
         for (const auto& slice : row.fExisting) sequence.InsertSlice(slice);
         EXPECT_TRUE(sequence.ReAnalyze(nullptr));
         ExpectSlices(sequence, row.fAfter);
+    }
+}
+
+TEST(TransientSearch, ScansSplitAnywhereFindWhatOneRunFinds) {
+    // Clicks of rising size every 3001 frames over noise-free decays, in 16 and 24 bits.
+    constexpr int32_t kFrames = 40000;
+    const int32_t steps[] = {1, 7, 256, 3001, 29999};
+    for (const bool wide : {false, true}) {
+        SCOPED_TRACE(wide ? "24-bit" : "16-bit");
+        std::unique_ptr<CABCWaveSample> sample;
+        if (wide) {
+            sample = std::make_unique<C24BitWaveSample>(44100, kFrames, true);
+        } else {
+            sample = std::make_unique<C16BitWaveSample>(44100, kFrames, true);
+        }
+        for (int32_t frame = 0; frame < kFrames; ++frame) {
+            const int32_t inClick = frame % 3001;
+            const int32_t size = 2000 + (frame / 3001) * 1500;
+            const int32_t value = inClick < 400 ? (inClick % 2 ? size : -size) * (400 - inClick) / 400 : 0;
+            sample->Set16(frame, int16_t(value), 1);
+            sample->Set16(frame, int16_t(value / 2), 2);
+        }
+        CSliceSequence whole(sample.get());
+        ASSERT_TRUE(whole.Analyze(nullptr));
+        ASSERT_GT(whole.GetSliceCount(), 10);
+        for (const int32_t step : steps) {
+            SCOPED_TRACE(step);
+            CSliceSequence split(sample.get());
+            CTransientSearch search(*sample, split);
+            for (int32_t end = step; search.GetScannedFrames() < kFrames; end += step) search.Scan(end);
+            search.Complete();
+            split.EnsureFirstSlice(search.GetZeroCount());
+            ASSERT_EQ(split.GetSliceCount(), whole.GetSliceCount());
+            for (int32_t i = 0; i < whole.GetSliceCount(); ++i) {
+                EXPECT_EQ(split.GetSlices()[size_t(i)].GetPosition(), whole.GetSlices()[size_t(i)].GetPosition()) << i;
+                EXPECT_EQ(split.GetSlices()[size_t(i)].GetLevel(), whole.GetSlices()[size_t(i)].GetLevel()) << i;
+            }
+        }
     }
 }
