@@ -93,7 +93,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
         CTerminalProgressUI progress(err, !options.fQuiet && CTerminalProgressUI::IsErrorStreamATerminal());
         CDiagnosticPrinter diagnostics(err, options.fVerbose);
         CSubcommandEnvironment environment(alerts, progress, diagnostics);
-        SSubcommandContext context{out, err, alerts, options.fYes};
+        SSubcommandContext context{out, err, alerts, options.fYes, options.fVerbose, options.fQuiet};
         return RunGuarded(alerts, [&] { return command.Run(context); });
     }
     err << app.help();

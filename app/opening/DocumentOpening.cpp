@@ -80,7 +80,8 @@ void ShowLegacyFileNotes(const CQuilletFile& file) {
 }  // namespace
 
 std::unique_ptr<CQuilletDocument> OpenDocument(const std::string& path, const SDocumentSettings& settings,
-                                               CQuilletLengthyOperation& operation, const FSliceFinder& findSlices) {
+                                               CQuilletLengthyOperation& operation, const FSliceFinder& findSlices,
+                                               int32_t knownTempo) {
     SOpenedAudio opened = ReadAudio(path, operation);
     std::unique_ptr<CSliceSequence> slices;
     if (opened.fLoopFile) {
@@ -92,7 +93,8 @@ std::unique_ptr<CQuilletDocument> OpenDocument(const std::string& path, const SD
     }
     const NSDiskKit::CFileSpec file = NSDiskKit::CFileSpec::FromPath(path);
     if (!opened.fLoopFile)
-        return std::make_unique<CQuilletDocument>(std::move(opened.fSample), file, settings, 0, std::move(slices));
+        return std::make_unique<CQuilletDocument>(std::move(opened.fSample), file, settings, knownTempo,
+                                                  std::move(slices));
     auto document = std::make_unique<CQuilletDocument>(std::move(opened.fSample), file, settings, std::move(slices),
                                                        opened.fLoopSettings);
     ShowLegacyFileNotes(*opened.fLoopFile);

@@ -23,10 +23,11 @@ using FSliceFinder = std::function<std::unique_ptr<CSliceSequence>(CABCWaveSampl
 // document is built: a loop file's slices and settings replace what was prepared; a sound
 // file's slices come from `findSlices` when given. Then a QLT file with the old Normalize
 // option on shows its note, and a LUX file the LUX note, each while its counter
-// (GetNoteCounters) allows.
+// (GetNoteCounters) allows. A sound file's document derives its loop length from `knownTempo`
+// (thousandths of BPM) when that is above 0; a loop file keeps the length it carries.
 std::unique_ptr<CQuilletDocument> OpenDocument(const std::string& path, const SDocumentSettings& settings,
                                                CQuilletLengthyOperation& operation,
-                                               const FSliceFinder& findSlices = nullptr);
+                                               const FSliceFinder& findSlices = nullptr, int32_t knownTempo = 0);
 
 // The audio alone, with the same checks, question and progress as OpenDocument: no document
 // is built around it.

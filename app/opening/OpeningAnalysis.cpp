@@ -24,10 +24,10 @@ std::unique_ptr<CSliceSequence> AnalyzeOpenedSound(CABCWaveSample& sample, EStop
 }
 
 std::unique_ptr<CQuilletDocument> OpenAnalyzedDocument(const std::string& path, EStoppedAnalysis stopped,
-                                                       const SDocumentSettings& settings) {
+                                                       const SDocumentSettings& settings, int32_t knownTempo) {
     CQuilletLengthyOperation reading(StringReference(NSStringIds::kOperation_Open).GetText());
     return OpenDocument(path, settings, reading,
-                        [stopped](CABCWaveSample& sample) { return AnalyzeOpenedSound(sample, stopped); });
+                        [stopped](CABCWaveSample& sample) { return AnalyzeOpenedSound(sample, stopped); }, knownTempo);
 }
 
 }  // namespace NSQuillet

@@ -21,8 +21,9 @@ enum class EStoppedAnalysis { kKeepSlicesFound, kStopOpening };
 std::unique_ptr<CSliceSequence> AnalyzeOpenedSound(CABCWaveSample& sample, EStoppedAnalysis stopped);
 
 // OpenDocument under the lengthy operation "Open", a sound file's slices found by
-// AnalyzeOpenedSound.
+// AnalyzeOpenedSound, its loop length derived from `knownTempo` when above 0.
 std::unique_ptr<CQuilletDocument> OpenAnalyzedDocument(const std::string& path, EStoppedAnalysis stopped,
-                                                       const SDocumentSettings& settings = SDocumentSettings{});
+                                                       const SDocumentSettings& settings = SDocumentSettings{},
+                                                       int32_t knownTempo = 0);
 
 }  // namespace NSQuillet
