@@ -33,7 +33,9 @@ std::optional<double> NumberEndingAt(const std::string& name, size_t end) {
         --start;
         while (start > 0 && IsDigit(name[start - 1])) --start;
     }
-    if (start > 0 && (IsDigit(name[start - 1]) || name[start - 1] == '.')) return std::nullopt;
+    const bool afterNumber =
+        start > 0 && (IsDigit(name[start - 1]) || (name[start - 1] == '.' && start >= 2 && IsDigit(name[start - 2])));
+    if (afterNumber) return std::nullopt;
     return std::strtod(name.substr(start, end - start).c_str(), nullptr);
 }
 
