@@ -59,7 +59,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
     app.set_version_flag("--version", std::string("quillet-cli ") + kProgramVersion);
     SGlobalOptions options;
     app.add_flag("--verbose", options.fVerbose, "Print the diagnostic message after each alert");
-    app.add_flag("--quiet", options.fQuiet, "Hide progress bars");
+    app.add_flag("--quiet", options.fQuiet, "Hide progress bars, and the summary line of several inputs");
     app.add_flag("--yes", options.fYes, "Answer every question with its affirmative button");
     app.require_subcommand(0, 1);
     app.fallthrough();

@@ -123,6 +123,11 @@ private:
         return IntoFolder(*chosen, *format) ? stem : stem + chosen->GetExtension();
     }
 
+    bool WritesFolder() const override {
+        const std::optional<EExportFormat> format = FindExportFormat(fFormat);
+        return format && IntoFolder(*MakeExportFileFormat(*format), *format);
+    }
+
     bool IntoFolder(const CABCExportFileFormat& chosen, EExportFormat format) const {
         return chosen.WritesFilePerSlice() && format != EExportFormat::kSamplerProgram && !fOneSample;
     }

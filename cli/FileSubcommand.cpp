@@ -19,7 +19,9 @@ void CFileSubcommand::AddInputs(CLI::App& command, const std::string& name, cons
 
 EExitCode CFileSubcommand::Run(SSubcommandContext& context) {
     if (const std::string problem = CheckOptions(); !problem.empty()) return UsageError(context, problem);
-    if (NamesSeveralInputs(fInputs.fPaths)) return RunSeveral(context);
+    std::error_code error;
+    const bool intoFolder = !OutputNameOf("", "x").empty() && !WritesFolder() && fs::is_directory(fOutput, error);
+    if (NamesSeveralInputs(fInputs.fPaths) || intoFolder) return RunSeveral(context);
     const std::string& input = fInputs.fPaths.front();
     return RunFile(context, SFileTask{input, fOutput, KnownTempoOf(fInputs, input, context.fAlerts)});
 }

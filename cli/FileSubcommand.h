@@ -23,7 +23,8 @@ struct SFileTask {
 
 // A command that works on one input file at a time, and so on several (RunBatch): with more
 // than one input, or a folder, -o names a folder (made when missing) in which each output is
-// named after its input; with one, everything is as in a command for one file.
+// named after its input; so does an existing folder given to a command whose output is a file.
+// With one input otherwise, everything is as in a command for one file.
 class CFileSubcommand : public ISubcommand {
 public:
     EExitCode Run(SSubcommandContext& context) final;
@@ -40,6 +41,8 @@ protected:
     // extension ("drums" of "drums.wav"): "drums.lx2", or a folder "drums". "" for a command
     // that writes nothing (no -o).
     virtual std::string OutputNameOf(const std::string& input, const std::string& stem) const = 0;
+    // Whether the output of one input is a folder (export's slice files).
+    virtual bool WritesFolder() const { return false; }
     // Whether each file prints one JSON object.
     virtual bool PrintsJson() const { return false; }
     // One file's work. With several inputs it runs in several threads at once: it reads the
