@@ -52,6 +52,7 @@ public:
         for (size_t i = 0; i < workers; ++i) threads.emplace_back([this] { Work(); });
 
         size_t printed = 0, done = 0, failed = 0, skipped = 0;
+        double lastDrawn = 0.0;
         std::unique_lock<std::mutex> lock(fMutex);
         while (printed < fItems.size()) {
             fChanged.wait_for(lock, std::chrono::milliseconds(200),
@@ -60,7 +61,7 @@ public:
             while (printed < fItems.size() && fResults[printed].fFinished) {
                 SFileResult result = std::move(fResults[printed]);
                 lock.unlock();
-                if (showBar) bar.Clear();
+                if (showBar && (!result.fOut.empty() || !result.fErr.empty())) bar.Clear();
                 Print(fItems[printed], result);
                 if (result.fCode == kExitSuccess) {
                     ++done;
@@ -74,7 +75,11 @@ public:
                 ++printed;
             }
             if (fRunning == 0 && (printed == fItems.size() || !fResults[printed].fFinished)) break;
-            if (showBar && now >= 1.0) bar.Draw(now);
+            // At most ten times a second, from about a second on.
+            if (showBar && now >= 1.0 && now - lastDrawn >= 0.1) {
+                bar.Draw(now);
+                lastDrawn = now;
+            }
         }
         lock.unlock();
         for (std::thread& thread : threads) thread.join();

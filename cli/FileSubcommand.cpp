@@ -55,7 +55,10 @@ EExitCode CFileSubcommand::RunSeveral(SSubcommandContext& context) {
         for (const SBatchItem& item : items) {
             std::error_code error;
             fs::create_directories(fs::path(item.fOutput).parent_path(), error);
-            if (error) return UsageError(context, "cannot make the folder for " + item.fOutput + ": " + error.message());
+            if (error) {
+                context.fAlerts.PrintAlert("Error", "cannot make the folder for " + item.fOutput + ": " + error.message());
+                return kExitFailure;
+            }
         }
     }
 
