@@ -30,11 +30,31 @@ struct SFileResult {
 // `line` (one JSON object and its newline) with {"path": PATH, …} in front of its fields.
 std::string WithPath(const std::string& printed, const std::string& path) {
     if (printed.empty() || printed.front() != '{') return printed;
-    const std::string field = "{\"path\":" + nlohmann::json(path).dump();
+    // A name that is not UTF-8 gets U+FFFD for its stray bytes rather than failing the line.
+    const std::string field =
+        "{\"path\":" + nlohmann::json(path).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
     const size_t rest = printed.find_first_not_of(" \t", 1);
     if (rest != std::string::npos && printed[rest] == '}') return field + printed.substr(rest);
     return field + "," + printed.substr(1);
 }
+
+// Joins the threads at the latest when it goes, also when a failure leaves the run early.
+class CJoinedThreads {
+public:
+    explicit CJoinedThreads(std::vector<std::thread>& threads) : fThreads(threads) {}
+    ~CJoinedThreads() { JoinAll(); }
+    CJoinedThreads(const CJoinedThreads&) = delete;
+    CJoinedThreads& operator=(const CJoinedThreads&) = delete;
+
+    void JoinAll() const {
+        for (std::thread& thread : fThreads) {
+            if (thread.joinable()) thread.join();
+        }
+    }
+
+private:
+    std::vector<std::thread>& fThreads;
+};
 
 class CBatchRun {
 public:
@@ -49,6 +69,7 @@ public:
         const size_t workers = std::min<size_t>(std::max<uint32_t>(fSettings.fJobs, 1), fItems.size());
         fRunning = workers;
         std::vector<std::thread> threads;
+        const CJoinedThreads joined(threads);
         for (size_t i = 0; i < workers; ++i) threads.emplace_back([this] { Work(); });
 
         size_t printed = 0, done = 0, failed = 0, skipped = 0;
@@ -82,7 +103,7 @@ public:
             }
         }
         lock.unlock();
-        for (std::thread& thread : threads) thread.join();
+        joined.JoinAll();
         if (showBar) bar.Clear();
         skipped += fItems.size() - printed;
 

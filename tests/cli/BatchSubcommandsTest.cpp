@@ -131,6 +131,16 @@ TEST_F(BatchSubcommandsTest, JsonLinesFollowTheInputsAndFailuresPrintNoLine) {
         alone["path"] = loop;
         EXPECT_EQ(json, alone);
     }
+
+    // A name that is not UTF-8 still gets its line, the stray byte as U+FFFD.
+    CTemporaryFolder folder;
+    const std::string latin1 = folder.PathOf("caf\xe9.wav");
+    fs::copy_file(Loops()[0], latin1);
+    const SCliRun odd = RunCli({"info", "--json", latin1, Loops()[1]});
+    ASSERT_EQ(odd.fExitCode, 0) << odd.fErr;
+    const std::vector<std::string> two = Lines(odd.fOut);
+    ASSERT_EQ(two.size(), 2u);
+    EXPECT_EQ(nlohmann::json::parse(two[0])["path"], folder.PathOf("caf\xef\xbf\xbd.wav"));
 }
 
 TEST_F(BatchSubcommandsTest, KnownTempoGivesTheLoopsLength) {
