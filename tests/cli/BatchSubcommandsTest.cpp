@@ -243,7 +243,7 @@ TEST_F(BatchSubcommandsTest, AQuestionFailsItsFileAndYesAnswersIt) {
 // Ctrl-C while workers write: the run ends with 3, and every file under its final name opens.
 TEST(BatchInterruptTest, CtrlCStopsEveryWorkerAndLeavesNoHalfWrittenFile) {
     CTemporaryFolder folder;
-    const SBatchLoops loops(folder, "loops", 40);
+    const SBatchLoops loops(folder, "loops", 60);
     const std::string out = folder.PathOf("out");
     const SProgramRun run = RunCliProgram(With({"slice"}, With(loops.fPaths, {"-o", out, "-j", "2"})), {}, [&] {
         std::error_code error;
