@@ -33,7 +33,9 @@ int32_t CAlertPrinter::Present(const SAlert& alert) {
 }
 
 void CAlertPrinter::PrintAlert(const std::string& heading, const std::string& body, const std::string& diagnostic) const {
-    fErr << "quillet-cli: " << heading << ": " << body;
+    fErr << "quillet-cli: ";
+    if (!fSubject.empty()) fErr << fSubject << ": ";
+    fErr << heading << ": " << body;
     if (fVerbose && !diagnostic.empty()) fErr << " [" << diagnostic << "]";
     fErr << '\n';
 }

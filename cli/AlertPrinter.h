@@ -3,6 +3,7 @@
 #include <exception>
 #include <ostream>
 #include <string>
+#include <utility>
 
 #include "app/resources/Alert.h"
 
@@ -12,11 +13,13 @@ namespace NSQuillet::NSCli {
 // "Error", "Warning" or "Note", for an alert without heading), with the failure's diagnostic
 // message in brackets when verbose. Questions are answered with the
 // rightmost (affirmative) button under --yes; otherwise their text is printed and they are
-// declined with the leftmost button, which ends the command with exit code 3.
+// declined with the leftmost button, which ends the command with exit code 3. With a
+// `subject` (the input file of a run over several files) each line names it first:
+// "quillet-cli: SUBJECT: HEADING: BODY".
 class CAlertPrinter final : public IAlertPresenter {
 public:
-    CAlertPrinter(std::ostream& err, bool verbose, bool answerYes = false)
-        : fErr(err), fVerbose(verbose), fAnswerYes(answerYes) {}
+    CAlertPrinter(std::ostream& err, bool verbose, bool answerYes = false, std::string subject = "")
+        : fErr(err), fVerbose(verbose), fAnswerYes(answerYes), fSubject(std::move(subject)) {}
 
     int32_t Present(const SAlert& alert) override;
     void PrintAlert(const std::string& heading, const std::string& body, const std::string& diagnostic = "") const;
@@ -36,6 +39,7 @@ private:
     std::ostream& fErr;
     bool fVerbose;
     bool fAnswerYes;
+    std::string fSubject;
     bool fShownFailureAlert = false;
 };
 

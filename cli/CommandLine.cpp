@@ -59,7 +59,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
     app.set_version_flag("--version", std::string("quillet-cli ") + kProgramVersion);
     SGlobalOptions options;
     app.add_flag("--verbose", options.fVerbose, "Print the diagnostic message after each alert");
-    app.add_flag("--quiet", options.fQuiet, "Hide progress bars");
+    app.add_flag("--quiet", options.fQuiet, "Hide progress bars, and the summary line of several inputs");
     app.add_flag("--yes", options.fYes, "Answer every question with its affirmative button");
     app.require_subcommand(0, 1);
     app.fallthrough();
@@ -93,7 +93,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
         CTerminalProgressUI progress(err, !options.fQuiet && CTerminalProgressUI::IsErrorStreamATerminal());
         CDiagnosticPrinter diagnostics(err, options.fVerbose);
         CSubcommandEnvironment environment(alerts, progress, diagnostics);
-        SSubcommandContext context{out, err, alerts, options.fYes};
+        SSubcommandContext context{out, err, alerts, options.fYes, options.fVerbose, options.fQuiet};
         return RunGuarded(alerts, [&] { return command.Run(context); });
     }
     err << app.help();

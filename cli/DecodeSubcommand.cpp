@@ -9,44 +9,46 @@
 #include "app/saving/DecodingSoundFileSaving.h"
 #include "app/saving/SaveTarget.h"
 #include "app/saving/SoundFileSaving.h"
+#include "cli/FileSubcommand.h"
 #include "engine/WaveSample.h"
 
 namespace NSQuillet::NSCli {
 
 namespace {
 
-class CDecodeSubcommand final : public ISubcommand {
+class CDecodeSubcommand final : public CFileSubcommand {
 public:
-    explicit CDecodeSubcommand(CLI::App& app) {
+    explicit CDecodeSubcommand(CLI::App& app) : CFileSubcommand("decode") {
         auto* command = app.add_subcommand("decode", "Write a loop's audio unchanged as WAVE or AIFF");
-        command->add_option("IN", fInput, "Loop, WAVE or AIFF file")->required();
-        command->add_option("-o,--output", fOutput, "Output file (.wav or .aif)")->required();
+        AddInputs(*command, "IN", "Loop, WAVE or AIFF file", false);
+        command->add_option("-o,--output", fOutput, "Output file (.wav or .aif); with several inputs, a folder (WAVE files)")
+            ->required();
         command->add_flag("--force", fForce, "Replace an existing output file");
     }
 
-    EExitCode Run(SSubcommandContext& context) override {
-        const auto type = SoundFileTypeOfPath(fOutput);
+private:
+    std::string OutputNameOf(const std::string&, const std::string& stem) const override { return stem + ".wav"; }
+
+    EExitCode RunFile(SSubcommandContext& context, const SFileTask& task) const override {
+        const auto type = SoundFileTypeOfPath(task.fOutput);
         if (!type) return UsageError(context, "the output must end in .wav, .wave, .aif or .aiff");
         const bool replace = fForce || context.fAnswerYes;
-        CheckTargetMayBeWritten(fOutput, replace);
+        CheckTargetMayBeWritten(task.fOutput, replace);
         SAudioToDecode audio;
         {
             CQuilletLengthyOperation reading(StringReference(NSStringIds::kOperation_Open).GetText());
-            audio = OpenAudioToDecode(fInput, reading);
+            audio = OpenAudioToDecode(task.fInput, reading);
         }
         CQuilletLengthyOperation writing(StringReference(NSStringIds::kOperation_Save).GetText());
         if (audio.fDecode) {
             // A loop file's sound is written as it is decoded.
-            SaveSoundFileWhileDecoding(fOutput, *type, *audio.fSample, replace, &writing, audio.fDecode);
+            SaveSoundFileWhileDecoding(task.fOutput, *type, *audio.fSample, replace, &writing, audio.fDecode);
         } else {
-            SaveSoundFile(fOutput, *type, *audio.fSample, replace, &writing);
+            SaveSoundFile(task.fOutput, *type, *audio.fSample, replace, &writing);
         }
         return kExitSuccess;
     }
 
-private:
-    std::string fInput;
-    std::string fOutput;
     bool fForce = false;
 };
 

@@ -5,7 +5,9 @@
 namespace NSQuillet::NSCli {
 
 void CDiagnosticPrinter::Report(const NSMishap::SDiagnostic& diagnostic) {
-    fErr << "quillet-cli: Diagnostic: " << diagnostic.fContext << ": " << diagnostic.fMessage;
+    fErr << "quillet-cli: ";
+    if (!fSubject.empty()) fErr << fSubject << ": ";
+    fErr << "Diagnostic: " << diagnostic.fContext << ": " << diagnostic.fMessage;
     if (fVerbose) fErr << " [" << NSMishap::GetFailureCodeName(diagnostic.fFailureCode) << "]";
     fErr << '\n';
 }

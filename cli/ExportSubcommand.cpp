@@ -13,6 +13,7 @@
 #include "app/processing/ParameterToggleCommands.h"
 #include "app/resources/AlertIds.h"
 #include "app/resources/ResourceReference.h"
+#include "cli/FileSubcommand.h"
 #include "cli/LoopOptions.h"
 #include "engine/WaveSample.h"
 #include "formats/export/ExportFileNames.h"
@@ -85,14 +86,16 @@ std::string JoinValues(const std::vector<TValue>& values) {
     return text;
 }
 
-class CExportSubcommand final : public ISubcommand {
+class CExportSubcommand final : public CFileSubcommand {
 public:
-    explicit CExportSubcommand(CLI::App& app) {
+    explicit CExportSubcommand(CLI::App& app) : CFileSubcommand("export") {
         auto* command = app.add_subcommand("export", "Export a loop as slice files, a MIDI file, a SoundFont or a sampler program");
-        command->add_option("IN", fInput, "Loop, WAVE or AIFF file")->required();
+        AddInputs(*command, "IN", "Loop, WAVE or AIFF file", true);
         command->add_option("--format", fFormat, "wav, aiff, mid, sf2 or akp")->required();
-        command->add_option("-o,--output", fTarget,
-                            "Folder for the slice files (wav, aiff), else the file to write")->required();
+        command->add_option("-o,--output", fOutput,
+                            "Folder for the slice files (wav, aiff), else the file to write; with several inputs, "
+                            "the folder of each input's folder or file")
+            ->required();
         command->add_flag("--one-sample", fOneSample, "Export the loop as one sample instead of slices");
         command->add_flag("--crop", fCrop, "End the one-sample export at the loop's end");
         command->add_option("--rate", fRate, "Sample rate of the exported audio in Hz");
@@ -103,23 +106,44 @@ public:
         AddLoopOptions(*command, fLoopOptions, true);
     }
 
-    EExitCode Run(SSubcommandContext& context) override {
+private:
+    std::string CheckOptions() const override {
         const std::optional<EExportFormat> format = FindExportFormat(fFormat);
-        if (!format) return UsageError(context, "--format takes wav, aiff, mid, sf2 or akp");
-        const std::unique_ptr<CABCExportFileFormat> chosen = MakeExportFileFormat(*format);
-        if (const std::string problem = CheckSettingOptions(*chosen); !problem.empty())
-            return UsageError(context, problem);
-        if (const std::string problem = CheckLoopOptions(fLoopOptions); !problem.empty())
-            return UsageError(context, problem);
-        const bool intoFolder = chosen->WritesFilePerSlice() && *format != EExportFormat::kSamplerProgram && !fOneSample;
+        if (!format) return "--format takes wav, aiff, mid, sf2 or akp";
+        if (const std::string problem = CheckSettingOptions(*MakeExportFileFormat(*format)); !problem.empty())
+            return problem;
+        return CheckLoopOptions(fLoopOptions);
+    }
 
-        auto document = OpenAnalyzedDocument(fInput, EStoppedAnalysis::kStopOpening);
+    // Slice files go into a folder named after the input; anything else is one file.
+    std::string OutputNameOf(const std::string&, const std::string& stem) const override {
+        const std::optional<EExportFormat> format = FindExportFormat(fFormat);
+        if (!format) return stem;
+        const std::unique_ptr<CABCExportFileFormat> chosen = MakeExportFileFormat(*format);
+        return IntoFolder(*chosen, *format) ? stem : stem + chosen->GetExtension();
+    }
+
+    bool WritesFolder() const override {
+        const std::optional<EExportFormat> format = FindExportFormat(fFormat);
+        return format && IntoFolder(*MakeExportFileFormat(*format), *format);
+    }
+
+    bool IntoFolder(const CABCExportFileFormat& chosen, EExportFormat format) const {
+        return chosen.WritesFilePerSlice() && format != EExportFormat::kSamplerProgram && !fOneSample;
+    }
+
+    EExitCode RunFile(SSubcommandContext& context, const SFileTask& task) const override {
+        const EExportFormat format = *FindExportFormat(fFormat);
+        const std::unique_ptr<CABCExportFileFormat> chosen = MakeExportFileFormat(format);
+        const bool intoFolder = IntoFolder(*chosen, format);
+
+        auto document = OpenAnalyzedDocument(task.fInput, EStoppedAnalysis::kStopOpening, {}, task.fKnownTempo);
         if (const std::string refused = ApplyLoopOptions(*document, fLoopOptions); !refused.empty())
             return UsageError(context, refused);
         if (document->GetDocumentParameters().fExportSlicesSeparately == fOneSample) ToggleExportAsOneSample(*document);
 
         SExportPreferences preferences;
-        preferences.fLastFormat = *format;
+        preferences.fLastFormat = format;
         preferences.fCropToLoop = fCrop;
         preferences.fBaseNote = fBaseNote;
         // Without --rate and --bits the loop keeps its own rate and depth where the format offers them.
@@ -128,19 +152,18 @@ public:
         CDeclinedLoopLengthRequest lengthRequest(context);
         const std::string proposed = BeginExport(*document, lengthRequest, preferences);
 
-        NSDiskKit::CFileSpec target = NSDiskKit::CFileSpec::FromPath(fTarget);
+        NSDiskKit::CFileSpec target = NSDiskKit::CFileSpec::FromPath(task.fOutput);
         if (intoFolder) {
             std::error_code error;
-            std::filesystem::create_directory(fTarget, error);
-            target = NSDiskKit::CFileSpec(NSDiskKit::CFolderSpec(fTarget), proposed);
+            std::filesystem::create_directory(task.fOutput, error);
+            target = NSDiskKit::CFileSpec(NSDiskKit::CFolderSpec(task.fOutput), proposed);
         }
         COptionReplaceQuestion question(context, fForce || context.fAnswerYes);
         COptionDialogs dialogs(fRate, fBits, fMIDI);
-        FinishExport(*document, *format, target, dialogs, question, preferences);
+        FinishExport(*document, format, target, dialogs, question, preferences);
         return kExitSuccess;
     }
 
-private:
     std::string CheckSettingOptions(const CABCExportFileFormat& format) const {
         if (format.GetSampleRates().empty()) {
             if (fRate || fBits || fMIDI) return "--rate, --bits and --midi do not apply to the MIDI file";
@@ -151,9 +174,7 @@ private:
         return "";
     }
 
-    std::string fInput;
     std::string fFormat;
-    std::string fTarget;
     bool fOneSample = false;
     bool fCrop = false;
     std::optional<uint32_t> fRate;

@@ -7,6 +7,7 @@
 
 #include "app/opening/SoundFileInfoCheck.h"
 #include "app/opening/SoundFileOpening.h"
+#include "cli/FileSubcommand.h"
 #include "engine/LoopSettings.h"
 #include "formats/diskkitsupport/FileMediaAccess.h"
 #include "formats/loopfile/QuilletFile.h"
@@ -33,22 +34,25 @@ std::string FormatTempo(int32_t thousandths) {
     return text;
 }
 
-class CInfoSubcommand final : public ISubcommand {
+class CInfoSubcommand final : public CFileSubcommand {
 public:
-    explicit CInfoSubcommand(CLI::App& app) {
+    explicit CInfoSubcommand(CLI::App& app) : CFileSubcommand("info") {
         auto* command = app.add_subcommand("info", "Print a file's type, channels, bits, sample rate, frames and duration");
-        command->add_option("FILE", fPath, "WAVE, AIFF or loop file")->required();
-        command->add_flag("--json", fJson, "Print one JSON object");
-    }
-
-    EExitCode Run(SSubcommandContext& context) override {
-        auto media = NSDiskKitSupport::OpenMediaForReading(fPath);
-        if (CQuilletFile::Identify(*media) != ELoopFileKind::kNone) return PrintLoopFile(context, std::move(media));
-        media.reset();
-        return PrintSoundFile(context);
+        AddInputs(*command, "FILE", "WAVE, AIFF or loop file", false);
+        command->add_flag("--json", fJson, "Print one JSON object (with several inputs, one a line with its path)");
     }
 
 private:
+    std::string OutputNameOf(const std::string&, const std::string&) const override { return ""; }
+    bool PrintsJson() const override { return fJson; }
+
+    EExitCode RunFile(SSubcommandContext& context, const SFileTask& task) const override {
+        auto media = NSDiskKitSupport::OpenMediaForReading(task.fInput);
+        if (CQuilletFile::Identify(*media) != ELoopFileKind::kNone) return PrintLoopFile(context, std::move(media));
+        media.reset();
+        return PrintSoundFile(context, task.fInput);
+    }
+
     EExitCode PrintLoopFile(SSubcommandContext& context, std::shared_ptr<CMedia> media) const {
         const CQuilletFile file(std::move(media));
         const SLoopFileInfo& info = file.GetInfo();
@@ -100,8 +104,8 @@ private:
         return kExitSuccess;
     }
 
-    EExitCode PrintSoundFile(SSubcommandContext& context) const {
-        CSoundFileOpening opening(fPath);
+    EExitCode PrintSoundFile(SSubcommandContext& context, const std::string& path) const {
+        CSoundFileOpening opening(path);
         opening.CheckInfo();
         const SSoundFileInfo& info = opening.GetInfo();
         const int32_t channels = opening.GetChannelCount();
@@ -128,7 +132,6 @@ private:
         return kExitSuccess;
     }
 
-    std::string fPath;
     bool fJson = false;
 };
 

@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <optional>
 
@@ -22,6 +23,7 @@
 #include "app/saving/DocumentSaving.h"
 #include "app/saving/SaveTarget.h"
 #include "app/saving/SoundFileSaving.h"
+#include "cli/FileSubcommand.h"
 #include "engine/WaveSample.h"
 #include "platform/diskkit/FileSpec.h"
 
@@ -54,12 +56,15 @@ std::optional<SSampleFormat> ParseSampleFormat(const std::string& text) {
 
 CQuilletLengthyOperation Operation(int32_t title) { return CQuilletLengthyOperation(StringReference(title).GetText()); }
 
-class CProcessSubcommand final : public ISubcommand {
+class CProcessSubcommand final : public CFileSubcommand {
 public:
-    explicit CProcessSubcommand(CLI::App& app) {
+    explicit CProcessSubcommand(CLI::App& app) : CFileSubcommand("process") {
         auto* command = app.add_subcommand("process", "Run one processing command on a loop and save the result");
-        command->add_option("IN", fInput, "WAVE, AIFF or loop file")->required();
-        command->add_option("-o,--output", fOutput, "Loop file (.lx2) or sound file (.wav, .aif) to write")->required();
+        AddInputs(*command, "IN", "WAVE, AIFF or loop file", true);
+        command->add_option("-o,--output", fOutput,
+                            "Loop file (.lx2) or sound file (.wav, .aif) to write; with several inputs, a folder "
+                            "(each output of the input's kind: a loop file as .lx2)")
+            ->required();
         command->add_flag("--force", fForce, "Replace an existing output file");
         auto* group = command->add_option_group("command", "The processing command, exactly one");
         group->add_option("--normalize", fNormalize, "Normalize the whole file or each slice")
@@ -74,51 +79,60 @@ public:
         group->require_option(1);
     }
 
-    EExitCode Run(SSubcommandContext& context) override {
-        const bool toLoopFile = IsLoopFilePath(fOutput);
-        const auto soundType = SoundFileTypeOfPath(fOutput);
+private:
+    std::string CheckOptions() const override {
+        if (fConvert && !ParseSampleFormat(*fConvert))
+            return "--convert takes RATE or RATE/BITS: " + DescribeTargetSampleFormats();
+        return "";
+    }
+
+    // A sound file's output keeps its extension; a loop file's is a loop file.
+    std::string OutputNameOf(const std::string& input, const std::string& stem) const override {
+        const std::string extension = std::filesystem::path(input).extension().string();
+        return stem + (SoundFileTypeOfPath(input) ? extension : ".lx2");
+    }
+
+    EExitCode RunFile(SSubcommandContext& context, const SFileTask& task) const override {
+        const bool toLoopFile = IsLoopFilePath(task.fOutput);
+        const auto soundType = SoundFileTypeOfPath(task.fOutput);
         if (!toLoopFile && !soundType) return UsageError(context, "the output must end in .lx2, .wav, .wave, .aif or .aiff");
         std::optional<SSampleFormat> format;
-        if (fConvert) {
-            format = ParseSampleFormat(*fConvert);
-            if (!format) return UsageError(context, "--convert takes RATE or RATE/BITS: " + DescribeTargetSampleFormats());
-        }
+        if (fConvert) format = ParseSampleFormat(*fConvert);
         const bool replace = fForce || context.fAnswerYes;
-        CheckTargetMayBeWritten(fOutput, replace);
-        if (fRemoveDC && !toLoopFile && !IsLoopFile(fInput)) {
-            RemoveDCFromSoundFile(*soundType, replace);
+        CheckTargetMayBeWritten(task.fOutput, replace);
+        if (fRemoveDC && !toLoopFile && !IsLoopFile(task.fInput)) {
+            RemoveDCFromSoundFile(task, *soundType, replace);
             return kExitSuccess;
         }
 
         auto document = toLoopFile || SlicesShapeTheAudio(format)
-                            ? OpenAnalyzedDocument(fInput, EStoppedAnalysis::kStopOpening)
-                            : OpenUnanalyzedDocument(fInput);
+                            ? OpenAnalyzedDocument(task.fInput, EStoppedAnalysis::kStopOpening, {}, task.fKnownTempo)
+                            : OpenUnanalyzedDocument(task.fInput);
         if (const EExitCode refused = Process(context, *document, format); refused != kExitSuccess) return refused;
 
         CQuilletLengthyOperation saving = Operation(NSStringIds::kOperation_Save);
         if (toLoopFile) {
-            SaveDocumentAs(*document, NSDiskKit::CFileSpec::FromPath(fOutput), saving);
+            SaveDocumentAs(*document, NSDiskKit::CFileSpec::FromPath(task.fOutput), saving);
         } else {
-            SaveSoundFile(fOutput, *soundType, document->GetWaveSample(), replace, &saving);
+            SaveSoundFile(task.fOutput, *soundType, document->GetWaveSample(), replace, &saving);
         }
         return kExitSuccess;
     }
 
-private:
     // Only the audio goes out, so no document is built and the audio is filtered where it
     // lies: no second copy, no undo.
-    void RemoveDCFromSoundFile(ESoundFileType type, bool replace) const {
+    void RemoveDCFromSoundFile(const SFileTask& task, ESoundFileType type, bool replace) const {
         std::unique_ptr<CABCWaveSample> sample;
         {
             CQuilletLengthyOperation reading = Operation(NSStringIds::kOperation_Open);
-            sample = OpenAudio(fInput, reading);
+            sample = OpenAudio(task.fInput, reading);
         }
         {
             CQuilletLengthyOperation operation = Operation(NSStringIds::kOperation_RemoveDC);
             RemoveDCInPlace(*sample, operation);
         }
         CQuilletLengthyOperation saving = Operation(NSStringIds::kOperation_Save);
-        SaveSoundFile(fOutput, type, *sample, replace, &saving);
+        SaveSoundFile(task.fOutput, type, *sample, replace, &saving);
     }
 
     // Whether the chosen command's audio depends on the slices or the loop. When it does not
@@ -130,7 +144,8 @@ private:
 
     // Runs the chosen command. A command that finds nothing to do shows its note and leaves
     // the document as it was; the output is then written unchanged.
-    EExitCode Process(SSubcommandContext& context, CQuilletDocument& document, const std::optional<SSampleFormat>& format) {
+    EExitCode Process(SSubcommandContext& context, CQuilletDocument& document,
+                      const std::optional<SSampleFormat>& format) const {
         using namespace NSStringIds;
         if (fNormalize) {
             CQuilletLengthyOperation operation = Operation(kOperation_Normalize);
@@ -167,8 +182,6 @@ private:
         return kExitFailure;
     }
 
-    std::string fInput;
-    std::string fOutput;
     bool fForce = false;
     std::optional<ENormalizeScope> fNormalize;
     std::optional<EMonoChoice> fMono;

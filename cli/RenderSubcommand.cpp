@@ -14,6 +14,7 @@
 #include "app/resources/StringIds.h"
 #include "app/saving/SaveTarget.h"
 #include "app/saving/SoundFileSaving.h"
+#include "cli/FileSubcommand.h"
 #include "cli/LoopOptions.h"
 #include "engine/QuilletSequencer.h"
 #include "foundation/SampleRate.h"
@@ -24,12 +25,13 @@ namespace {
 
 const std::map<std::string, bool> kOnOff = {{"on", true}, {"off", false}};
 
-class CRenderSubcommand final : public ISubcommand {
+class CRenderSubcommand final : public CFileSubcommand {
 public:
-    explicit CRenderSubcommand(CLI::App& app) {
+    explicit CRenderSubcommand(CLI::App& app) : CFileSubcommand("render") {
         auto* command = app.add_subcommand("render", "Render the loop as the preview plays it and write it as WAVE or AIFF");
-        command->add_option("IN", fInput, "WAVE, AIFF or loop file")->required();
-        command->add_option("-o,--output", fOutput, "Output file (.wav or .aif)")->required();
+        AddInputs(*command, "IN", "WAVE, AIFF or loop file", true);
+        command->add_option("-o,--output", fOutput, "Output file (.wav or .aif); with several inputs, a folder (WAVE files)")
+            ->required();
         command->add_flag("--force", fForce, "Replace an existing output file");
         AddLoopOptions(*command, fLoopOptions, false);
         command->add_option("--pitch", fPitch, "Preview pitch in cents")->check(CLI::Range(-2400, 2400));
@@ -46,14 +48,16 @@ public:
             ->check(CLI::IsMember(std::vector<int32_t>(kTargetBitDepths.begin(), kTargetBitDepths.end())));
     }
 
-    EExitCode Run(SSubcommandContext& context) override {
-        const auto type = SoundFileTypeOfPath(fOutput);
-        if (!type) return UsageError(context, "the output must end in .wav, .wave, .aif or .aiff");
-        const std::string problem = CheckLoopOptions(fLoopOptions);
-        if (!problem.empty()) return UsageError(context, problem);
-        CheckTargetMayBeWritten(fOutput, fForce || context.fAnswerYes);
+private:
+    std::string CheckOptions() const override { return CheckLoopOptions(fLoopOptions); }
+    std::string OutputNameOf(const std::string&, const std::string& stem) const override { return stem + ".wav"; }
 
-        auto document = OpenAnalyzedDocument(fInput, EStoppedAnalysis::kStopOpening);
+    EExitCode RunFile(SSubcommandContext& context, const SFileTask& task) const override {
+        const auto type = SoundFileTypeOfPath(task.fOutput);
+        if (!type) return UsageError(context, "the output must end in .wav, .wave, .aif or .aiff");
+        CheckTargetMayBeWritten(task.fOutput, fForce || context.fAnswerYes);
+
+        auto document = OpenAnalyzedDocument(task.fInput, EStoppedAnalysis::kStopOpening, {}, task.fKnownTempo);
         const std::string refused = ApplyLoopOptions(*document, WithPreviewByDefault(*document, fLoopOptions));
         if (!refused.empty()) return UsageError(context, refused);
 
@@ -65,11 +69,10 @@ public:
             RenderDocumentLoop(*document, render, [&](CQuilletSequencer& sequencer) { ApplyOverrides(sequencer); });
         if (!rendered) return UsageError(context, "the rendered loop would be longer than 2^31 frames");
         CQuilletLengthyOperation writing(StringReference(NSStringIds::kOperation_Save).GetText());
-        SaveSoundFile(fOutput, *type, *rendered, fForce || context.fAnswerYes, &writing);
+        SaveSoundFile(task.fOutput, *type, *rendered, fForce || context.fAnswerYes, &writing);
         return kExitSuccess;
     }
 
-private:
     void ApplyOverrides(CQuilletSequencer& sequencer) const {
         if (fPitch) sequencer.SetPitch(int16_t(*fPitch));
         if (fGain) sequencer.SetGain(int16_t(*fGain));
@@ -82,8 +85,6 @@ private:
         if (fEqualizer) sequencer.ChangeEqualizer([&](CEqualizerEffect& equalizer) { equalizer.SetOn(*fEqualizer); });
     }
 
-    std::string fInput;
-    std::string fOutput;
     bool fForce = false;
     SLoopOptions fLoopOptions;
     std::optional<int32_t> fPitch;

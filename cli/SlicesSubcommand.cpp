@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/opening/OpeningAnalysis.h"
+#include "cli/FileSubcommand.h"
 #include "cli/LoopOptions.h"
 #include "engine/SliceSequence.h"
 #include "engine/WaveSample.h"
@@ -33,18 +34,21 @@ void AppendInteger(std::string& text, int32_t value) {
 
 void AppendBool(std::string& text, bool value) { text += value ? "true" : "false"; }
 
-class CSlicesSubcommand final : public ISubcommand {
+class CSlicesSubcommand final : public CFileSubcommand {
 public:
-    explicit CSlicesSubcommand(CLI::App& app) {
+    explicit CSlicesSubcommand(CLI::App& app) : CFileSubcommand("slices") {
         auto* command = app.add_subcommand("slices", "List every slice of a loop, shown or not (a sound file is analysed)");
-        command->add_option("FILE", fPath, "WAVE, AIFF or loop file")->required();
+        AddInputs(*command, "FILE", "WAVE, AIFF or loop file", false);
         command->add_option("--sensitivity", fOptions.fSensitivity, "Analysis sensitivity, 0..99")->check(CLI::Range(0, 99));
         command->add_option("--gate", fOptions.fGate, "Gate sensitivity, 0..999 (0: off)")->check(CLI::Range(0, 999));
-        command->add_flag("--json", fJson, "Print one JSON object");
+        command->add_flag("--json", fJson, "Print one JSON object (with several inputs, one a line with its path)");
     }
 
-    EExitCode Run(SSubcommandContext& context) override {
-        auto document = OpenAnalyzedDocument(fPath, EStoppedAnalysis::kStopOpening);
+    std::string OutputNameOf(const std::string&, const std::string&) const override { return ""; }
+    bool PrintsJson() const override { return fJson; }
+
+    EExitCode RunFile(SSubcommandContext& context, const SFileTask& task) const override {
+        auto document = OpenAnalyzedDocument(task.fInput, EStoppedAnalysis::kStopOpening);
         ApplyLoopOptions(*document, fOptions);
         if (fJson) {
             PrintJson(context, *document);
@@ -110,7 +114,6 @@ private:
         }
     }
 
-    std::string fPath;
     SLoopOptions fOptions;
     bool fJson = false;
 };

@@ -15,6 +15,9 @@ struct SSubcommandContext {
     CAlertPrinter& fAlerts;
     // --yes: replace existing outputs and answer questions affirmatively.
     bool fAnswerYes;
+    // --verbose and --quiet.
+    bool fVerbose = false;
+    bool fQuiet = false;
 };
 
 // Prints `message` under the heading "Usage"; the command then ends with the usage exit code.

@@ -3,13 +3,16 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <csignal>
 
 namespace NSQuillet::NSCli {
 
 namespace {
 
-volatile sig_atomic_t gInterrupted = 0;
+// Read by every worker of a run over several files; lock-free, so the handler may set it.
+std::atomic<int> gInterrupted{0};
+static_assert(std::atomic<int>::is_always_lock_free);
 struct sigaction gPreviousAction;
 
 void OnInterrupt(int) {

@@ -93,7 +93,7 @@ void ShowLegacyFileNotes(const CQuilletFile& file) {
 
 std::unique_ptr<CQuilletDocument> OpenDocument(const std::string& path, const SDocumentSettings& settings,
                                                CQuilletLengthyOperation& operation, const FSliceFinder& findSlices,
-                                               ISampleFillListener* filling) {
+                                               ISampleFillListener* filling, int32_t knownTempo) {
     SOpenedAudio opened = ReadAudio(path, operation, filling);
     // Whatever still reads the sample lets go of it before the document takes it or a
     // failure drops it.
@@ -115,7 +115,8 @@ std::unique_ptr<CQuilletDocument> OpenDocument(const std::string& path, const SD
     if (!opened.fLoopFile) {
         if (guard.fFilling) guard.fFilling->ReleaseSample();
         guard.fFilling = nullptr;
-        return std::make_unique<CQuilletDocument>(std::move(opened.fSample), file, settings, 0, std::move(slices));
+        return std::make_unique<CQuilletDocument>(std::move(opened.fSample), file, settings, knownTempo,
+                                                   std::move(slices));
     }
     auto document = std::make_unique<CQuilletDocument>(std::move(opened.fSample), file, settings, std::move(slices),
                                                        opened.fLoopSettings);

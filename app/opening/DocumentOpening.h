@@ -28,11 +28,12 @@ using FSliceFinder = std::function<std::unique_ptr<CSliceSequence>(CABCWaveSampl
 // (GetNoteCounters) allows.
 // `filling`, when given, hears of the reading of a single sound file (see
 // CSoundFileReader::ReadWaveSample) and is told to release the sample before the document
-// takes it or a failure drops it.
+// takes it or a failure drops it. A sound file's document derives its loop length from
+// `knownTempo` (thousandths of BPM) when that is above 0; a loop file keeps the length it carries.
 std::unique_ptr<CQuilletDocument> OpenDocument(const std::string& path, const SDocumentSettings& settings,
                                                CQuilletLengthyOperation& operation,
                                                const FSliceFinder& findSlices = nullptr,
-                                               ISampleFillListener* filling = nullptr);
+                                               ISampleFillListener* filling = nullptr, int32_t knownTempo = 0);
 
 // The audio alone, with the same checks, question and progress as OpenDocument: no document
 // is built around it.

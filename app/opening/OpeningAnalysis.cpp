@@ -29,7 +29,7 @@ std::unique_ptr<CSliceSequence> AnalyzeOpenedSound(CABCWaveSample& sample, EStop
 }
 
 std::unique_ptr<CQuilletDocument> OpenAnalyzedDocument(const std::string& path, EStoppedAnalysis stopped,
-                                                       const SDocumentSettings& settings) {
+                                                       const SDocumentSettings& settings, int32_t knownTempo) {
     CQuilletLengthyOperation reading(StringReference(NSStringIds::kOperation_Open).GetText());
     // The analysis runs behind the reading; the opening has it release the sample before
     // the document takes it or a failure drops it.
@@ -37,7 +37,7 @@ std::unique_ptr<CQuilletDocument> OpenAnalyzedDocument(const std::string& path, 
     return OpenDocument(
         path, settings, reading,
         [stopped, &following](CABCWaveSample& sample) { return AnalyzeOpenedSound(sample, stopped, &following); },
-        &following);
+        &following, knownTempo);
 }
 
 std::unique_ptr<CQuilletDocument> OpenUnanalyzedDocument(const std::string& path, const SDocumentSettings& settings) {

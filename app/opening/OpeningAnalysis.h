@@ -24,9 +24,10 @@ std::unique_ptr<CSliceSequence> AnalyzeOpenedSound(CABCWaveSample& sample, EStop
                                                    CFollowingAnalysis* following = nullptr);
 
 // OpenDocument under the lengthy operation "Open", a sound file's slices found by
-// AnalyzeOpenedSound.
+// AnalyzeOpenedSound, its loop length derived from `knownTempo` when above 0.
 std::unique_ptr<CQuilletDocument> OpenAnalyzedDocument(const std::string& path, EStoppedAnalysis stopped,
-                                                       const SDocumentSettings& settings = SDocumentSettings{});
+                                                       const SDocumentSettings& settings = SDocumentSettings{},
+                                                       int32_t knownTempo = 0);
 
 // OpenDocument under the lengthy operation "Open" without the analysis: a sound file keeps
 // the fresh slice sequence. For work whose result does not depend on the slices.

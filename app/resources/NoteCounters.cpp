@@ -5,6 +5,7 @@ namespace NSQuillet {
 namespace {
 
 CNoteCounters* gCounters = nullptr;
+thread_local CNoteCounters* tCounters = nullptr;
 
 }  // namespace
 
@@ -17,7 +18,10 @@ bool CNoteCounters::MayShow(ENote note) {
 
 void SetNoteCounters(CNoteCounters* counters) { gCounters = counters; }
 
+void SetThreadNoteCounters(CNoteCounters* counters) { tCounters = counters; }
+
 CNoteCounters& GetNoteCounters() {
+    if (tCounters) return *tCounters;
     static CNoteCounters builtIn;
     return gCounters ? *gCounters : builtIn;
 }

@@ -31,4 +31,9 @@ private:
 void SetNoteCounters(CNoteCounters* counters);
 CNoteCounters& GetNoteCounters();
 
+// Counters of the calling thread that GetNoteCounters answers in its place while set (a worker
+// of quillet-cli's run over several files gives each file a fresh set, as its own process
+// would have). Not owned; null ends the override.
+void SetThreadNoteCounters(CNoteCounters* counters);
+
 }  // namespace NSQuillet
