@@ -322,8 +322,11 @@ TEST_F(DiskKit, ANameABatchCannotGiveRemovesThatFileAndNamesTheOthers) {
         EXPECT_EQ(batch->Close(), kDiskKitCloseFailure);
         EXPECT_STREQ(Library().GetLastErrorText(), "rename f1: Is a directory");
         EXPECT_TRUE(std::filesystem::is_directory(folder.PathOf("f1")));
-        for (int i = 0; i < count; ++i)
-            if (i != 1) EXPECT_EQ(ReadWholeFile(folder.PathOf("f" + std::to_string(i))), "new " + std::to_string(i));
+        for (int i = 0; i < count; ++i) {
+            if (i != 1) {
+                EXPECT_EQ(ReadWholeFile(folder.PathOf("f" + std::to_string(i))), "new " + std::to_string(i));
+            }
+        }
         EXPECT_EQ(folder.CountEntries(), size_t(count)) << "no temporary name left";
     }
 }
