@@ -28,28 +28,23 @@ struct SOpenedAudio {
     SLoopFileSettings fLoopSettings;
 };
 
-SOpenedAudio ReadLoopFileAudio(std::shared_ptr<CMedia> media, CQuilletLengthyOperation& operation) {
+// The checks, question and settings of a loop file, up to its sound.
+SOpenedAudio OpenLoopFile(std::shared_ptr<CMedia> media) {
     SOpenedAudio opened;
     opened.fLoopFile = std::make_unique<CQuilletFile>(std::move(media));
     const SLoopFileInfo& info = opened.fLoopFile->GetInfo();
     CheckSoundFileInfo(info);
     ConfirmOpeningLongFile(info.fFrameCount, info.fSampleRate);
-
     opened.fLoopSettings = opened.fLoopFile->ReadSettings();
-    operation.SetText(kProgressText_ReadingLoopSamples.GetText());
-    CLOPDecompressCallback callback(operation, info.fFrameCount);
-    opened.fSample = opened.fLoopFile->ReadSound(&callback);
     return opened;
 }
 
-// The checks, question and settings of ReadLoopFileAudio, up to the sound.
-std::unique_ptr<CQuilletFile> OpenLoopFile(std::shared_ptr<CMedia> media) {
-    auto file = std::make_unique<CQuilletFile>(std::move(media));
-    const SLoopFileInfo& info = file->GetInfo();
-    CheckSoundFileInfo(info);
-    ConfirmOpeningLongFile(info.fFrameCount, info.fSampleRate);
-    file->ReadSettings();
-    return file;
+SOpenedAudio ReadLoopFileAudio(std::shared_ptr<CMedia> media, CQuilletLengthyOperation& operation) {
+    SOpenedAudio opened = OpenLoopFile(std::move(media));
+    operation.SetText(kProgressText_ReadingLoopSamples.GetText());
+    CLOPDecompressCallback callback(operation, opened.fLoopFile->GetInfo().fFrameCount);
+    opened.fSample = opened.fLoopFile->ReadSound(&callback);
+    return opened;
 }
 
 SOpenedAudio ReadSoundFileAudio(const std::string& path, CQuilletLengthyOperation& operation,
@@ -141,7 +136,7 @@ SAudioToDecode OpenAudioToDecode(const std::string& path, CQuilletLengthyOperati
         audio.fSample = ReadAudio(path, operation).fSample;
         return audio;
     }
-    std::shared_ptr<const CQuilletFile> file = OpenLoopFile(std::move(media));
+    std::shared_ptr<const CQuilletFile> file = OpenLoopFile(std::move(media)).fLoopFile;
     audio.fSample = file->CreateSoundSample();
     CABCWaveSample* sample = audio.fSample.get();
     audio.fDecode = [file, sample](CLUX2DecompressCallback* callback) { file->DecodeSound(*sample, callback); };
