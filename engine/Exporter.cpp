@@ -19,6 +19,15 @@ namespace {
 // A multiple of the sequencer's block.
 constexpr int32_t kRenderChunkFrames = 64 * kBlockFrames;
 
+// The fade-out that starts at item frame `fadeFrom`, over the `count` frames of `frames`, which
+// start at item frame `first`.
+void FadeOut(float* frames, int64_t first, int64_t count, int64_t fadeFrom) {
+    for (int64_t i = std::max(fadeFrom, first); i < first + count; ++i) {
+        const double factor = std::max(0.0, 1.0 - 0.025 * double(i - fadeFrom));
+        frames[i - first] = float(frames[i - first] * factor);
+    }
+}
+
 }  // namespace
 
 CExporter::CExporter(const CQuilletSequencer& sequencer, bool sliceMode, bool cutAtLoopEnd)
@@ -143,11 +152,8 @@ std::unique_ptr<CABCWaveSample> CExporter::RenderSlice(int32_t index) {
             left[size_t(i - chunk)] = 0.0f;
             right[size_t(i - chunk)] = 0.0f;
         }
-        for (int64_t i = std::max<int64_t>(fadeFrom, chunk); i < chunk + chunkFrames; ++i) {
-            const double factor = std::max(0.0, 1.0 - 0.025 * double(i - fadeFrom));
-            left[size_t(i - chunk)] = float(left[size_t(i - chunk)] * factor);
-            right[size_t(i - chunk)] = float(right[size_t(i - chunk)] * factor);
-        }
+        FadeOut(left.data(), chunk, chunkFrames, fadeFrom);
+        FadeOut(right.data(), chunk, chunkFrames, fadeFrom);
         result->SetFloats(chunk, chunkFrames, left.data(), 1);
         if (source.IsStereo()) result->SetFloats(chunk, chunkFrames, right.data(), 2);
     }
@@ -156,11 +162,7 @@ std::unique_ptr<CABCWaveSample> CExporter::RenderSlice(int32_t index) {
 }
 
 void CExporter::FadeOutEnd(float* frames, int64_t count) {
-    const int64_t first = std::max<int64_t>(count - kFadeFrames, 0);
-    for (int64_t i = first; i < count; ++i) {
-        const double factor = std::max(0.0, 1.0 - 0.025 * double(i - first));
-        frames[i] = float(frames[i] * factor);
-    }
+    FadeOut(frames, 0, count, std::max<int64_t>(count - kFadeFrames, 0));
 }
 
 }  // namespace NSQuillet
