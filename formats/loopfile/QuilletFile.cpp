@@ -273,9 +273,9 @@ std::unique_ptr<CABCWaveSample> CQuilletFile::CreateSoundSample() const {
     const bool stereo = sinf.fChannelCount == 2;
     std::unique_ptr<CABCWaveSample> sample;
     if (sinf.fBitDepth == 24) {
-        sample = std::make_unique<C24BitWaveSample>(sinf.fSampleRate, frames, stereo);
+        sample = std::make_unique<C24BitWaveSample>(sinf.fSampleRate, frames, stereo, EInitialValues::kUnset);
     } else {
-        sample = std::make_unique<C16BitWaveSample>(sinf.fSampleRate, frames, stereo);
+        sample = std::make_unique<C16BitWaveSample>(sinf.fSampleRate, frames, stereo, EInitialValues::kUnset);
     }
     sample->SetLocators(sample->GetLoopKind(), int32_t(sinf.fLoopStart), int32_t(sinf.fLoopEnd));
     return sample;

@@ -51,9 +51,10 @@ public:
     // XUnsupportedFormat "too many frames"; a sound chunk too small for the frames an
     // XFormatViolation, before anything is allocated.
     std::unique_ptr<CABCWaveSample> ReadSound(CLUX2DecompressCallback* callback) const;
-    // ReadSound in two steps, for a LUX2 file only (else null): the empty sample with every
-    // check made before decoding, then the decoding into it, which may run on another thread
-    // while nothing else uses this file.
+    // ReadSound in two steps, for a LUX2 file only (else null): the sample with every check
+    // made before decoding, its frames unset (the decoding writes every one; read only those
+    // it has written), then the decoding into it, which may run on another thread while
+    // nothing else uses this file.
     std::unique_ptr<CABCWaveSample> CreateSoundSample() const;
     void DecodeSound(CABCWaveSample& sample, CLUX2DecompressCallback* callback) const;
 
