@@ -1,6 +1,9 @@
 #include "formats/diskkitsupport/FileMedia.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <new>
 #include <utility>
 
 #include "foundation/DiskKitStatus.h"
@@ -60,7 +63,27 @@ void CABCFileMedia::ReadBytesAt(uint64_t position, uint64_t count, void* destina
     if (position > uint64_t(INT64_MAX)) {
         NSDiskKit::CheckDiskKitStatus(NSDiskKit::kDiskKitReadFailure, "read " + fPath + ": position beyond the end of the file");
     }
+    if (count <= kSmallRead && !fNewFile && !file.IsWritable() && ReadAhead(file, position, count, destination)) return;
     CheckFileStatus(file.GetReader()->Read(position, count, destination), "read", fPath);
+}
+
+bool CABCFileMedia::ReadAhead(NSDiskKit::IOpenFile& file, uint64_t position, uint64_t count, void* destination) {
+    const bool inside = position >= fReadAheadStart && position - fReadAheadStart <= fReadAheadCount &&
+                        count <= fReadAheadCount - (position - fReadAheadStart);
+    if (!inside) {
+        const uint64_t size = GetSize();
+        if (position >= size || count > size - position) return false;
+        if (!fReadAhead) fReadAhead.reset(new (std::nothrow) uint8_t[kReadAhead]);
+        if (!fReadAhead) return false;
+        const uint64_t filled = std::min(kReadAhead, size - position);
+        fReadAheadCount = 0;
+        // A failure here is left to the read itself, which reports it for its own range.
+        if (file.GetReader()->Read(position, filled, fReadAhead.get()) != NSDiskKit::kDiskKitSuccess) return false;
+        fReadAheadStart = position;
+        fReadAheadCount = filled;
+    }
+    std::memcpy(destination, fReadAhead.get() + (position - fReadAheadStart), size_t(count));
+    return true;
 }
 
 void CABCFileMedia::WriteBytesAt(uint64_t position, uint64_t count, const void* source) {

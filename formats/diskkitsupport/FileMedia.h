@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -39,18 +40,29 @@ protected:
     CABCFileMedia(NSDiskKit::IOpenFile* file, std::string path) noexcept;
     CABCFileMedia(NSDiskKit::INewFile* file, std::string path) noexcept;
 
-    // A range that does not lie within the file is an XRead.
+    // A range that does not lie within the file is an XRead. On a file opened for reading only,
+    // a read of at most kSmallRead bytes is served from the kReadAhead bytes read at the first
+    // one outside them: a loop file's many small chunk fields cost a system call per 64 KB.
     void ReadBytesAt(uint64_t position, uint64_t count, void* destination) override;
     // On a file open for reading only, an XIllegalCallSequence.
     void WriteBytesAt(uint64_t position, uint64_t count, const void* source) override;
 
 private:
+    static constexpr uint64_t kSmallRead = 4096;
+    static constexpr uint64_t kReadAhead = 65536;
+
     NSDiskKit::IOpenFile& File(const char* operation) const;
+    // Serves a small read from the read-ahead, filling it first when the read lies outside;
+    // false when the read is left to the file (a range beyond the end, a failure to fill).
+    bool ReadAhead(NSDiskKit::IOpenFile& file, uint64_t position, uint64_t count, void* destination);
 
     NSDiskKit::IOpenFile* fFile;
     NSDiskKit::INewFile* fNewFile;  // fFile while a created file is unfinished, else null
     std::string fPath;
     mutable std::optional<uint64_t> fKnownSize;
+    std::unique_ptr<uint8_t[]> fReadAhead;
+    uint64_t fReadAheadStart = 0;
+    uint64_t fReadAheadCount = 0;
 };
 
 }  // namespace NSDiskKitSupport

@@ -56,6 +56,35 @@ TEST(FileMedia, WritesAFileThenReadsItBack) {
     EXPECT_EQ(in->GetPosition(), 4u);
 }
 
+TEST(FileMedia, SmallReadsOfAFileOpenForReadingGiveItsBytesWhereverTheyFall) {
+    CTemporaryFolder folder;
+    // 150000 bytes: more than two read-aheads of 65536, each byte telling its position.
+    std::string bytes(150000, '\0');
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = char((i * 7 + i / 251) & 0xFF);
+    const std::string path = folder.Make("long", bytes);
+    std::shared_ptr<NSQuillet::CMedia> in = OpenMediaForReading(path);
+
+    struct SCase {
+        uint64_t fPosition;
+        uint64_t fCount;
+    };
+    // In order: fill at 10, inside, its last byte, across its end, backwards before it, a read
+    // too big to be served ahead, small again, the file's last bytes, an empty read at the end.
+    const SCase cases[] = {{10, 4},     {60000, 100}, {65545, 1},       {65540, 20},      {5, 8},  {3, 5000},
+                           {70000, 4096}, {149990, 10}, {149999, 1}, {150000, 0}};
+    for (const SCase& c : cases) {
+        std::string read(c.fCount, '\0');
+        in->ReadAt(c.fPosition, c.fCount, read.data());
+        EXPECT_EQ(read, bytes.substr(c.fPosition, c.fCount)) << c.fPosition << " + " << c.fCount;
+    }
+    // Past the end stays a read failure, however near the bytes read ahead.
+    char buffer[16];
+    for (const SCase& c : {SCase{149995, 6}, SCase{150000, 1}, SCase{200000, 2}}) {
+        const SCaughtFailure caught = CatchFailure([&] { in->ReadAt(c.fPosition, c.fCount, buffer); });
+        EXPECT_EQ(caught.fCode, NSMishap::kFailureCode_RuntimeError_ReadFailure) << c.fPosition << ": " << caught.fMessage;
+    }
+}
+
 TEST(FileMedia, AnUnclosedNewFileLeavesNoTraceAndTheOldFileStands) {
     CTemporaryFolder folder;
     const std::string replaced = folder.Make("export.wav", "old");
