@@ -115,10 +115,11 @@ std::unique_ptr<CABCWaveSample> CExporter::RenderSlice(int32_t index) {
     const int32_t length = int32_t(std::max<int64_t>(info.fLength, 0));
     const CABCWaveSample& source = *fSequencer->GetWaveSample();
     std::unique_ptr<CABCWaveSample> result;
+    // Every frame is written below.
     if (source.GetBitDepth() == 24) {
-        result = std::make_unique<C24BitWaveSample>(fRate, length, source.IsStereo());
+        result = std::make_unique<C24BitWaveSample>(fRate, length, source.IsStereo(), EInitialValues::kUnset);
     } else {
-        result = std::make_unique<C16BitWaveSample>(fRate, length, source.IsStereo());
+        result = std::make_unique<C16BitWaveSample>(fRate, length, source.IsStereo(), EInitialValues::kUnset);
     }
     result->SetLocators(2, 0, length);
 

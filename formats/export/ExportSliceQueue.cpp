@@ -62,20 +62,24 @@ void CExportSliceQueue::Work(CExporter& exporter) {
     while (true) {
         fClaimable.wait(lock, [&] { return fStopping || fNextClaim >= fCount || MayClaimLocked(); });
         if (fStopping || fNextClaim >= fCount) return;
-        const int32_t index = fNextClaim++;
-        fFramesHeld += fCosts[size_t(index)];
-        lock.unlock();
-        SItem done;
-        try {
-            done.fSample = RenderExportSlice(exporter, index, fSampleRate, fBitDepth);
-        } catch (...) {
-            done.fFailure = std::current_exception();
-        }
-        done.fDone = true;
-        lock.lock();
-        fItems[size_t(index)] = std::move(done);
-        fFinished.notify_all();
+        RenderClaimedLocked(exporter, lock);
     }
+}
+
+void CExportSliceQueue::RenderClaimedLocked(CExporter& exporter, std::unique_lock<std::mutex>& lock) {
+    const int32_t index = fNextClaim++;
+    fFramesHeld += fCosts[size_t(index)];
+    lock.unlock();
+    SItem done;
+    try {
+        done.fSample = RenderExportSlice(exporter, index, fSampleRate, fBitDepth);
+    } catch (...) {
+        done.fFailure = std::current_exception();
+    }
+    done.fDone = true;
+    lock.lock();
+    fItems[size_t(index)] = std::move(done);
+    fFinished.notify_all();
 }
 
 std::unique_ptr<CABCWaveSample> CExportSliceQueue::Take(int32_t index) {
@@ -89,7 +93,14 @@ std::unique_ptr<CABCWaveSample> CExportSliceQueue::Take(int32_t index) {
         fFramesHeld -= fLastTakenCost;
         fLastTakenCost = fCosts[size_t(index)];
         fClaimable.notify_all();
-        fFinished.wait(lock, [&] { return fItems[size_t(index)].fDone; });
+        // Rather than wait, this thread renders the next items as a worker would.
+        while (!fItems[size_t(index)].fDone) {
+            if (MayClaimLocked()) {
+                RenderClaimedLocked(fExporter, lock);
+            } else {
+                fFinished.wait(lock);
+            }
+        }
         item = std::move(fItems[size_t(index)]);
     }
     if (item.fFailure) std::rethrow_exception(item.fFailure);

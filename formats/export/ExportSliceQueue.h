@@ -16,8 +16,9 @@ class CExporter;
 
 // The first `count` items of an export, rendered and converted (RenderExportSlice) ahead of
 // the one who writes them, and handed out in order. With more than one processor and enough
-// audio, worker threads render them, each on its own copy of the exporter; the samples are
-// the same as rendered one after another on the exporter itself. The items rendered ahead
+// audio, worker threads render them, each on its own copy of the exporter, and the owner's
+// thread renders the next ones on the exporter itself while the item it takes is not ready; the
+// samples are the same as rendered one after another on the exporter itself. The items rendered ahead
 // and the one last taken hold at most about 32768 frames together (one item alone may be
 // longer), so memory stays near that of rendering one item at a time.
 // The owner's thread only; the workers stop and are joined on destruction.
@@ -48,6 +49,9 @@ private:
 
     void StartWorkers();
     void Work(CExporter& exporter);
+    // Claims the next item and renders it on `exporter` with the lock released; `lock` is held
+    // on entry and on return.
+    void RenderClaimedLocked(CExporter& exporter, std::unique_lock<std::mutex>& lock);
     bool MayClaimLocked() const;
 
     CExporter& fExporter;
