@@ -17,14 +17,15 @@ class CExporter;
 // The first `count` items of an export, rendered and converted (RenderExportSlice) ahead of
 // the one who writes them, and handed out in order. With more than one processor and enough
 // audio, worker threads render them, each on its own copy of the exporter, and the owner's
-// thread renders the next ones on the exporter itself while the item it takes is not ready; the
-// samples are the same as rendered one after another on the exporter itself. The items rendered ahead
-// and the one last taken hold at most about 32768 frames together (one item alone may be
-// longer), so memory stays near that of rendering one item at a time.
+// thread renders the next ones on the exporter itself while the item it takes is not ready;
+// the samples are the same as rendered one after another on the exporter itself. The items
+// rendered ahead and the one last taken hold at most about 262144 frames together (one item
+// alone may be longer): a few megabytes, enough for the workers to keep busy while the owner
+// writes.
 // The owner's thread only; the workers stop and are joined on destruction.
 class CExportSliceQueue {
 public:
-    static constexpr int64_t kFramesAhead = int64_t(1) << 15;
+    static constexpr int64_t kFramesAhead = int64_t(1) << 18;
     // Below this many frames in all the items render on the owner's thread.
     static constexpr int64_t kFramesForWorkers = int64_t(1) << 16;
 
