@@ -147,7 +147,7 @@ void BM_LUX2SoundDecode16Stereo(benchmark::State& state) {
     C16BitWaveSample out(44100, int32_t(kFrames), true);
     for (auto _ : state) {
         media.SetPosition(0);
-        DecodeLUX2Sound(media, out, nullptr);
+        DecodeLUX2Sound(media, out, nullptr, true);
     }
     SetRate(state, 2);
 }

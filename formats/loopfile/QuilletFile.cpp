@@ -252,7 +252,7 @@ std::vector<CSlice> CQuilletFile::ReadSlicePoints() const {
 std::unique_ptr<CABCWaveSample> CQuilletFile::ReadSound(CLUX2DecompressCallback* callback) const {
     if (IsLegacy(fKind)) return CLegacyLoopFile(*fMedia, fKind).ReadSound(callback);
     std::unique_ptr<CABCWaveSample> sample = CreateSoundSample();
-    DecodeSound(*sample, callback);
+    DecodeSoundInto(*sample, callback, true);
     return sample;
 }
 
@@ -282,10 +282,15 @@ std::unique_ptr<CABCWaveSample> CQuilletFile::CreateSoundSample() const {
 }
 
 void CQuilletFile::DecodeSound(CABCWaveSample& sample, CLUX2DecompressCallback* callback) const {
+    DecodeSoundInto(sample, callback, false);
+}
+
+void CQuilletFile::DecodeSoundInto(CABCWaveSample& sample, CLUX2DecompressCallback* callback,
+                                   bool useSecondProcessor) const {
     SLUX2Reader file(*fMedia);
     CIFFFileReader& reader = file.fReader;
     reader.FindChunk(kLUX2SoundDataId);
-    DecodeLUX2Sound(reader.GetMedia(), sample, callback);
+    DecodeLUX2Sound(reader.GetMedia(), sample, callback, useSecondProcessor);
 }
 
 }  // namespace NSQuillet

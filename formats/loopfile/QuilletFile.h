@@ -54,11 +54,14 @@ public:
     // ReadSound in two steps, for a LUX2 file only (else null): the sample with every check
     // made before decoding, its frames unset (the decoding writes every one; read only those
     // it has written), then the decoding into it, which may run on another thread while
-    // nothing else uses this file.
+    // nothing else uses this file. Unlike ReadSound's, this decoding keeps to its own thread:
+    // whoever reads the frames as they come has the other processor.
     std::unique_ptr<CABCWaveSample> CreateSoundSample() const;
     void DecodeSound(CABCWaveSample& sample, CLUX2DecompressCallback* callback) const;
 
 private:
+    void DecodeSoundInto(CABCWaveSample& sample, CLUX2DecompressCallback* callback, bool useSecondProcessor) const;
+
     std::shared_ptr<CMedia> fMedia;
     ELoopFileKind fKind = ELoopFileKind::kNone;
     SLoopFileInfo fInfo;

@@ -1,9 +1,9 @@
 #include "formats/lux2/LUX2SoundDecoding.h"
 
 #include <algorithm>
-#include <new>
-#include <vector>
+#include <thread>
 
+#include "formats/lux2/DecodedPieceStore.h"
 #include "formats/lux2/LUX2Format.h"
 #include "formats/nupa/OptimizedNUPADecompressorFromMedia.h"
 #include "foundation/Mishap.h"
@@ -23,49 +23,33 @@ constexpr int32_t kPieceFrames = 1 << 16;
 
 }  // namespace
 
-void DecodeLUX2Sound(CMedia& body, CABCWaveSample& sample, CLUX2DecompressCallback* callback) {
+void DecodeLUX2Sound(CMedia& body, CABCWaveSample& sample, CLUX2DecompressCallback* callback, bool useSecondProcessor) {
     const int64_t total = sample.GetFrameCount();
     const bool stereo = sample.GetChannelCount() == 2;
-    const bool wide = sample.GetBitDepth() == 24;
-    const size_t pieceSamples = size_t(std::min<int64_t>(total, kPieceFrames)) * (stereo ? 2 : 1);
-    std::vector<int16_t> samples16;
-    std::vector<int32_t> samples32;
-    try {
-        if (wide) {
-            samples32.resize(pieceSamples);
-        } else {
-            samples16.resize(pieceSamples);
-        }
-    } catch (const std::bad_alloc&) {
-        NSMishap::ThrowOutOfMemory("no memory for decoding the loop file's sound");
-    }
+    const bool background = useSecondProcessor && total > kPieceFrames && std::thread::hardware_concurrency() > 1;
+    CDecodedPieceStore store(sample, int32_t(std::min<int64_t>(total, kPieceFrames)), background);
 
     COptimizedNUPADecompressorFromMedia decoder(body);
-    int16_t* const out16 = wide ? nullptr : samples16.data();
-    int32_t* const out32 = wide ? samples32.data() : nullptr;
     for (int64_t done = 0; done < total;) {
+        // The frames the callback hears of are in the sample.
+        store.Drain();
         if (callback && callback->Progress(done)) throw NSMishap::XAbort("stopped by callback");
         const int64_t blockEnd = std::min<int64_t>(total, done + kLUX2SoundBlockFrames);
         for (; done < blockEnd;) {
             const int32_t start = int32_t(done);
             const int32_t count = int32_t(std::min<int64_t>(blockEnd - done, kPieceFrames));
+            int16_t* const out16 = store.Next16();
+            int32_t* const out32 = store.Next32();
             if (stereo) {
                 decoder.DecodeStereo(size_t(count), out16, out32);
             } else {
                 decoder.DecodeMono(size_t(count), out16, out32);
             }
-            if (wide && stereo) {
-                sample.SetInterleaved24(start, count, out32);
-            } else if (wide) {
-                sample.Set24s(start, count, out32, 1);
-            } else if (stereo) {
-                sample.SetInterleaved16(start, count, out16);
-            } else {
-                sample.Set16s(start, count, out16, 1);
-            }
+            store.Store(start, count);
             done += count;
         }
     }
+    store.Drain();
     if (callback) callback->Progress(total);
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -82,6 +83,33 @@ private:
     size_t fStopAfter;
 };
 
+// Checks at each report that the frames reported done are those of `expected` already.
+class CCheckingDecompressCallback final : public CLUX2DecompressCallback {
+public:
+    CCheckingDecompressCallback(const CABCWaveSample& expected, const CABCWaveSample& decoded)
+        : fExpected(expected), fDecoded(decoded) {}
+    bool Progress(int64_t framesDone) override {
+        fReports.push_back(framesDone);
+        // The last frames first: a piece still being stored would be there.
+        const int64_t tail = std::max<int64_t>(framesDone - 16, 0);
+        for (const int64_t from : {tail, int64_t(0)}) {
+            const int32_t count = int32_t(framesDone - from);
+            for (int channel = 1; channel <= fExpected.GetChannelCount(); ++channel) {
+                std::vector<int32_t> want(static_cast<size_t>(count)), got(static_cast<size_t>(count));
+                fExpected.Get24s(int32_t(from), count, want.data(), channel);
+                fDecoded.Get24s(int32_t(from), count, got.data(), channel);
+                EXPECT_EQ(got, want) << "at " << framesDone << " from " << from << ", channel " << channel;
+            }
+        }
+        return false;
+    }
+    std::vector<int64_t> fReports;
+
+private:
+    const CABCWaveSample& fExpected;
+    const CABCWaveSample& fDecoded;
+};
+
 // The sound is coded in pieces within blocks of 2^20 frames: the stream is that of one call, the
 // progress comes after each block, and the stream decodes back to the sound.
 TEST(LUX2Sound, CodesLongSoundsIntoTheOneStream) {
@@ -111,14 +139,23 @@ TEST(LUX2Sound, CodesLongSoundsIntoTheOneStream) {
 
         const auto decoded = MakeSound(c.fDepth, c.fStereo, c.fFrames);
         std::vector<int32_t> zeros(size_t(c.fFrames), 0);
-        for (int channel = 1; channel <= (c.fStereo ? 2 : 1); ++channel) decoded->Set24s(0, c.fFrames, zeros.data(), channel);
-        media.SetPosition(0);
-        DecodeLUX2Sound(media, *decoded, nullptr);
-        for (int channel = 1; channel <= (c.fStereo ? 2 : 1); ++channel) {
-            std::vector<int32_t> want(size_t(c.fFrames)), got(size_t(c.fFrames));
-            sample->Get24s(0, c.fFrames, want.data(), channel);
-            decoded->Get24s(0, c.fFrames, got.data(), channel);
-            EXPECT_EQ(got, want) << "channel " << channel;
+        // Stored into the sample on this thread and, where there is a second processor, on
+        // one of its own.
+        for (const bool second : {false, true}) {
+            for (int channel = 1; channel <= (c.fStereo ? 2 : 1); ++channel) decoded->Set24s(0, c.fFrames, zeros.data(), channel);
+            media.SetPosition(0);
+            CCheckingDecompressCallback callback(*sample, *decoded);
+            DecodeLUX2Sound(media, *decoded, &callback, second);
+            std::vector<int64_t> reports;
+            for (int64_t done = 0; done < c.fFrames; done += 1 << 20) reports.push_back(done);
+            reports.push_back(c.fFrames);
+            EXPECT_EQ(callback.fReports, reports);
+            for (int channel = 1; channel <= (c.fStereo ? 2 : 1); ++channel) {
+                std::vector<int32_t> want(size_t(c.fFrames)), got(size_t(c.fFrames));
+                sample->Get24s(0, c.fFrames, want.data(), channel);
+                decoded->Get24s(0, c.fFrames, got.data(), channel);
+                EXPECT_EQ(got, want) << "channel " << channel << (second ? ", second processor" : "");
+            }
         }
     }
 }
