@@ -21,15 +21,8 @@ namespace {
 // when the sample takes them apart.
 constexpr int32_t kPieceFrames = 1 << 16;
 
-}  // namespace
-
-void DecodeLUX2Sound(CMedia& body, CABCWaveSample& sample, CLUX2DecompressCallback* callback, bool useSecondProcessor) {
-    const int64_t total = sample.GetFrameCount();
-    const bool stereo = sample.GetChannelCount() == 2;
-    const bool background = useSecondProcessor && total > kPieceFrames && std::thread::hardware_concurrency() > 1;
-    CDecodedPieceStore store(sample, int32_t(std::min<int64_t>(total, kPieceFrames)), background);
-
-    COptimizedNUPADecompressorFromMedia decoder(body);
+void DecodeBlocks(COptimizedNUPADecompressor& decoder, CDecodedPieceStore& store, int64_t total, bool stereo,
+                  CLUX2DecompressCallback* callback) {
     for (int64_t done = 0; done < total;) {
         // The frames the callback hears of are in the sample.
         store.Drain();
@@ -51,6 +44,23 @@ void DecodeLUX2Sound(CMedia& body, CABCWaveSample& sample, CLUX2DecompressCallba
     }
     store.Drain();
     if (callback) callback->Progress(total);
+}
+
+}  // namespace
+
+void DecodeLUX2Sound(CMedia& body, CABCWaveSample& sample, CLUX2DecompressCallback* callback, bool useSecondProcessor) {
+    const int64_t total = sample.GetFrameCount();
+    const bool stereo = sample.GetChannelCount() == 2;
+    const bool background = useSecondProcessor && total > kPieceFrames && std::thread::hardware_concurrency() > 1;
+    CDecodedPieceStore store(sample, int32_t(std::min<int64_t>(total, kPieceFrames)), background);
+
+    COptimizedNUPADecompressorFromMedia decoder(body);
+    try {
+        DecodeBlocks(decoder, store, total, stereo, callback);
+    } catch (const NSMishap::XStdDomainError&) {
+        // The codec's own failure is the damaged loop file's: its alert is the bad format's.
+        throw NSMishap::XFormatViolation("bad format");
+    }
 }
 
 }  // namespace NSQuillet

@@ -611,7 +611,7 @@ TEST(QuilletFile, ALoopObjectPlaysWithItsFilesPitchGainAndEffects) {
 
 bool IsFormatFailure(uint32_t code) {
     return code == NSMishap::XFormatViolation::kFailureCode || code == NSMishap::XVersionTooNew::kFailureCode ||
-           code == NSMishap::XUnsupportedFormat::kFailureCode || code == NSMishap::XStdDomainError::kFailureCode;
+           code == NSMishap::XUnsupportedFormat::kFailureCode;
 }
 
 // A small file cut at every length, and with every byte of its chunks' headers and bodies
