@@ -47,7 +47,7 @@ void SaveSoundFileWhileDecoding(const std::string& path, ESoundFileType type, CA
         }
     });
     try {
-        SaveSoundFile(path, type, sample, replace, progress, gate);
+        SaveSoundFile(path, type, sample, replace, progress, &gate);
     } catch (...) {
         gate.RequestStop();
         decoding.join();

@@ -6,26 +6,11 @@
 
 namespace NSQuillet {
 
-namespace {
-
-auto CreateFile(const std::string& path, ESoundFileType type, bool replace) {
-    return NSDiskKitSupport::CreateMediaForWriting(
+void SaveSoundFile(const std::string& path, ESoundFileType type, const CABCWaveSample& sample, bool replace,
+                   IProgressReporter* progress, CSampleFillGate* gate) {
+    auto file = NSDiskKitSupport::CreateMediaForWriting(
         path, SoundFileTypeCode(type),
         replace ? NSDiskKit::ECreateMode::kReplaceExisting : NSDiskKit::ECreateMode::kCreateNew);
-}
-
-}  // namespace
-
-void SaveSoundFile(const std::string& path, ESoundFileType type, const CABCWaveSample& sample, bool replace,
-                   IProgressReporter* progress) {
-    auto file = CreateFile(path, type, replace);
-    WriteSoundFile(sample, *file, type, progress);
-    file->Close();
-}
-
-void SaveSoundFile(const std::string& path, ESoundFileType type, const CABCWaveSample& sample, bool replace,
-                   IProgressReporter* progress, CSampleFillGate& gate) {
-    auto file = CreateFile(path, type, replace);
     WriteSoundFile(sample, *file, type, progress, gate);
     file->Close();
 }

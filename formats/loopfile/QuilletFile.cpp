@@ -249,17 +249,11 @@ std::vector<CSlice> CQuilletFile::ReadSlicePoints() const {
     return slices;
 }
 
-std::unique_ptr<CABCWaveSample> CQuilletFile::ReadSound(CLUX2DecompressCallback* callback) const {
-    if (IsLegacy(fKind)) return CLegacyLoopFile(*fMedia, fKind).ReadSound(callback);
-    std::unique_ptr<CABCWaveSample> sample = CreateSoundSample();
-    DecodeSoundInto(*sample, callback, true);
-    return sample;
-}
+namespace {
 
-std::unique_ptr<CABCWaveSample> CQuilletFile::CreateSoundSample() const {
-    if (IsLegacy(fKind)) return nullptr;
-    SLUX2Reader file(*fMedia);
-    CIFFFileReader& reader = file.fReader;
+// The sample for a LUX2 file's sound, its frames unset, with every check made before decoding;
+// `reader` is left in the sound chunk.
+std::unique_ptr<CABCWaveSample> SoundSampleFor(CIFFFileReader& reader) {
     const SLUX2SampleInfo sinf = ReadChunk<CLUX2SampleInfoChunk>(reader, kLUX2SampleInfoId).GetInfo();
     if (sinf.fBitDepth != 16 && sinf.fBitDepth != 24) throw NSMishap::XFormatViolation("unknown bit depth");
     if (sinf.fFrameCount > uint32_t(INT32_MAX)) throw NSMishap::XUnsupportedFormat("too many frames");
@@ -281,16 +275,26 @@ std::unique_ptr<CABCWaveSample> CQuilletFile::CreateSoundSample() const {
     return sample;
 }
 
-void CQuilletFile::DecodeSound(CABCWaveSample& sample, CLUX2DecompressCallback* callback) const {
-    DecodeSoundInto(sample, callback, false);
+}  // namespace
+
+std::unique_ptr<CABCWaveSample> CQuilletFile::ReadSound(CLUX2DecompressCallback* callback) const {
+    if (IsLegacy(fKind)) return CLegacyLoopFile(*fMedia, fKind).ReadSound(callback);
+    SLUX2Reader file(*fMedia);
+    std::unique_ptr<CABCWaveSample> sample = SoundSampleFor(file.fReader);
+    DecodeLUX2Sound(file.fReader.GetMedia(), *sample, callback, true);
+    return sample;
 }
 
-void CQuilletFile::DecodeSoundInto(CABCWaveSample& sample, CLUX2DecompressCallback* callback,
-                                   bool useSecondProcessor) const {
+std::unique_ptr<CABCWaveSample> CQuilletFile::CreateSoundSample() const {
+    if (IsLegacy(fKind)) return nullptr;
     SLUX2Reader file(*fMedia);
-    CIFFFileReader& reader = file.fReader;
-    reader.FindChunk(kLUX2SoundDataId);
-    DecodeLUX2Sound(reader.GetMedia(), sample, callback, useSecondProcessor);
+    return SoundSampleFor(file.fReader);
+}
+
+void CQuilletFile::DecodeSound(CABCWaveSample& sample, CLUX2DecompressCallback* callback) const {
+    SLUX2Reader file(*fMedia);
+    file.fReader.FindChunk(kLUX2SoundDataId);
+    DecodeLUX2Sound(file.fReader.GetMedia(), sample, callback, false);
 }
 
 }  // namespace NSQuillet

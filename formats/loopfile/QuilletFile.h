@@ -60,8 +60,6 @@ public:
     void DecodeSound(CABCWaveSample& sample, CLUX2DecompressCallback* callback) const;
 
 private:
-    void DecodeSoundInto(CABCWaveSample& sample, CLUX2DecompressCallback* callback, bool useSecondProcessor) const;
-
     std::shared_ptr<CMedia> fMedia;
     ELoopFileKind fKind = ELoopFileKind::kNone;
     SLoopFileInfo fInfo;

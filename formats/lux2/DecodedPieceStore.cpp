@@ -40,29 +40,18 @@ CDecodedPieceStore::~CDecodedPieceStore() {
     fThread.join();
 }
 
-void CDecodedPieceStore::WaitUntilFreeLocked(std::unique_lock<std::mutex>& lock, const SPiece& piece) {
-    fChanged.wait(lock, [&] { return !piece.fFull; });
-}
-
-int16_t* CDecodedPieceStore::Next16() {
-    if (fWide) return nullptr;
+CDecodedPieceStore::SPiece& CDecodedPieceStore::NextFree() {
     SPiece& piece = fPieces[fCurrent];
     if (fThread.joinable()) {
         std::unique_lock<std::mutex> lock(fLock);
-        WaitUntilFreeLocked(lock, piece);
+        fChanged.wait(lock, [&] { return !piece.fFull; });
     }
-    return piece.f16.data();
+    return piece;
 }
 
-int32_t* CDecodedPieceStore::Next32() {
-    if (!fWide) return nullptr;
-    SPiece& piece = fPieces[fCurrent];
-    if (fThread.joinable()) {
-        std::unique_lock<std::mutex> lock(fLock);
-        WaitUntilFreeLocked(lock, piece);
-    }
-    return piece.f32.data();
-}
+int16_t* CDecodedPieceStore::Next16() { return fWide ? nullptr : NextFree().f16.data(); }
+
+int32_t* CDecodedPieceStore::Next32() { return fWide ? NextFree().f32.data() : nullptr; }
 
 void CDecodedPieceStore::Store(int32_t start, int32_t count) {
     SPiece& piece = fPieces[fCurrent];

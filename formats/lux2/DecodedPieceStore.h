@@ -41,7 +41,8 @@ private:
         bool fFull = false;
     };
 
-    void WaitUntilFreeLocked(std::unique_lock<std::mutex>& lock, const SPiece& piece);
+    // The current piece, once the storing thread is done with it.
+    SPiece& NextFree();
     void CopyIntoSample(const SPiece& piece);
     void Run();
 

@@ -87,8 +87,10 @@ void InterleaveForFile(const CABCWaveSample& sample, int32_t start, int32_t coun
     Interleave<false, false>(sample, start, count, planes, out);
 }
 
-void Write(const CABCWaveSample& sample, CMedia& media, ESoundFileType type, IProgressReporter* progress,
-           CSampleFillGate* gate) {
+}  // namespace
+
+void WriteSoundFile(const CABCWaveSample& sample, CMedia& media, ESoundFileType type, IProgressReporter* progress,
+                    CSampleFillGate* gate) {
     if (sample.GetSampleRate() > uint32_t(INT32_MAX)) throw NSMishap::XStdInvalidArgument("sample rate out of range");
     const int32_t frames = sample.GetFrameCount();
     const int32_t channels = sample.GetChannelCount();
@@ -151,17 +153,6 @@ void Write(const CABCWaveSample& sample, CMedia& media, ESoundFileType type, IPr
         }
     }
     check(encoder.release()->Close());
-}
-
-}  // namespace
-
-void WriteSoundFile(const CABCWaveSample& sample, CMedia& media, ESoundFileType type, IProgressReporter* progress) {
-    Write(sample, media, type, progress, nullptr);
-}
-
-void WriteSoundFile(const CABCWaveSample& sample, CMedia& media, ESoundFileType type, IProgressReporter* progress,
-                    CSampleFillGate& gate) {
-    Write(sample, media, type, progress, &gate);
 }
 
 }  // namespace NSQuillet

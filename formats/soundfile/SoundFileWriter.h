@@ -16,11 +16,9 @@ namespace NSQuillet {
 // stop" and leaves a partial file in the media. Library failures come as the failure of their
 // status with "error_code"; a rate above 2^31 - 1 is XStdInvalidArgument. `progress` may be
 // null. User-interface thread; blocks on the media.
-void WriteSoundFile(const CABCWaveSample& sample, CMedia& media, ESoundFileType type,
-                    IProgressReporter* progress = nullptr);
-// The same while another thread still fills `sample` in frame order: each block is written once
+// With `gate`, another thread still fills `sample` in frame order: each block is written once
 // `gate` has its frames, and a failure of the filler comes as itself (the partial file stays).
-void WriteSoundFile(const CABCWaveSample& sample, CMedia& media, ESoundFileType type, IProgressReporter* progress,
-                    CSampleFillGate& gate);
+void WriteSoundFile(const CABCWaveSample& sample, CMedia& media, ESoundFileType type,
+                    IProgressReporter* progress = nullptr, CSampleFillGate* gate = nullptr);
 
 }  // namespace NSQuillet

@@ -513,10 +513,10 @@ TEST(SoundFileWriter, WritesASampleAsItIsFilled) {
         });
         COwnedMemoryMedia media;
         if (failing) {
-            EXPECT_FAILURE(WriteSoundFile(*sample, media, ESoundFileType::kWave, nullptr, gate), XStdDomainError,
+            EXPECT_FAILURE(WriteSoundFile(*sample, media, ESoundFileType::kWave, nullptr, &gate), XStdDomainError,
                            "bad format");
         } else {
-            WriteSoundFile(*sample, media, ESoundFileType::kWave, nullptr, gate);
+            WriteSoundFile(*sample, media, ESoundFileType::kWave, nullptr, &gate);
             EXPECT_EQ(std::string(reinterpret_cast<const char*>(media.GetBytes()), size_t(media.GetSize())), expected);
         }
         filling.join();
